@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine, then builds and runs every test: the normal build
+# (unit, pixel and whole-program tests) and the AddressSanitizer/UBSan build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORVI_SANITIZE=ON
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE program -E '^program\.'
