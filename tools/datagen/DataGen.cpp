@@ -1,7 +1,8 @@
 #include "DataGen.h"
 
+#include "DataGenCursor.h"
+
 bool DataGenWriteAll(const char* data_dir)
 {
-    (void)data_dir;
-    return true;
+    return DataGenWriteCursor(data_dir);
 }

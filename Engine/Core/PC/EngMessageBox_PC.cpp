@@ -1,0 +1,120 @@
+#include "Engine/Core/PC/EngMessageBox_PC.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <spawn.h>
+
+#include "Engine/Core/EngCodePage.h"
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngFile.h"
+#include "Engine/Core/EngProgram.h"
+#include "Engine/Core/EngString.h"
+#include "Engine/Core/PC/EngWindowProc_PC.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kUtf8Size = 4096;
+
+Uint32 FlagsFor(_EngMessageBoxIcon icon)
+{
+    switch (icon) {
+    case _EngMessageBoxIcon::Error:
+        return SDL_MESSAGEBOX_ERROR;
+    case _EngMessageBoxIcon::Exclamation:
+        return SDL_MESSAGEBOX_WARNING;
+    case _EngMessageBoxIcon::None:
+        break;
+    }
+    return SDL_MESSAGEBOX_INFORMATION;
+}
+
+int ReportWithoutBox(const char* title, const char* utf8_title, const char* utf8_text, const char* text,
+                     int answer)
+{
+    std::fprintf(stderr, "[%s] %s\n", utf8_title, utf8_text);
+    DebugInfoQuick(ENG_FUNC, "Message box <%s> <%s> answered %d", EngStringOrNone(title), EngStringOrNone(text),
+                   answer);
+    return answer;
+}
+
+} // namespace
+
+bool EngMessageBoxIsNonInteractive_PC()
+{
+    const char* value = std::getenv("TORVI_NONINTERACTIVE");
+    return value && std::strcmp(value, "1") == 0;
+}
+
+int EngMessageBox_PC(const char* title, const char* text, _EngMessageBoxButtons buttons, _EngMessageBoxIcon icon)
+{
+    char utf8_title[kUtf8Size];
+    char utf8_text[kUtf8Size];
+    EngCodePageAnsiToUtf8(title ? title : "", utf8_title, sizeof(utf8_title));
+    EngCodePageAnsiToUtf8(text ? text : "", utf8_text, sizeof(utf8_text));
+    bool yes_no = buttons == _EngMessageBoxButtons::YesNo;
+    int default_answer = yes_no ? ENG_IDYES : ENG_IDOK;
+    if (EngMessageBoxIsNonInteractive_PC())
+        return ReportWithoutBox(title, utf8_title, utf8_text, text, default_answer);
+
+    const SDL_MessageBoxButtonData ok_buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, ENG_IDOK, "OK"},
+    };
+    const SDL_MessageBoxButtonData yes_no_buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ENG_IDYES, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, ENG_IDNO, "No"},
+    };
+    SDL_MessageBoxData data = {};
+    data.flags = FlagsFor(icon);
+    data.window = nullptr;
+    data.title = utf8_title;
+    data.message = utf8_text;
+    data.numbuttons = yes_no ? 2 : 1;
+    data.buttons = yes_no ? yes_no_buttons : ok_buttons;
+    int answer = default_answer;
+    if (SDL_ShowMessageBox(&data, &answer) != 0)
+        return ReportWithoutBox(title, utf8_title, utf8_text, text, default_answer);
+    // Closing the box without a button counts as its escape answer.
+    if (answer < 0)
+        answer = yes_no ? ENG_IDNO : ENG_IDOK;
+    return answer;
+}
+
+int EngMiscShowMessageBox_PC(_EngMiscPopupType type, const char* title, const char* text)
+{
+    if (eng_main_window_was_created) {
+        EngMiscDropMessages_PC(2.0);
+        SDL_ShowCursor(SDL_ENABLE);
+    }
+    _EngMessageBoxIcon icon = _EngMessageBoxIcon::None;
+    if (type == ENG_POPUP_ERROR)
+        icon = _EngMessageBoxIcon::Error;
+    else if (type == ENG_POPUP_EXCLAMATION)
+        icon = _EngMessageBoxIcon::Exclamation;
+    return EngMessageBox_PC(title, text, _EngMessageBoxButtons::Ok, icon);
+}
+
+bool EngMiscOpenFileWithShell_PC(const char* name)
+{
+    if (EngMessageBoxIsNonInteractive_PC()) {
+        DebugInfoQuick(ENG_FUNC, "Not opening <%s> without a person", EngStringOrNone(name));
+        return false;
+    }
+    char path[1024];
+    if (!name || !EngFileGetSystemPath(name, path, sizeof(path))) {
+        DebugError(ENG_FUNC, "Invalid file <%s>", EngStringOrNone(name));
+        return false;
+    }
+    char program[] = "xdg-open";
+    char* arguments[] = {program, path, nullptr};
+    pid_t child = 0;
+    int error = posix_spawnp(&child, program, nullptr, nullptr, arguments, environ);
+    if (error != 0) {
+        DebugError(ENG_FUNC, "Could not start xdg-open for <%s> (error %d)", path, error);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+// The device side of text: the colour goes into the material (lighting on, with the material as the
+// diffuse source), and glyph sheets are filled through a texture lock.
+
+void EngFontDX9_SetMaterialColour(const float* rgba);
+// Diffuse colour from the material (text) or from the vertices (everything else).
+void EngFontDX9_SetDiffuseFromMaterial(bool from_material);

@@ -1,0 +1,629 @@
+#include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <vector>
+
+#include "Engine/Graphics/EngMatrix.h"
+
+namespace {
+
+constexpr GLuint64 kFenceWaitNs = 100000000ull; // a frame that takes longer is not waited for
+
+GLenum GLBlendFactor(EngUInt32 factor)
+{
+    switch (factor) {
+    case D3DBLEND_ZERO: return GL_ZERO;
+    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
+    case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
+    default: return GL_ONE;
+    }
+}
+
+GLenum GLCompare(EngUInt32 func)
+{
+    switch (func) {
+    case D3DCMP_NEVER: return GL_NEVER;
+    case D3DCMP_LESS: return GL_LESS;
+    case D3DCMP_EQUAL: return GL_EQUAL;
+    case D3DCMP_LESSEQUAL: return GL_LEQUAL;
+    case D3DCMP_GREATER: return GL_GREATER;
+    case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
+    case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
+    default: return GL_ALWAYS;
+    }
+}
+
+void ColourToFloats(D3DCOLOR colour, float out[4])
+{
+    out[0] = (float)((colour >> 16) & 0xFF) / 255.0f;
+    out[1] = (float)((colour >> 8) & 0xFF) / 255.0f;
+    out[2] = (float)(colour & 0xFF) / 255.0f;
+    out[3] = (float)(colour >> 24) / 255.0f;
+}
+
+void SetCap(GLenum cap, bool on)
+{
+    if (on)
+        glEnable(cap);
+    else
+        glDisable(cap);
+}
+
+GLint GLSource(EngUInt32 arg)
+{
+    return (arg & 0xF) == D3DTA_TEXTURE ? GL_TEXTURE : GL_PRIMARY_COLOR;
+}
+
+// One channel (colour or alpha) of texture stage 0 as a GL_COMBINE function.
+void ApplyCombine(bool alpha, EngUInt32 op, EngUInt32 arg1, EngUInt32 arg2)
+{
+    const GLenum combine = alpha ? GL_COMBINE_ALPHA : GL_COMBINE_RGB;
+    const GLenum src[3] = {alpha ? (GLenum)GL_SRC0_ALPHA : (GLenum)GL_SRC0_RGB, alpha ? (GLenum)GL_SRC1_ALPHA : (GLenum)GL_SRC1_RGB,
+                           alpha ? (GLenum)GL_SRC2_ALPHA : (GLenum)GL_SRC2_RGB};
+    const GLenum operand[3] = {alpha ? (GLenum)GL_OPERAND0_ALPHA : (GLenum)GL_OPERAND0_RGB,
+                               alpha ? (GLenum)GL_OPERAND1_ALPHA : (GLenum)GL_OPERAND1_RGB,
+                               alpha ? (GLenum)GL_OPERAND2_ALPHA : (GLenum)GL_OPERAND2_RGB};
+    const GLint channel = alpha ? GL_SRC_ALPHA : GL_SRC_COLOR;
+    for (int i = 0; i < 3; i++)
+        glTexEnvi(GL_TEXTURE_ENV, operand[i], channel);
+    switch (op) {
+    case D3DTOP_SELECTARG1:
+        glTexEnvi(GL_TEXTURE_ENV, combine, GL_REPLACE);
+        glTexEnvi(GL_TEXTURE_ENV, src[0], GLSource(arg1));
+        break;
+    case D3DTOP_SELECTARG2:
+        glTexEnvi(GL_TEXTURE_ENV, combine, GL_REPLACE);
+        glTexEnvi(GL_TEXTURE_ENV, src[0], GLSource(arg2));
+        break;
+    case D3DTOP_BLENDTEXTUREALPHA:
+        // arg1 x texture alpha + arg2 x (1 - texture alpha)
+        glTexEnvi(GL_TEXTURE_ENV, combine, GL_INTERPOLATE);
+        glTexEnvi(GL_TEXTURE_ENV, src[0], GLSource(arg1));
+        glTexEnvi(GL_TEXTURE_ENV, src[1], GLSource(arg2));
+        glTexEnvi(GL_TEXTURE_ENV, src[2], GL_TEXTURE);
+        glTexEnvi(GL_TEXTURE_ENV, operand[2], GL_SRC_ALPHA);
+        break;
+    case D3DTOP_MODULATE:
+        glTexEnvi(GL_TEXTURE_ENV, combine, GL_MODULATE);
+        glTexEnvi(GL_TEXTURE_ENV, src[0], GLSource(arg1));
+        glTexEnvi(GL_TEXTURE_ENV, src[1], GLSource(arg2));
+        break;
+    default: // a disabled stage 0 passes the vertex colour
+        glTexEnvi(GL_TEXTURE_ENV, combine, GL_REPLACE);
+        glTexEnvi(GL_TEXTURE_ENV, src[0], GL_PRIMARY_COLOR);
+        break;
+    }
+}
+
+} // namespace
+
+EngGLDeviceDX9::~EngGLDeviceDX9()
+{
+    Release();
+}
+
+HRESULT EngGLDeviceDX9::Create(SDL_Window *sdl_window, const D3DPRESENT_PARAMETERS *pp)
+{
+    if (!sdl_window || !pp)
+        return D3DERR_INVALIDCALL;
+    Release();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GLContext created_context = SDL_GL_CreateContext(sdl_window);
+    if (!created_context)
+        return D3DERR_NOTAVAILABLE;
+    window = sdl_window;
+    context = created_context;
+    present = *pp;
+    SDL_GL_MakeCurrent(window, context);
+    SDL_GL_SetSwapInterval(pp->PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    SDL_GL_GetDrawableSize(window, &target_width, &target_height);
+    if (pp->MultiSampleType >= 2 && !CreateMultisampleTarget((int)pp->MultiSampleType)) {
+        Release();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
+    ApplyDefaultStates();
+    return D3D_OK;
+}
+
+int EngGLDeviceDX9::Release()
+{
+    if (!context)
+        return 0;
+    SDL_GL_MakeCurrent(window, context);
+    ReleaseSyncObjects();
+    DeleteMultisampleTarget();
+    SDL_GL_MakeCurrent(window, nullptr);
+    SDL_GL_DeleteContext((SDL_GLContext)context);
+    context = nullptr;
+    window = nullptr;
+    in_scene = false;
+    texture = 0;
+    return 0;
+}
+
+bool EngGLDeviceDX9::CreateMultisampleTarget(int samples)
+{
+    GLint max_samples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &max_samples);
+    if (samples > max_samples || target_width < 1 || target_height < 1)
+        return false;
+    glGenFramebuffers(1, &ms_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, ms_framebuffer);
+    glGenRenderbuffers(1, &ms_colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, ms_colour);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, target_width, target_height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, ms_colour);
+    glGenRenderbuffers(1, &ms_depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, ms_depth);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, target_width, target_height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, ms_depth);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        DeleteMultisampleTarget();
+        return false;
+    }
+    return true;
+}
+
+void EngGLDeviceDX9::DeleteMultisampleTarget()
+{
+    if (!ms_framebuffer)
+        return;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &ms_framebuffer);
+    glDeleteRenderbuffers(1, &ms_colour);
+    glDeleteRenderbuffers(1, &ms_depth);
+    ms_framebuffer = ms_colour = ms_depth = 0;
+}
+
+void EngGLDeviceDX9::ResolveMultisampleTarget()
+{
+    if (!ms_framebuffer)
+        return;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, ms_framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, target_width, target_height, 0, 0, target_width, target_height, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void EngGLDeviceDX9::BindTarget()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, ms_framebuffer);
+}
+
+void EngGLDeviceDX9::ApplyDefaultStates()
+{
+    memset(render_states, 0, sizeof(render_states));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glShadeModel(GL_SMOOTH);
+    glDisable(GL_NORMALIZE);
+    glEnable(GL_RESCALE_NORMAL);
+    // An X8 back buffer: destination alpha always reads 1.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    SetRenderState(D3DRS_ZENABLE, present.EnableAutoDepthStencil ? 1 : 0);
+    SetRenderState(D3DRS_ZWRITEENABLE, 1);
+    SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    SetRenderState(D3DRS_ALPHATESTENABLE, 0);
+    SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_ALWAYS);
+    SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+    SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    SetRenderState(D3DRS_SPECULARENABLE, 0);
+    SetRenderState(D3DRS_LIGHTING, 1);
+    SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFFu);
+    SetRenderState(D3DRS_LOCALVIEWER, 1);
+    SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
+    SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, 1);
+    SetRenderState(D3DRS_SCISSORTESTENABLE, 0);
+    stage_states[0][D3DTSS_COLOROP] = D3DTOP_MODULATE;
+    stage_states[0][D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+    stage_states[0][D3DTSS_COLORARG2] = D3DTA_CURRENT;
+    stage_states[0][D3DTSS_ALPHAOP] = D3DTOP_SELECTARG1;
+    stage_states[0][D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+    stage_states[0][D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+    stage_states[1][D3DTSS_COLOROP] = D3DTOP_DISABLE;
+    stage_states[1][D3DTSS_ALPHAOP] = D3DTOP_DISABLE;
+    ApplyTextureEnvironment();
+    min_filter = mag_filter = D3DTEXF_POINT;
+    SetTexture(0, 0);
+    const D3DMATERIAL9 black = {};
+    SetMaterial(&black);
+    float identity[16];
+    EngMatrixIdentity(identity);
+    memcpy(projection, identity, sizeof(identity));
+    memcpy(view, identity, sizeof(identity));
+    memcpy(world, identity, sizeof(identity));
+    viewport = {0, 0, (EngUInt32)target_width, (EngUInt32)target_height, 0.0f, 1.0f};
+    scissor = {0, 0, target_width, target_height};
+    ApplyViewport();
+    ApplyScissor();
+}
+
+HRESULT EngGLDeviceDX9::SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value)
+{
+    if (!context || state < 0 || state >= 256)
+        return D3DERR_INVALIDCALL;
+    render_states[state] = value;
+    switch (state) {
+    case D3DRS_ZENABLE: SetCap(GL_DEPTH_TEST, value != 0); break;
+    case D3DRS_ZWRITEENABLE: glDepthMask(value ? GL_TRUE : GL_FALSE); break;
+    case D3DRS_ZFUNC: glDepthFunc(GLCompare(value)); break;
+    case D3DRS_ALPHATESTENABLE: SetCap(GL_ALPHA_TEST, value != 0); break;
+    case D3DRS_ALPHAREF:
+    case D3DRS_ALPHAFUNC:
+        glAlphaFunc(GLCompare(render_states[D3DRS_ALPHAFUNC]), (float)(render_states[D3DRS_ALPHAREF] & 0xFF) / 255.0f);
+        break;
+    case D3DRS_SRCBLEND:
+    case D3DRS_DESTBLEND:
+        glBlendFunc(GLBlendFactor(render_states[D3DRS_SRCBLEND]), GLBlendFactor(render_states[D3DRS_DESTBLEND]));
+        break;
+    case D3DRS_ALPHABLENDENABLE: SetCap(GL_BLEND, value != 0); break;
+    case D3DRS_CULLMODE: ApplyCull(); break;
+    case D3DRS_SPECULARENABLE:
+        glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, value ? GL_SEPARATE_SPECULAR_COLOR : GL_SINGLE_COLOR);
+        break;
+    case D3DRS_LIGHTING: SetCap(GL_LIGHTING, value != 0); break;
+    case D3DRS_AMBIENT: {
+        float ambient[4];
+        ColourToFloats(value, ambient);
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+        break;
+    }
+    case D3DRS_LOCALVIEWER: glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, value ? 1 : 0); break;
+    case D3DRS_DIFFUSEMATERIALSOURCE:
+        if (value == D3DMCS_MATERIAL) {
+            glDisable(GL_COLOR_MATERIAL);
+            SetMaterial(&material); // colour tracking may have overwritten the diffuse material
+        } else {
+            glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
+            glEnable(GL_COLOR_MATERIAL);
+        }
+        break;
+    case D3DRS_MULTISAMPLEANTIALIAS: SetCap(GL_MULTISAMPLE, value != 0); break;
+    case D3DRS_SCISSORTESTENABLE: SetCap(GL_SCISSOR_TEST, value != 0); break;
+    default: break;
+    }
+    return D3D_OK;
+}
+
+EngUInt32 EngGLDeviceDX9::GetRenderState(D3DRENDERSTATETYPE state) const
+{
+    if (state < 0 || state >= 256)
+        return 0;
+    return render_states[state];
+}
+
+void EngGLDeviceDX9::ApplyCull()
+{
+    const EngUInt32 mode = render_states[D3DRS_CULLMODE];
+    if (mode == D3DCULL_NONE) {
+        glDisable(GL_CULL_FACE);
+        return;
+    }
+    // Clockwise on screen is the front, as Direct3D has it.
+    glFrontFace(GL_CW);
+    glCullFace(mode == D3DCULL_CW ? GL_FRONT : GL_BACK);
+    glEnable(GL_CULL_FACE);
+}
+
+HRESULT EngGLDeviceDX9::SetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type, EngUInt32 value)
+{
+    if (!context || stage < 0 || stage > 1 || type < D3DTSS_COLOROP || type > D3DTSS_ALPHAARG2)
+        return D3DERR_INVALIDCALL;
+    stage_states[stage][type] = value;
+    if (stage == 0)
+        ApplyTextureEnvironment();
+    return D3D_OK;
+}
+
+EngUInt32 EngGLDeviceDX9::GetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type) const
+{
+    if (stage < 0 || stage > 1 || type < D3DTSS_COLOROP || type > D3DTSS_ALPHAARG2)
+        return 0;
+    return stage_states[stage][type];
+}
+
+void EngGLDeviceDX9::ApplyTextureEnvironment()
+{
+    const EngUInt32 *s = stage_states[0];
+    glActiveTexture(GL_TEXTURE0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    ApplyCombine(false, s[D3DTSS_COLOROP], s[D3DTSS_COLORARG1], s[D3DTSS_COLORARG2]);
+    ApplyCombine(true, s[D3DTSS_ALPHAOP], s[D3DTSS_ALPHAARG1], s[D3DTSS_ALPHAARG2]);
+}
+
+HRESULT EngGLDeviceDX9::SetSamplerState(int sampler, D3DSAMPLERSTATETYPE type, EngUInt32 value)
+{
+    if (!context || sampler != 0)
+        return D3DERR_INVALIDCALL;
+    if (type == D3DSAMP_MAGFILTER)
+        mag_filter = value;
+    else if (type == D3DSAMP_MINFILTER)
+        min_filter = value;
+    else
+        return D3DERR_INVALIDCALL;
+    ApplyFilter();
+    return D3D_OK;
+}
+
+void EngGLDeviceDX9::ApplyFilter()
+{
+    if (!texture)
+        return;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+}
+
+HRESULT EngGLDeviceDX9::SetTexture(int stage, unsigned int gl_texture)
+{
+    if (!context || stage < 0 || stage > 1)
+        return D3DERR_INVALIDCALL;
+    if (stage != 0)
+        return D3D_OK;
+    texture = gl_texture;
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, gl_texture);
+    // Without a texture the vertex colour is drawn.
+    SetCap(GL_TEXTURE_2D, gl_texture != 0);
+    ApplyFilter();
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::SetViewport(const D3DVIEWPORT9 *new_viewport)
+{
+    if (!context || !new_viewport)
+        return D3DERR_INVALIDCALL;
+    viewport = *new_viewport;
+    ApplyViewport();
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::GetViewport(D3DVIEWPORT9 *out) const
+{
+    if (!out)
+        return D3DERR_INVALIDCALL;
+    *out = viewport;
+    return D3D_OK;
+}
+
+void EngGLDeviceDX9::ApplyViewport()
+{
+    const int w = (int)viewport.Width, h = (int)viewport.Height;
+    glViewport((GLint)viewport.X, target_height - (int)viewport.Y - h, w > 0 ? w : 0, h > 0 ? h : 0);
+    glDepthRange(viewport.MinZ, viewport.MaxZ);
+    ApplyTransforms();
+}
+
+void EngGLDeviceDX9::ApplyTransforms()
+{
+    if (!context)
+        return;
+    // Clip-space corrections: pixel centres on whole coordinates (half a pixel right and down) and depth
+    // 0..1 spread to GL's -1..1. Rows are flipped against Direct3D, so an edge through pixel centres would
+    // take the bottom row instead of the top one: a sliver of a pixel upwards keeps Direct3D's top-left rule.
+    const float w = viewport.Width ? (float)viewport.Width : 1.0f;
+    const float h = viewport.Height ? (float)viewport.Height : 1.0f;
+    const float down = 0.5f - 1.0f / 64.0f;
+    const float adjust[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 1.0f / w, -2.0f * down / h, -1, 1};
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(adjust);
+    glMultMatrixf(projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(view);
+    glMultMatrixf(world);
+}
+
+HRESULT EngGLDeviceDX9::SetTransform(D3DTRANSFORMSTATETYPE type, const float matrix[16])
+{
+    if (!context || !matrix)
+        return D3DERR_INVALIDCALL;
+    float *target = type == D3DTS_PROJECTION ? projection : type == D3DTS_VIEW ? view : type == D3DTS_WORLD ? world : nullptr;
+    if (!target)
+        return D3DERR_INVALIDCALL;
+    memcpy(target, matrix, sizeof(float) * 16);
+    ApplyTransforms();
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::GetTransform(D3DTRANSFORMSTATETYPE type, float matrix[16]) const
+{
+    const float *source = type == D3DTS_PROJECTION ? projection : type == D3DTS_VIEW ? view : type == D3DTS_WORLD ? world : nullptr;
+    if (!source || !matrix)
+        return D3DERR_INVALIDCALL;
+    memcpy(matrix, source, sizeof(float) * 16);
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::SetMaterial(const D3DMATERIAL9 *new_material)
+{
+    if (!context || !new_material)
+        return D3DERR_INVALIDCALL;
+    material = *new_material;
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, &material.Diffuse.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, &material.Ambient.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, &material.Specular.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &material.Emissive.r);
+    const float power = material.Power < 0.0f ? 0.0f : material.Power > 128.0f ? 128.0f : material.Power;
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, power);
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::SetScissorRect(const D3DRECT_LTRB *rect)
+{
+    if (!context || !rect)
+        return D3DERR_INVALIDCALL;
+    scissor = *rect;
+    ApplyScissor();
+    return D3D_OK;
+}
+
+void EngGLDeviceDX9::ApplyScissor()
+{
+    // GL refuses negative sizes: an empty or inverted rectangle becomes an empty one.
+    const int w = scissor.right > scissor.left ? scissor.right - scissor.left : 0;
+    const int h = scissor.bottom > scissor.top ? scissor.bottom - scissor.top : 0;
+    glScissor(scissor.left, target_height - scissor.top - h, w, h);
+}
+
+HRESULT EngGLDeviceDX9::Clear(EngUInt32 flags, D3DCOLOR colour, float z, EngUInt32 stencil)
+{
+    if (!context)
+        return D3DERR_INVALIDCALL;
+    D3DRECT_LTRB area = {(EngInt32)viewport.X, (EngInt32)viewport.Y, (EngInt32)(viewport.X + viewport.Width),
+                         (EngInt32)(viewport.Y + viewport.Height)};
+    if (render_states[D3DRS_SCISSORTESTENABLE]) {
+        area.left = area.left > scissor.left ? area.left : scissor.left;
+        area.top = area.top > scissor.top ? area.top : scissor.top;
+        area.right = area.right < scissor.right ? area.right : scissor.right;
+        area.bottom = area.bottom < scissor.bottom ? area.bottom : scissor.bottom;
+    }
+    const D3DRECT_LTRB kept = scissor;
+    scissor = area;
+    ApplyScissor();
+    glEnable(GL_SCISSOR_TEST);
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET) {
+        float rgba[4];
+        ColourToFloats(colour, rgba);
+        glClearColor(rgba[0], rgba[1], rgba[2], 1.0f);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_ZBUFFER) {
+        glClearDepth(z);
+        glDepthMask(GL_TRUE);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_STENCIL) {
+        glClearStencil((GLint)stencil);
+        mask |= GL_STENCIL_BUFFER_BIT;
+    }
+    glClear(mask);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    glDepthMask(render_states[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+    scissor = kept;
+    ApplyScissor();
+    SetCap(GL_SCISSOR_TEST, render_states[D3DRS_SCISSORTESTENABLE] != 0);
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::BeginScene()
+{
+    if (!context || in_scene)
+        return D3DERR_INVALIDCALL;
+    SDL_GL_MakeCurrent(window, context);
+    BindTarget();
+    in_scene = true;
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::EndScene()
+{
+    if (!context || !in_scene)
+        return D3DERR_INVALIDCALL;
+    in_scene = false;
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::Present()
+{
+    if (!context)
+        return D3DERR_INVALIDCALL;
+    if (simulated_loss)
+        return D3DERR_DEVICELOST;
+    ResolveMultisampleTarget();
+    SDL_GL_SwapWindow(window);
+    BindTarget();
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::TestCooperativeLevel() const
+{
+    if (simulated_loss)
+        return D3DERR_DEVICELOST;
+    return context ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+HRESULT EngGLDeviceDX9::GetBackBufferDesc(D3DSURFACE_DESC *desc) const
+{
+    if (!context || !desc)
+        return D3DERR_INVALIDCALL;
+    desc->Format = present.BackBufferFormat;
+    desc->MultiSampleType = present.MultiSampleType;
+    desc->MultiSampleQuality = present.MultiSampleQuality;
+    desc->Width = (EngUInt32)target_width;
+    desc->Height = (EngUInt32)target_height;
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::GetDeviceCaps(D3DCAPS9 *caps) const
+{
+    if (!context || !caps)
+        return D3DERR_INVALIDCALL;
+    GLint max_size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+    caps->DeviceType = D3DDEVTYPE_HAL;
+    caps->AdapterOrdinal = 0;
+    caps->DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+    caps->PresentationIntervals = D3DPRESENT_INTERVAL_IMMEDIATE | D3DPRESENT_INTERVAL_ONE;
+    caps->MaxTextureWidth = caps->MaxTextureHeight = (EngUInt32)max_size;
+    return D3D_OK;
+}
+
+HRESULT EngGLDeviceDX9::WaitForGPU(int method)
+{
+    if (!context)
+        return D3DERR_INVALIDCALL;
+    if (method == 0) {
+        // A read-back cannot finish before the GPU has drawn everything before it.
+        unsigned char pixel[4];
+        glReadPixels(0, 0, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, pixel);
+        return glGetError() == GL_NO_ERROR ? D3D_OK : E_FAIL;
+    }
+    if (fence)
+        glDeleteSync((GLsync)fence);
+    fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    if (!fence)
+        return E_FAIL;
+    const GLenum answer = glClientWaitSync((GLsync)fence, GL_SYNC_FLUSH_COMMANDS_BIT, kFenceWaitNs);
+    return answer == GL_WAIT_FAILED ? E_FAIL : D3D_OK;
+}
+
+void EngGLDeviceDX9::ReleaseSyncObjects()
+{
+    if (fence && context)
+        glDeleteSync((GLsync)fence);
+    fence = nullptr;
+}
+
+bool EngGLDeviceDX9::ReadPixels(int x, int y, int w, int h, unsigned char *bgra)
+{
+    if (!context || !bgra || w < 1 || h < 1 || x < 0 || y < 0 || x + w > target_width || y + h > target_height)
+        return false;
+    SDL_GL_MakeCurrent(window, context);
+    ResolveMultisampleTarget();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    std::vector<unsigned char> rows((size_t)w * (size_t)h * 4);
+    glReadPixels(x, target_height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    BindTarget();
+    const size_t pitch = (size_t)w * 4;
+    for (int row = 0; row < h; row++)
+        memcpy(bgra + (size_t)row * pitch, rows.data() + (size_t)(h - 1 - row) * pitch, pitch);
+    return glGetError() == GL_NO_ERROR;
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The device calls of Direct3D 9 that the engine makes, answered by an OpenGL 2.1 fixed-function context on
+// an SDL window. Direct3D's conventions hold on this side of the interface: a viewport or rectangle counts
+// from the top-left pixel, pixel centres lie on whole coordinates, clip-space depth runs 0..1, front faces
+// are clockwise on screen, and matrices are row-major for row vectors.
+// With lighting on and no lights, the global ambient is white, so material colours show as they are.
+
+#include "Engine/Graphics/DX9/EngD3DTypesDX9.h"
+
+struct SDL_Window;
+
+class EngGLDeviceDX9 {
+public:
+    EngGLDeviceDX9() = default;
+    ~EngGLDeviceDX9();
+    EngGLDeviceDX9(const EngGLDeviceDX9 &) = delete;
+    EngGLDeviceDX9 &operator=(const EngGLDeviceDX9 &) = delete;
+
+    // Makes the context on the window (made with SDL_WINDOW_OPENGL), the multisampled target when asked,
+    // and Direct3D's default states.
+    HRESULT Create(SDL_Window *window, const D3DPRESENT_PARAMETERS *pp);
+    // Deletes everything; returns the number of references left (always 0 here).
+    int Release();
+    bool IsCreated() const { return context != nullptr; }
+
+    HRESULT SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value);
+    EngUInt32 GetRenderState(D3DRENDERSTATETYPE state) const;
+    HRESULT SetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type, EngUInt32 value);
+    EngUInt32 GetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type) const;
+    HRESULT SetSamplerState(int sampler, D3DSAMPLERSTATETYPE type, EngUInt32 value);
+    // A GL texture name on a stage (0 = none); only stage 0 draws.
+    HRESULT SetTexture(int stage, unsigned int gl_texture);
+    unsigned int GetTexture() const { return texture; }
+    HRESULT SetViewport(const D3DVIEWPORT9 *viewport);
+    HRESULT GetViewport(D3DVIEWPORT9 *viewport) const;
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE type, const float matrix[16]);
+    HRESULT GetTransform(D3DTRANSFORMSTATETYPE type, float matrix[16]) const;
+    HRESULT SetMaterial(const D3DMATERIAL9 *material);
+    HRESULT SetScissorRect(const D3DRECT_LTRB *rect);
+    // Clears the viewport (within the scissor rectangle when the scissor test is on).
+    HRESULT Clear(EngUInt32 flags, D3DCOLOR colour, float z, EngUInt32 stencil);
+    HRESULT BeginScene();
+    HRESULT EndScene();
+    HRESULT Present();
+    HRESULT TestCooperativeLevel() const;
+    HRESULT GetBackBufferDesc(D3DSURFACE_DESC *desc) const;
+    HRESULT GetDeviceCaps(D3DCAPS9 *caps) const;
+
+    // Loads the GL matrices again from the Direct3D ones (after code that drew with its own GL matrices).
+    void ApplyTransforms();
+    // Waits for the GPU: method 1 through a fence, bounded to about 100 ms; method 0 by reading a pixel back.
+    HRESULT WaitForGPU(int method);
+    void ReleaseSyncObjects();
+    // The frame as it would be presented: top row first, B, G, R, A bytes.
+    bool ReadPixels(int x, int y, int w, int h, unsigned char *bgra);
+    int GetTargetWidth() const { return target_width; }
+    int GetTargetHeight() const { return target_height; }
+
+    // Device loss does not happen under OpenGL; tests set it to drive the engine's recovery path: the next
+    // Present answers D3DERR_DEVICELOST, and TestCooperativeLevel does until the loss is ended.
+    void SimulateDeviceLoss(bool lost) { simulated_loss = lost; }
+
+private:
+    void ApplyDefaultStates();
+    void ApplyTextureEnvironment();
+    void ApplyFilter();
+    void ApplyCull();
+    void ApplyViewport();
+    void ApplyScissor();
+    bool CreateMultisampleTarget(int samples);
+    void DeleteMultisampleTarget();
+    void ResolveMultisampleTarget();
+    void BindTarget();
+
+    SDL_Window *window = nullptr;
+    void *context = nullptr;
+    D3DPRESENT_PARAMETERS present = {};
+    int target_width = 0;
+    int target_height = 0;
+    unsigned int ms_framebuffer = 0;
+    unsigned int ms_colour = 0;
+    unsigned int ms_depth = 0;
+    bool in_scene = false;
+    bool simulated_loss = false;
+    void *fence = nullptr;
+
+    EngUInt32 render_states[256] = {};
+    EngUInt32 stage_states[2][8] = {};
+    EngUInt32 min_filter = D3DTEXF_POINT;
+    EngUInt32 mag_filter = D3DTEXF_POINT;
+    unsigned int texture = 0;
+    D3DVIEWPORT9 viewport = {};
+    D3DRECT_LTRB scissor = {};
+    float projection[16] = {};
+    float view[16] = {};
+    float world[16] = {};
+    D3DMATERIAL9 material = {};
+};

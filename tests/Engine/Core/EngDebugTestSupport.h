@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Engine/Core/EngDebug.h"
+
+// Sends the log of this test process to a file of its own, so parallel test processes never share one.
+inline std::string PrivateLogName()
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = ::testing::TempDir() + "torvi-log-" + (info ? info->name() : "none") + "-" +
+                       std::to_string(getpid()) + ".txt";
+    return name;
+}
+
+inline std::vector<std::string> ReadLines(const std::string& file_name)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(file_name);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+inline std::string ReadWhole(const std::string& file_name)
+{
+    std::ifstream in(file_name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void WriteWhole(const std::string& file_name, const std::string& text)
+{
+    std::ofstream out(file_name);
+    out << text;
+}
+
+class PrivateLogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        log_name = PrivateLogName();
+        std::remove(log_name.c_str());
+        ASSERT_TRUE(DebugSetLogFilename(log_name.c_str(), true));
+    }
+    void TearDown() override { std::remove(log_name.c_str()); }
+
+    std::string log_name;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Engine/Core/EngDebug.h"
+
+// Where the debug ring stands now; pass it to LoggedSince.
+inline int LogMark()
+{
+    return DebugGetMessageCount();
+}
+
+inline bool LoggedSince(int mark, const char* text)
+{
+    for (int i = mark; i < DebugGetMessageCount(); i++) {
+        const DebugMessage* message = DebugGetMessage(i);
+        if (message && strstr(message->text, text))
+            return true;
+    }
+    return false;
+}
+
+inline int MessagesSince(int mark)
+{
+    return DebugGetMessageCount() - mark;
+}
+
+// A fresh folder, on /tmp unless another base is given.
+inline std::string MakeTempFolder(const char* base = "/tmp")
+{
+    std::string pattern = std::string(base) + "/torvi-core-XXXXXX";
+    char* made = mkdtemp(pattern.data());
+    return made ? std::string(made) : std::string();
+}
+
+// A test that works in its own fresh folder, removed afterwards.
+class TempFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = MakeTempFolder();
+        ASSERT_FALSE(m_folder.empty());
+    }
+    void TearDown() override
+    {
+        std::string command = "rm -rf '" + m_folder + "'";
+        ASSERT_EQ(system(command.c_str()), 0);
+    }
+    std::string Path(const char* name) const { return m_folder + "/" + name; }
+
+    std::string m_folder;
+};

@@ -1,0 +1,243 @@
+// Creating the device through the main window, re-creating it (resize, lost device) with the application
+// callbacks in order, and the anti-aliasing and failure paths of creation.
+
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngProgram.h"
+#include "Engine/Core/EngWindow.h"
+#include "Engine/Graphics/DX9/EngDeviceDX9.h"
+#include "Engine/Graphics/DX9/EngDirect3DDX9.h"
+#include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
+#include "Engine/Graphics/DX9/EngUtilsDX9.h"
+#include "Engine/Graphics/EngDevice.h"
+#include "Support/GLTestContext.h"
+
+namespace {
+
+int CountInLog(const char *text)
+{
+    int count = 0;
+    for (int i = 0; i < DebugGetMessageCount(); i++) {
+        const DebugMessage *message = DebugGetMessage(i);
+        if (message && strstr(message->text, text))
+            count++;
+    }
+    return count;
+}
+
+const char *kRecreation = "PreDestroyGraphicsObjectsCB, DestroyGraphicsObjectsCB, PostDestroyGraphicsObjectsCB, "
+                          "PreCreateGraphicsObjectsCB, CreateGraphicsObjectsCB, PostCreateGraphicsObjectsCB, "
+                          "GraphicsReadyCB";
+
+// Draws a red quad on blue and checks both colours where they belong.
+void ExpectCorrectFrame(GLTestContext &gl)
+{
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
+    EngDeviceClearScreenAndZBuffer();
+    EngDevicePrepareFor2D(true);
+    GLTestContext::DrawVirtualQuad(0, 0, 320, 240, 0xFFFF0000u);
+    EngDeviceRestoreAfter2D();
+    EngDeviceEndRendering();
+    EXPECT_TRUE(PixelNear(gl.Pixel(10, 10), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(630, 470), 0, 0, 255));
+    EngDeviceSwapBuffers();
+}
+
+// A machine with one adapter, a 1024 x 768 desktop and the given device types.
+EngDirect3D9 Machine(bool hal, bool ref)
+{
+    EngDirect3D9 d3d;
+    EngD3DAdapterModel adapter;
+    adapter.desktop = {1024, 768, 60, D3DFMT_X8R8G8B8};
+    adapter.modes = {{640, 480, 60, D3DFMT_X8R8G8B8}, {1024, 768, 60, D3DFMT_X8R8G8B8}};
+    adapter.device_types[D3DDEVTYPE_HAL] = hal;
+    adapter.device_types[D3DDEVTYPE_REF] = ref;
+    adapter.multisample_levels[2] = 1;
+    d3d.adapters.push_back(adapter);
+    return d3d;
+}
+
+} // namespace
+
+TEST(EngDeviceCreation, FirstCreationRunsTheCallbacksInOrder)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EXPECT_EQ(gl.GetProgram()->CallList(),
+              "PreCreateWindowCB, PreDeviceInitCB, PreCreateGraphicsObjectsCB, CreateGraphicsObjectsCB, "
+              "PostCreateGraphicsObjectsCB, GraphicsReadyCB, PostDeviceInitCB");
+    EXPECT_TRUE(EngDeviceIsCreated());
+    EXPECT_EQ(eng_current_device, eng_main_window->GetDevice());
+}
+
+TEST(EngDeviceCreation, CreatedDeviceNeverWaitsForRetrace)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    const _DXUTDeviceSettings *settings = eng_device_dx9->GetDeviceSettings();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->pp.FullScreen_RefreshRateInHz, 0u);
+    EXPECT_EQ(settings->pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
+    EXPECT_EQ(settings->pp.BackBufferWidth, 640u);
+    EXPECT_EQ(settings->pp.BackBufferHeight, 480u);
+    EXPECT_EQ(eng_d3d_back_buffer_format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(eng_screen_bit_depth, 32);
+}
+
+TEST(EngDeviceCreation, RecreationRunsTheReleaseAndCreateSequenceThenDraws)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ExpectCorrectFrame(gl);
+    gl.GetProgram()->ClearCalls();
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    EXPECT_EQ(gl.GetProgram()->CallList(), kRecreation);
+    EXPECT_TRUE(EngDeviceIsCreated());
+    ExpectCorrectFrame(gl);
+}
+
+TEST(EngDeviceCreation, LostDeviceIsRecreatedOnlyAfterFiveSecondsAndOnceUsable)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    eng_time = 100.0;
+    eng_d3d_device->SimulateDeviceLoss(true);
+    EngDeviceSwapBuffers();
+    EXPECT_TRUE(eng_device_dx9->IsLost());
+    EXPECT_EQ(CountInLog("Warning: Device Lost..."), 1);
+
+    eng_time = 106.0; // long enough, but the device still reports the loss
+    EXPECT_FALSE(EngDeviceBeginRendering());
+    EXPECT_FALSE(eng_main_window->IsDeviceRecreationRequested());
+
+    eng_d3d_device->SimulateDeviceLoss(false);
+    eng_time = 104.0; // usable again, but too soon
+    EXPECT_FALSE(EngDeviceBeginRendering());
+    EXPECT_FALSE(eng_main_window->IsDeviceRecreationRequested());
+
+    eng_time = 105.5;
+    EXPECT_FALSE(EngDeviceBeginRendering());
+    EXPECT_TRUE(eng_main_window->IsDeviceRecreationRequested());
+    EXPECT_EQ(CountInLog("Re-creating device that was lost."), 1);
+
+    gl.GetProgram()->ClearCalls();
+    eng_main_window->Pump();
+    EXPECT_EQ(gl.GetProgram()->CallList(), kRecreation);
+    EXPECT_FALSE(eng_device_dx9->IsLost());
+    ExpectCorrectFrame(gl);
+}
+
+TEST(EngDeviceCreation, UnavailableAntiAliasingFallsBackToNone)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480, 16, 3)); // no machine offers 16 samples with 4 quality levels here
+    EXPECT_EQ(CountInLog("creating the device without anti-aliasing"), 1);
+    EXPECT_EQ(eng_screen_multisample_type, 0);
+    EXPECT_EQ(eng_device_dx9->GetDeviceSettings()->pp.MultiSampleType, D3DMULTISAMPLE_NONE);
+    ExpectCorrectFrame(gl);
+}
+
+TEST(EngDeviceCreation, AvailableAntiAliasingIsUsedAndSmoothsEdges)
+{
+    EngDirect3D9 probe;
+    ASSERT_TRUE(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0);
+    ASSERT_TRUE(EngDirect3DDX9ProbeSystem(&probe, nullptr));
+    if (probe.adapters[0].multisample_levels[4] < 1)
+        GTEST_SKIP() << "this GL offers no 4x multisampling";
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480, 4, 0));
+    EXPECT_EQ(eng_device_dx9->GetDeviceSettings()->pp.MultiSampleType, 4);
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
+    EngDeviceClearScreenAndZBuffer();
+    EngDevicePrepareFor2D(true);
+    EngDeviceShowTwoSidedPolygons(true);
+    glColor4ub(255, 255, 255, 255);
+    glBegin(GL_TRIANGLES);
+    glVertex3f(-1.0f, -1.0f, 0.5f);
+    glVertex3f(1.0f, 1.0f, 0.5f);
+    glVertex3f(1.0f, -1.0f, 0.5f);
+    glEnd();
+    EngDeviceRestoreAfter2D();
+    EngDeviceEndRendering();
+    std::vector<unsigned char> row;
+    ASSERT_TRUE(gl.ReadPixelsBGRA(0, 240, 640, 1, &row));
+    int partial = 0;
+    for (size_t i = 0; i < row.size(); i += 4)
+        partial += row[i + 2] > 20 && row[i + 2] < 235;
+    EXPECT_GE(partial, 1);
+    EXPECT_TRUE(PixelNear(gl.Pixel(600, 400), 255, 255, 255));
+    EXPECT_TRUE(PixelNear(gl.Pixel(40, 40), 0, 0, 0));
+}
+
+TEST(EngDeviceCreation, ReferenceOnlyMachineWarnsOnceAcrossRecreations)
+{
+    const EngDirect3D9 machine = Machine(false, true);
+    EngDirect3DDX9SetModel(&machine);
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EXPECT_EQ(eng_d3d_device_type, D3DDEVTYPE_REF);
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    EXPECT_EQ(CountInLog("Switching to sofware renderer and no hardware renderer found."), 1);
+    EngDirect3DDX9SetModel(nullptr);
+}
+
+TEST(EngDeviceCreation, OutOfVideoMemoryWithAntiAliasingAdvisesTurningItOff)
+{
+    EngDirect3D9 machine = Machine(true, false);
+    machine.adapters[0].create_device_result = D3DERR_OUTOFVIDEOMEMORY;
+    EngDirect3DDX9SetModel(&machine);
+    GLTestContext gl;
+    EXPECT_FALSE(gl.Open(640, 480, 2, 0));
+    EXPECT_EQ(CountInLog("Try turning off anti aliasing, or running in a lower resolution."), 1);
+    EXPECT_EQ(CountInLog("Could not change device"), 1);
+    EXPECT_EQ(eng_d3d_device, nullptr);
+    EXPECT_EQ(eng_current_device, nullptr);
+    EngDirect3DDX9SetModel(nullptr);
+}
+
+TEST(EngDeviceCreation, OutOfVideoMemoryWithoutAntiAliasingGivesThePlainMessage)
+{
+    EngDirect3D9 machine = Machine(true, false);
+    machine.adapters[0].create_device_result = D3DERR_OUTOFVIDEOMEMORY;
+    EngDirect3DDX9SetModel(&machine);
+    GLTestContext gl;
+    EXPECT_FALSE(gl.Open(640, 480));
+    EXPECT_EQ(CountInLog("Could not create the Direct3D device"), 1);
+    EXPECT_EQ(CountInLog("Try turning off anti aliasing"), 0);
+    EngDirect3DDX9SetModel(nullptr);
+}
+
+TEST(EngDeviceCreation, SurfaceFormatNeedsADeviceAndPrefersEightBitAlpha)
+{
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    const int messages = DebugGetMessageCount();
+    EXPECT_FALSE(EngUtilsDX9_GetSupportedSurfaceFormat(&format, true));
+    EXPECT_EQ(DebugGetMessageCount(), messages);
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ASSERT_TRUE(EngUtilsDX9_GetSupportedSurfaceFormat(&format, true));
+    EXPECT_EQ(format, D3DFMT_A8R8G8B8);
+    ASSERT_TRUE(EngUtilsDX9_GetSupportedSurfaceFormat(&format, false));
+    EXPECT_EQ(format, D3DFMT_X8R8G8B8);
+}
+
+TEST(EngDeviceCreation, GpuSyncKeepsAWorkingMethod)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    gl.GetProgram()->SetGpuSyncMethod(true, ENG_GPU_SYNC_EVENT_QUERY, true);
+    ExpectCorrectFrame(gl);
+    EngDeviceSyncWithGPU();
+    EXPECT_EQ(gl.GetProgram()->GetGpuSyncMethod(), ENG_GPU_SYNC_EVENT_QUERY);
+    gl.GetProgram()->SetGpuSyncMethod(true, ENG_GPU_SYNC_LOCKED_SURFACES, false);
+    EngDeviceSyncWithGPU();
+    EXPECT_EQ(gl.GetProgram()->GetGpuSyncMethod(), ENG_GPU_SYNC_LOCKED_SURFACES);
+    EXPECT_EQ(CountInLog("Sync method"), 0);
+}

@@ -1,0 +1,409 @@
+// What the device puts on screen: clearing, blending presets, 2D placement, crop, culling, lighting and the
+// matrix stacks, read back from a real OpenGL frame.
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngMath.h"
+#include "Engine/Core/EngWindow.h"
+#include "Engine/Graphics/DX9/EngDeviceDX9.h"
+#include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
+#include "Engine/Graphics/EngDevice.h"
+#include "Engine/Graphics/EngMatrix.h"
+#include "Support/GLTestContext.h"
+
+namespace {
+
+constexpr EngUInt32 kRed = 0xFFFF0000u;
+constexpr EngUInt32 kGreen = 0xFF00FF00u;
+
+bool LogContains(const char *text)
+{
+    for (int i = 0; i < DebugGetMessageCount(); i++) {
+        const DebugMessage *message = DebugGetMessage(i);
+        if (message && strstr(message->text, text))
+            return true;
+    }
+    return false;
+}
+
+int CountInLog(const char *text)
+{
+    int count = 0;
+    for (int i = 0; i < DebugGetMessageCount(); i++) {
+        const DebugMessage *message = DebugGetMessage(i);
+        if (message && strstr(message->text, text))
+            count++;
+    }
+    return count;
+}
+
+// Begins a frame cleared to black, in 2D mode without lighting.
+void BeginBlack2DFrame()
+{
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
+    EngDeviceClearScreenAndZBuffer();
+    EngDevicePrepareFor2D(true);
+}
+
+void EndFrame()
+{
+    EngDeviceRestoreAfter2D();
+    EngDeviceEndRendering();
+}
+
+float Factor(D3DBLEND factor, const float src[4], const float dest[4], int channel)
+{
+    switch (factor) {
+    case D3DBLEND_ZERO: return 0.0f;
+    case D3DBLEND_ONE: return 1.0f;
+    case D3DBLEND_SRCCOLOR: return src[channel];
+    case D3DBLEND_INVSRCCOLOR: return 1.0f - src[channel];
+    case D3DBLEND_SRCALPHA: return src[3];
+    case D3DBLEND_INVSRCALPHA: return 1.0f - src[3];
+    case D3DBLEND_DESTCOLOR: return dest[channel];
+    case D3DBLEND_INVDESTCOLOR: return 1.0f - dest[channel];
+    case D3DBLEND_DESTALPHA: return dest[3];
+    case D3DBLEND_INVDESTALPHA: return 1.0f - dest[3];
+    default: return -100.0f;
+    }
+}
+
+} // namespace
+
+TEST(EngDeviceFrame, ClearColourFillsTheScreenAndIsClamped)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(1.0f, 0.5f, 0.25f);
+    EXPECT_TRUE(EngDeviceClearScreenAndZBuffer());
+    EXPECT_TRUE(PixelNear(gl.Pixel(0, 0), 255, 127, 63));
+    EXPECT_TRUE(PixelNear(gl.Pixel(639, 479), 255, 127, 63));
+    // Out-of-range components must not wrap around into other channels.
+    EngDeviceSetClearColour(1.5f, -0.25f, 0.5f);
+    EXPECT_EQ(eng_device_dx9->GetClearColour(), 0xFF00007Fu | 0x00FF0000u);
+    EXPECT_TRUE(EngDeviceClearScreen());
+    EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 255, 0, 127));
+    EngDeviceEndRendering();
+}
+
+TEST(EngDeviceFrame, EveryBlendingPresetMatchesItsFactors)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    const float background[4] = {51 / 255.0f, 102 / 255.0f, 153 / 255.0f, 1.0f};
+    const float source[4] = {204 / 255.0f, 153 / 255.0f, 76 / 255.0f, 128 / 255.0f};
+    const EngUInt32 source_argb = 0x80CC994Cu;
+    for (int preset = 0; preset < ENG_BLEND_NUM_TYPES; preset++) {
+        SCOPED_TRACE("preset " + std::to_string(preset));
+        ASSERT_TRUE(EngDeviceBeginRendering());
+        EngDeviceSetClearColour(background[0], background[1], background[2]);
+        EngDeviceClearScreenAndZBuffer();
+        EngDevicePrepareFor2D(true);
+        EngDeviceEnableBlendingType(preset);
+        GLTestContext::DrawVirtualQuad(100, 100, 200, 200, source_argb);
+        EngDeviceDisableBlending();
+        EngDeviceRestoreAfter2D();
+        EngDeviceEndRendering();
+
+        D3DBLEND src, dest;
+        ASSERT_TRUE(EngRenderStateGetBlendingPreset(preset, &src, &dest));
+        int expected[3];
+        for (int c = 0; c < 3; c++) {
+            const float value = source[c] * Factor(src, source, background, c) + background[c] * Factor(dest, source, background, c);
+            expected[c] = (int)(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
+        }
+        EXPECT_TRUE(PixelNear(gl.Pixel(200, 200), expected[0], expected[1], expected[2]));
+        EXPECT_TRUE(PixelNear(gl.Pixel(50, 50), 51, 102, 153)); // outside the quad
+    }
+}
+
+TEST(EngDeviceFrame, InvalidPresetIsRefusedAndChangesNothing)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EngDeviceEnableBlendingType(10);
+    EngDeviceEnableBlendingType(19);
+    EXPECT_TRUE(LogContains("Invalid Blending Type 19"));
+    bool on = false;
+    int src = 0, dest = 0;
+    EXPECT_TRUE(EngDeviceGetBlendingState(&on, &src, &dest));
+    EXPECT_EQ(src, D3DBLEND_ONE);
+    EXPECT_EQ(dest, D3DBLEND_ONE);
+}
+
+TEST(EngDeviceFrame, BlendingSaveSlotHoldsOneState)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EXPECT_FALSE(EngDeviceSaveOrRestoreBlendingState(false));
+    EXPECT_TRUE(LogContains("Not saved"));
+    EngDeviceEnableBlendingType(0);
+    EXPECT_TRUE(EngDeviceSaveOrRestoreBlendingState(true));
+    EXPECT_FALSE(EngDeviceSaveOrRestoreBlendingState(true));
+    EXPECT_TRUE(LogContains("Already saved"));
+    EngDeviceDisableBlending();
+    EXPECT_TRUE(EngDeviceSaveOrRestoreBlendingState(false));
+    int src = 0, dest = 0;
+    EXPECT_TRUE(EngDeviceGetBlendingState(nullptr, &src, &dest));
+    EXPECT_EQ(src, D3DBLEND_SRCALPHA);
+    EXPECT_EQ(dest, D3DBLEND_INVSRCALPHA);
+    EXPECT_FALSE(EngDeviceSaveOrRestoreBlendingState(false));
+}
+
+class EngDevicePlacement : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(EngDevicePlacement, VirtualQuadCoversTheScaledPixels)
+{
+    const int width = GetParam().first, height = GetParam().second;
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(width, height));
+    ASSERT_EQ(eng_screen_width, width);
+    ASSERT_EQ(eng_screen_height, height);
+    BeginBlack2DFrame();
+    GLTestContext::DrawVirtualQuad(100, 60, 200, 120, kRed);
+    EndFrame();
+    const int left = 100 * width / 640, right = 300 * width / 640;
+    const int top = 60 * height / 480, bottom = 180 * height / 480;
+    EXPECT_TRUE(PixelNear(gl.Pixel(left, top), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(right - 1, bottom - 1), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(left - 1, top), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(left, top - 1), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(right, bottom - 1), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(right - 1, bottom), 0, 0, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowSizes, EngDevicePlacement,
+                         ::testing::Values(std::make_pair(640, 480), std::make_pair(800, 600), std::make_pair(1024, 768)));
+
+TEST(EngDeviceFrame, CropLimitsDrawingUntilTurnedOff)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(800, 600));
+    BeginBlack2DFrame();
+    EngDeviceTurnOnCrop(100, 100, 200, 100); // pixels 125..375 x 125..250 at this size
+    EXPECT_TRUE(EngDeviceIsCropOn());
+    GLTestContext::DrawVirtualQuad(0, 0, 640, 480, kRed);
+    EngDeviceTurnOffCrop();
+    EXPECT_FALSE(EngDeviceIsCropOn());
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(125, 125), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(374, 249), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(124, 125), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(375, 200), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(200, 124), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(200, 250), 0, 0, 0));
+
+    BeginBlack2DFrame();
+    GLTestContext::DrawVirtualQuad(0, 0, 640, 480, kGreen);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(10, 10), 0, 255, 0));
+    EngDeviceTurnOffCrop();
+    EXPECT_TRUE(LogContains("Crop is not on."));
+}
+
+TEST(EngDeviceFrame, CropInASmallerViewportIsScaledIntoIt)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
+    EngDeviceClearScreenAndZBuffer();
+    const float half[4] = {320, 240, 320, 240}; // bottom-right quarter of the screen
+    ASSERT_TRUE(EngDeviceSetViewportToRect(half));
+    EXPECT_FALSE(EngDeviceIsViewportFullScreen());
+    EngDevicePrepareFor2D(true);
+    EngDeviceTurnOnCropInViewport(0, 0, 320, 240); // the viewport's top-left quarter: 320..480 x 240..360
+    GLTestContext::DrawClipQuad(-1, 1, 1, -1, kRed);
+    EngDeviceTurnOffCrop();
+    EngDeviceRestoreAfter2D();
+    EngDeviceSetViewportFullScreen();
+    EngDeviceEndRendering();
+    EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(479, 359), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(480, 300), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(400, 360), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(319, 300), 0, 0, 0));
+}
+
+TEST(EngDeviceFrame, ClearOnlyTouchesTheViewport)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
+    EngDeviceClearScreen();
+    const float part[4] = {0, 0, 100, 50};
+    ASSERT_TRUE(EngDeviceSetViewportToRect(part));
+    EngDeviceSetClearColour(1.0f, 0.0f, 0.0f);
+    EngDeviceClearScreen();
+    EngDeviceSetViewportFullScreen();
+    EngDeviceEndRendering();
+    EXPECT_TRUE(PixelNear(gl.Pixel(99, 49), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(100, 10), 0, 0, 255));
+    EXPECT_TRUE(PixelNear(gl.Pixel(10, 50), 0, 0, 255));
+}
+
+TEST(EngDeviceFrame, ClockwiseFacesShowAndOthersAreCulledUnlessTwoSided)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    BeginBlack2DFrame();
+    GLTestContext::DrawClipQuad(-1, 1, 0, 0, kRed);  // clockwise: top-left quarter
+    GLTestContext::DrawClipQuad(1, 1, 0, 0, kGreen); // mirrored, so counter-clockwise: top-right quarter
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(500, 100), 0, 0, 0));
+
+    EngDeviceShowTwoSidedPolygons(true);
+    EXPECT_TRUE(EngDeviceIsShowingTwoSidedPolygons());
+    BeginBlack2DFrame();
+    GLTestContext::DrawClipQuad(1, 1, 0, 0, kGreen);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(500, 100), 0, 255, 0));
+    EngDeviceShowTwoSidedPolygons(true);
+    EXPECT_TRUE(LogContains("Flag already set to 1"));
+}
+
+TEST(EngDeviceFrame, LightingWithoutLightsShowsTheMaterialColour)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
+    EngDeviceClearScreenAndZBuffer();
+    EngDevicePrepareFor2D(false);
+    ASSERT_TRUE(EngDeviceIsLightingOn());
+    D3DMATERIAL9 text_colour = {};
+    text_colour.Diffuse = {0.0f, 0.8f, 0.4f, 1.0f};
+    text_colour.Ambient = {0.0f, 0.8f, 0.4f, 1.0f};
+    eng_d3d_device->SetMaterial(&text_colour);
+    eng_d3d_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_MATERIAL);
+    GLTestContext::DrawVirtualQuad(0, 0, 320, 240, 0xFFFFFFFFu);
+    eng_d3d_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 0, 204, 102));
+}
+
+TEST(EngDeviceFrame, UntexturedDrawUsesTheVertexColour)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    BeginBlack2DFrame();
+    EngDeviceTurnOffAlphaModulation();
+    eng_device_dx9->SetNoTexture();
+    GLTestContext::DrawVirtualQuad(0, 0, 320, 240, 0xFF336699u);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 0x33, 0x66, 0x99));
+}
+
+TEST(EngDeviceFrame, NearerDepthWinsWithTheZBufferOn)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    BeginBlack2DFrame();
+    EngDeviceAllowZBuffer(true); // 2D mode turned it off; depth 0..1 as given
+    GLTestContext::DrawVirtualQuad(0, 0, 320, 240, kRed, 0.25f);
+    GLTestContext::DrawVirtualQuad(0, 0, 320, 240, kGreen, 0.75f);
+    GLTestContext::DrawVirtualQuad(320, 0, 320, 240, kGreen, 0.75f);
+    GLTestContext::DrawVirtualQuad(320, 0, 320, 240, kRed, 0.25f);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(500, 100), 255, 0, 0));
+}
+
+TEST(EngDeviceFrame, TransformStackPopRestoresThePushedMatrix)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    BeginBlack2DFrame();
+    float moved[16];
+    EngMatrixTranslation(moved, 1.0f, 0.0f, 0.0f); // half a screen to the right
+    EngDeviceSetTransformMatrixToDxMatrix(moved);
+    EngDevicePushTransformMatrix();
+    EngDeviceSetTransformMatrixToDefault();
+    GLTestContext::DrawClipQuad(-1, 1, -0.5f, 0.5f, kGreen); // drawn where it says
+    EngDevicePopTransformMatrix();
+    GLTestContext::DrawClipQuad(-1, 1, -0.5f, 0.5f, kRed); // moved right by the restored matrix
+    EngMatrix4 back;
+    ASSERT_TRUE(EngDeviceGetTransformMatrix(&back));
+    float values[16];
+    back.CopyTo(values);
+    EXPECT_EQ(values[12], 1.0f);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(50, 50), 0, 255, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(370, 50), 255, 0, 0));
+}
+
+TEST(EngDeviceFrame, EleventhPushIsRefusedAndOnlyTenLevelsRestore)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EngDeviceDX9 *device = eng_device_dx9;
+    float m[16];
+    for (int level = 0; level < 11; level++) {
+        EngMatrixTranslation(m, (float)level, 0.0f, 0.0f);
+        device->SetTransformMatrixToDxMatrix(m);
+        device->PushAllMatrices();
+    }
+    EXPECT_EQ(CountInLog("Too many pushes"), 1);
+    EXPECT_EQ(device->GetAllMatricesLevel(), ENG_DEVICE_MATRIX_STACK_SIZE);
+    for (int level = 9; level >= 0; level--) {
+        device->PopAllMatrices();
+        device->GetTransformMatrixToDxMatrix(m);
+        EXPECT_EQ(m[12], (float)level);
+    }
+    device->PopAllMatrices();
+    EXPECT_TRUE(LogContains("Not pushed"));
+    EXPECT_EQ(device->GetAllMatricesLevel(), 0);
+}
+
+TEST(EngDeviceFrame, RestoreAfter2DPutsLightingBackAsItWas)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EngDeviceTurnOnLighting();
+    EngDevicePrepareFor2D(false);
+    EXPECT_TRUE(EngDeviceIsLightingOn());
+    EngDeviceRestoreAfter2D();
+    EXPECT_TRUE(EngDeviceIsLightingOn());
+
+    EngDevicePrepareFor2D(true);
+    EXPECT_FALSE(EngDeviceIsLightingOn());
+    EngDeviceRestoreAfter2D();
+    EXPECT_TRUE(EngDeviceIsLightingOn());
+
+    EngDeviceTurnOffLighting();
+    EngDevicePrepareFor2D(true);
+    EngDeviceRestoreAfter2D();
+    EXPECT_FALSE(EngDeviceIsLightingOn());
+
+    EngDeviceRestoreAfter2D();
+    EXPECT_TRUE(LogContains("Not prepared"));
+    EXPECT_TRUE(EngDevicePrepareFor2DIfNeeded(true));
+    EXPECT_FALSE(EngDeviceMakeSureIsPreparedFor2D());
+    EngDevicePrepareFor2D(true);
+    EXPECT_TRUE(LogContains("Already Called"));
+}
+
+TEST(EngDeviceFrame, RenderingCallsPairUp)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EngDeviceEndRendering();
+    EXPECT_TRUE(LogContains("Not rendering"));
+    EXPECT_TRUE(EngDeviceBeginRenderingIfNeeded());
+    EXPECT_FALSE(EngDeviceBeginRenderingIfNeeded());
+    EXPECT_TRUE(EngDeviceBeginRendering());
+    EXPECT_TRUE(LogContains("Already rendering"));
+    EngDeviceEndRendering();
+    EngDeviceSwapBuffers();
+    EXPECT_FALSE(eng_device_dx9->IsRendering());
+}

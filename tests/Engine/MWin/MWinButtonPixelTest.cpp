@@ -1,0 +1,319 @@
+// Push buttons drawn into a real context and read back.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngLanguages.h"
+#include "Engine/Core/EngWindow.h"
+#include "Engine/Graphics/EngDevice.h"
+#include "Engine/Graphics/EngFont.h"
+#include "Engine/Graphics/EngTexture.h"
+#include "Engine/MWin/MWin.h"
+#include "Engine/MWin/MWinButton.h"
+#include "Engine/MWin/MWinCollection.h"
+#include "Engine/MWin/MWinDesktop.h"
+#include "Engine/MWin/MWinFontRegistry.h"
+#include "Engine/MWin/MWinTextureRegistry.h"
+#include "Engine/MWin/MWinWindow.h"
+#include "Support/GLTestContext.h"
+
+namespace {
+
+// The game's main font: creation words and layout values as its skin makes it.
+bool CreateGameFont(EngFont* font)
+{
+    _EngFontCreationWord words[ENG_FONT_CREATION_WORDS] = {};
+    words[0].i = 1;
+    words[1].i = 9;
+    words[2].i = 7;
+    words[3].f = 0.0f;
+    words[4].f = 0.803f;
+    words[5].i = 3;
+    words[6].i = 1;
+    font->SetCreationParms(words);
+    const float layout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.952f, 0, 0, 0, 0};
+    return font->CreateFromFontFile("Data/1001.dat", 1, 1, 31, 32, 126, nullptr, 0, layout, 1);
+}
+
+// Counts pixels of a virtual-screen rectangle darker than 128 in every channel.
+int DarkPixels(const GLTestContext& gl, float x, float y, float w, float h)
+{
+    int px = int(x * eng_scale_x);
+    int py = int(y * eng_scale_y);
+    int pw = int(w * eng_scale_x);
+    int ph = int(h * eng_scale_y);
+    std::vector<unsigned char> rgba;
+    if (!gl.ReadPixelsRGBA(px, py, pw, ph, &rgba))
+        return -1;
+    int dark = 0;
+    for (size_t i = 0; i + 3 < rgba.size(); i += 4)
+        if (rgba[i] < 128 && rgba[i + 1] < 128 && rgba[i + 2] < 128)
+            dark++;
+    return dark;
+}
+
+// Writes an uncompressed 32-bit TGA of one colour; returns its path.
+std::string WriteSolidTga(const char* name, unsigned char r, unsigned char g, unsigned char b)
+{
+    std::string path = std::string("mwin-test-") + name + ".tga";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return "";
+    const unsigned char header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 8, 0, 32, 8};
+    std::fwrite(header, 1, sizeof(header), f);
+    for (int i = 0; i < 64; i++) {
+        const unsigned char pixel[4] = {b, g, r, 255};
+        std::fwrite(pixel, 1, sizeof(pixel), f);
+    }
+    std::fclose(f);
+    return path;
+}
+
+bool LoggedSince(int since, const char* text)
+{
+    for (int i = since; i < DebugGetMessageCount(); i++)
+        if (std::strstr(DebugGetMessage(i)->text, text))
+            return true;
+    return false;
+}
+
+class ButtonPixels : public GLTestFixture {
+protected:
+    void SetUp() override
+    {
+        GLTestFixture::SetUp();
+        ASSERT_TRUE(CreateGameFont(&font));
+        mwin = new MWin(nullptr);
+        ASSERT_EQ(mwin->GetFonts()->AddUserFontPointer("Main", &font), 0);
+        mwin->Startup();
+        MWinCollection* c = mwin->GetDesktop()->AddCollection("SCREEN");
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoSetDefaults(&info);
+        info.x = 0;
+        info.y = 0;
+        info.width = 640;
+        info.height = 480;
+        window = c->AddWindow("MAIN", &info);
+    }
+    void TearDown() override
+    {
+        delete mwin;
+        font.Destroy();
+        GLTestFixture::TearDown();
+    }
+    // A white frame, then the GUI; the clear colour is left at the given one for the GUI's own clearing.
+    void DrawFrame(float r = 1, float g = 1, float b = 1)
+    {
+        EngDeviceBeginRendering();
+        EngDeviceSetClearColour(1, 1, 1);
+        EngDeviceClearScreen();
+        EngDeviceSetClearColour(r, g, b);
+        mwin->RenderMain();
+        EngDeviceEndRendering();
+    }
+    // Pixels of a virtual-screen rectangle near the given colour.
+    int ColourPixels(float x, float y, float w, float h, int r, int g, int b)
+    {
+        std::vector<unsigned char> rgba;
+        if (!gl.ReadPixelsRGBA(int(x * eng_scale_x), int(y * eng_scale_y), int(w * eng_scale_x),
+                               int(h * eng_scale_y), &rgba))
+            return -1;
+        int n = 0;
+        for (size_t i = 0; i + 3 < rgba.size(); i += 4)
+            if (std::abs(rgba[i] - r) < 8 && std::abs(rgba[i + 1] - g) < 8 && std::abs(rgba[i + 2] - b) < 8)
+                n++;
+        return n;
+    }
+    EngFont font;
+    MWin* mwin = nullptr;
+    MWinWindow* window = nullptr;
+};
+
+} // namespace
+
+TEST_F(ButtonPixels, PushButtonTextReachesTheScreenInsideItsArea)
+{
+    MWinButton* b = window->AddButton("GO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "PLAY", 200, 200, 200, 60);
+    b->SetFont("Main");
+    DrawFrame();
+    int inside = DarkPixels(gl, 200, 200, 200, 60);
+    EXPECT_GT(inside, 50) << "the text's glyphs are drawn in black";
+    EXPECT_EQ(DarkPixels(gl, 0, 0, 640, 190), 0) << "nothing above the button";
+    EXPECT_EQ(DarkPixels(gl, 0, 270, 640, 210), 0) << "nothing below it";
+}
+
+TEST_F(ButtonPixels, ClipKeepsTextInsideTheWindow)
+{
+    MWinWindow* small = nullptr;
+    {
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoSetDefaults(&info);
+        info.x = 100;
+        info.y = 100;
+        info.width = 100;
+        info.height = 60;
+        small = window->GetCollection()->AddWindow("SMALL", &info);
+    }
+    MWinButton* b = small->AddButton("WIDE", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "WWWWWWWWWWWW", 0, 0, 400, 60);
+    b->SetFont("Main");
+    b->SetShrinkTextToFit(0);
+    b->SetTextAlign(MWIN_ALIGN_LEFT);
+    DrawFrame();
+    EXPECT_GT(DarkPixels(gl, 100, 100, 100, 60), 50);
+    EXPECT_EQ(DarkPixels(gl, 201, 90, 439, 80), 0) << "text past the window's edge is cut off";
+}
+
+TEST_F(ButtonPixels, ButtonsWithoutFontOrHiddenDrawNothing)
+{
+    MWinButton* none = window->AddButton("N", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "NONE", 50, 50, 200, 60);
+    none->SetFont(MWIN_FONT_NONE);
+    MWinButton* hidden = window->AddButton("H", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "HIDDEN", 50, 300, 200, 60);
+    hidden->SetFont("Main");
+    hidden->Hide();
+    DrawFrame();
+    EXPECT_EQ(DarkPixels(gl, 0, 0, 640, 480), 0);
+}
+
+TEST_F(ButtonPixels, TwoTextsDrawOnTwoLines)
+{
+    MWinButton* b = window->AddButton("TWO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "TOP", 200, 200, 200, 80);
+    b->SetFont("Main");
+    b->SetText2("BOTTOM");
+    DrawFrame();
+    EXPECT_GT(DarkPixels(gl, 200, 200, 200, 38), 20) << "first line above the middle";
+    EXPECT_GT(DarkPixels(gl, 200, 242, 200, 38), 20) << "second line below it";
+}
+
+TEST_F(ButtonPixels, TextureButtonBackgroundFillsTheButton)
+{
+    std::string red = WriteSolidTga("red", 255, 0, 0);
+    MWinTextures* textures = mwin->GetTextures();
+    ASSERT_EQ(textures->AddTexture("Buttons", red.c_str(), 1, 0), 1);
+    ASSERT_NE(textures->AddTextureButton("Red", "Buttons", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0, 0, 0),
+              nullptr);
+    ASSERT_EQ(mwin->CreateGraphicsObjects(), 1);
+    window->AddButton("GO", MWIN_BUT_PUSH, "Red", "", 100, 100, 100, 50);
+    DrawFrame();
+    EXPECT_EQ(ColourPixels(110, 110, 80, 30, 255, 0, 0), int(80 * eng_scale_x) * int(30 * eng_scale_y));
+    EXPECT_EQ(ColourPixels(0, 0, 640, 90, 255, 0, 0), 0);
+    mwin->DestroyGraphicsObjects();
+}
+
+TEST_F(ButtonPixels, CustomTextureDrawsAndZeroModulateAlphaHidesTheButton)
+{
+    std::string green = WriteSolidTga("green", 0, 255, 0);
+    EngTexture texture;
+    ASSERT_TRUE(texture.LoadFromFile(green.c_str(), true, MWIN_GUI_ALPHA_TYPE));
+    MWinButton* b = window->AddButton("GO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "", 100, 100, 100, 50);
+    ASSERT_EQ(b->SetCustomTexture(&texture), 1);
+    DrawFrame();
+    EXPECT_GT(ColourPixels(110, 110, 80, 30, 0, 255, 0), 0);
+    b->SetModulateAlpha(0.0f);
+    DrawFrame();
+    EXPECT_EQ(ColourPixels(100, 100, 100, 50, 0, 255, 0), 0);
+    texture.Destroy();
+}
+
+TEST_F(ButtonPixels, MissingBackgroundPictureFallsBackToClearing)
+{
+    _MWinSettings settings;
+    mwin->GetSettings(&settings);
+    settings.background_mode = MWIN_BG_PICTURE;
+    std::snprintf(settings.background_file, sizeof(settings.background_file), "Data/NoBackground.png");
+    mwin->SetSettings(&settings);
+    int since = DebugGetMessageCount();
+    EXPECT_EQ(mwin->CreateGraphicsObjects(), 0);
+    EXPECT_TRUE(LoggedSince(since, "Could not load background image <Data/NoBackground.png>"));
+    DrawFrame(0, 0, 1);
+    EXPECT_TRUE(PixelNear(gl.Pixel(5, 5), 0, 0, 255)) << "later frames clear the screen";
+}
+
+TEST_F(ButtonPixels, LanguageTextsOfOneAndTwoLinesDrawButThreeDrawNothing)
+{
+    mkdir("mwin-lang", 0755);
+    FILE* f = std::fopen("mwin-lang/English.txt", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("Language=English\nONE=PLAY\nTWO=TOP#BOTTOM\nTHREE=A#B#C\n", f);
+    std::fclose(f);
+    ASSERT_TRUE(EngLanguagesInit("mwin-lang", "English", true));
+    EngLanguagesInitFinished();
+
+    MWinButton* b = window->AddButton("T", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "", 200, 200, 200, 80);
+    b->SetFont("Main");
+    ASSERT_EQ(b->SetTextToken("TWO"), 1);
+    EXPECT_STREQ(b->GetTextP(1), "BOTTOM");
+    DrawFrame();
+    EXPECT_GT(DarkPixels(gl, 200, 200, 200, 38), 20);
+    EXPECT_GT(DarkPixels(gl, 200, 242, 200, 38), 20);
+
+    ASSERT_EQ(b->SetTextToken("THREE"), 1);
+    DrawFrame();
+    EXPECT_EQ(DarkPixels(gl, 200, 200, 200, 80), 0);
+
+    EXPECT_EQ(b->SetTextToken("MISSING"), 0);
+    EXPECT_FALSE(b->IsLanguageTextOn());
+    b->SetTextToken("ONE");
+    b->SetText("LITERAL");
+    EXPECT_FALSE(b->IsLanguageTextOn()) << "a literal text switches the language text off";
+    EngLanguagesDestroy();
+}
+
+TEST_F(ButtonPixels, ShrinkToFitKeepsALongLabelInsideItsArea)
+{
+    // A bare label is not clipped, so only shrinking keeps its text inside.
+    MWinButton* shrunk = window->AddButton("S", MWIN_BUT_LABEL, MWIN_TEXBUT_NONE, "WWWWWWWWWWWWWWWW", 270, 100, 100, 40);
+    shrunk->SetFont("Main");
+    MWinButton* wide = window->AddButton("W", MWIN_BUT_LABEL, MWIN_TEXBUT_NONE, "WWWWWWWWWWWWWWWW", 270, 300, 100, 40);
+    wide->SetFont("Main");
+    wide->SetShrinkTextToFit(0);
+    DrawFrame();
+    EXPECT_GT(DarkPixels(gl, 270, 100, 100, 40), 50);
+    EXPECT_EQ(DarkPixels(gl, 0, 100, 270, 40), 0);
+    EXPECT_EQ(DarkPixels(gl, 370, 100, 270, 40), 0);
+    EXPECT_GT(DarkPixels(gl, 0, 300, 270, 40) + DarkPixels(gl, 370, 300, 270, 40), 0)
+        << "without shrinking the same text overflows";
+}
+
+namespace {
+
+struct RenderSeen {
+    int calls = 0;
+    _Dimension area = {};
+    _MWinTextureState state = MWIN_TS_NORMAL;
+    int value = 0;
+};
+
+void OnRender(MWinButton*, _Dimension* area, _MWinTextureState state, int value, void* user)
+{
+    RenderSeen* seen = static_cast<RenderSeen*>(user);
+    seen->calls++;
+    seen->area = *area;
+    seen->state = state;
+    seen->value = value;
+}
+
+} // namespace
+
+TEST_F(ButtonPixels, RenderCallbackRunsAfterTheButtonWithItsAreaAndState)
+{
+    MWinButton* b = window->AddButton("GO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "GO", 100, 120, 80, 30);
+    RenderSeen seen;
+    b->SetRenderCallback(&OnRender, 42, &seen);
+    b->Disable();
+    DrawFrame();
+    EXPECT_EQ(seen.calls, 1);
+    EXPECT_EQ(seen.value, 42);
+    EXPECT_EQ(seen.state, MWIN_TS_DISABLED);
+    EXPECT_FLOAT_EQ(seen.area.x, 100.0f);
+    EXPECT_FLOAT_EQ(seen.area.y, 120.0f);
+    b->Hide();
+    DrawFrame();
+    EXPECT_EQ(seen.calls, 1) << "hidden buttons are not drawn";
+}

@@ -1,0 +1,75 @@
+#!/bin/bash
+# Starts the game on a virtual X server with an empty preferences folder, finds its window, lets it run,
+# then sends SIGTERM: the program must close down within two seconds with exit code 0, having written its
+# log, and its main loop must have run at about 60 frames a second. Until the game draws its screens the
+# engine clears the window to its own green, which must reach the screen.
+set -u
+
+program=$(readlink -f "$1")
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+
+export XDG_DATA_HOME="$home"
+export TORVI_NONINTERACTIVE=1
+export SDL_AUDIODRIVER=dummy
+export ALSOFT_DRIVERS=null
+unset SDL_VIDEODRIVER
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" <<'INNER'
+set -u
+program=$1
+log="$XDG_DATA_HOME/Ostrelmark/Torvi Torvi/LogFile.txt"
+
+fail() {
+    echo "FAIL: $*"
+    [ -f "$log" ] && { echo "--- log ---"; cat "$log"; }
+    kill -9 "$pid" 2>/dev/null
+    exit 1
+}
+
+"$program" &
+pid=$!
+
+window=""
+for _ in $(seq 1 200); do
+    window=$(xdotool search --name "^Torvi Torvi !!!$" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
+    sleep 0.1
+done
+[ -n "$window" ] || fail "no window titled \"Torvi Torvi !!!\""
+[ "$(xdotool getwindowname "$window")" = "Torvi Torvi !!!" ] || fail "window title is not \"Torvi Torvi !!!\""
+
+sleep 3
+kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
+pixel=$(import -window "$window" -crop 1x1+100+100 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
+echo "window pixel: $pixel"
+echo "$pixel" | grep -qi '^#33664[cd]$' || fail "the window shows $pixel, not the engine's clear colour #33664C"
+kill -TERM "$pid"
+
+ended=""
+for _ in $(seq 1 20); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+        ended=yes
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$ended" ] || fail "still running two seconds after SIGTERM"
+wait "$pid"
+code=$?
+[ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
+
+[ -f "$log" ] || fail "no log at $log"
+grep -qx "Torvi Torvi !!!" "$log" || fail "the log lacks the banner"
+grep -q "Signal 15 received - closing down." "$log" || fail "the log lacks the signal close-down"
+
+line=$(grep -o "Main loop ended: [0-9]* frames in [0-9.]* seconds." "$log" | tail -n 1)
+[ -n "$line" ] || fail "the log lacks the frame count"
+frames=$(echo "$line" | awk '{print $4}')
+seconds=$(echo "$line" | awk '{print $7}')
+rate=$(awk -v f="$frames" -v s="$seconds" 'BEGIN { if (s > 0) printf "%d", f / s; else print 0 }')
+echo "main loop: $frames frames in $seconds seconds ($rate a second)"
+[ "$rate" -ge 40 ] && [ "$rate" -le 70 ] || fail "frame rate $rate is outside 40..70"
+echo "PASS"
+INNER
