@@ -356,6 +356,27 @@ unsigned EngFileGetFileSize(const char* name, bool text_mode)
     return file.GetSize();
 }
 
+unsigned char* EngFileReadWhole(const char* name, unsigned max_bytes, const char* owner, unsigned* size)
+{
+    *size = 0;
+    EngFile in;
+    if (!in.OpenForReading(name, false, true))
+        return nullptr;
+    unsigned length = in.GetSize();
+    // Read takes an int.
+    if (length == 0 || length > max_bytes || length > (unsigned)INT_MAX)
+        return nullptr;
+    unsigned char* data = (unsigned char*)EngMalloc(length, owner, false);
+    if (!data)
+        return nullptr;
+    if (!in.Read(data, (int)length, true)) {
+        EngFree(data, false, owner);
+        return nullptr;
+    }
+    *size = length;
+    return data;
+}
+
 bool EngFileDelete(const char* name, bool show_errors)
 {
     if (IsEmpty(name)) {

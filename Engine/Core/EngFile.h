@@ -45,6 +45,9 @@ private:
     FILE* m_stream;
 };
 
+// The whole file in a block from EngMalloc under owner's name, to be freed with EngFree; its length goes to
+// *size. Null when it cannot be opened (reported) or read, is empty, or is longer than max_bytes.
+unsigned char* EngFileReadWhole(const char* name, unsigned max_bytes, const char* owner, unsigned* size);
 // True only for an existing regular file.
 bool EngFileExists(const char* name, bool show_errors);
 unsigned EngFileGetFileSize(const char* name, bool text_mode);

@@ -91,6 +91,9 @@ signed char EngInternetConnectAndReadURL(const char* url, char* buffer, unsigned
     StartErrorText(error_text, error_text_size, error_prefix);
     if (out_length)
         *out_length = 0;
+    // A failed read never leaves the caller's old text looking like a reply.
+    if (buffer && buffer_size > 0)
+        buffer[0] = 0;
     const char* failure = nullptr;
     if (!url || !*url)
         failure = "No URL specified";

@@ -136,7 +136,7 @@ bool EngInternetThreadWorker::TickCB()
     }
     if (m_state != ENG_READ_IN_PROGRESS) {
         if (m_verbosity >= 1)
-            DebugInfoQuick(ENG_FUNC, "ETW> status is %d so returning 0.", int(m_state));
+            DebugInfoQuick(ENG_FUNC, "ETW> status is %d so returning 0.", m_state);
         m_mutex.Unlock();
         return false;
     }
@@ -157,7 +157,7 @@ bool EngInternetThreadWorker::TickCB()
     if (result == ENG_READ_IN_PROGRESS || result == ENG_READ_DONE)
         return true;
     if (m_verbosity >= 1)
-        DebugInfoQuick(ENG_FUNC, "ETW> status is not in progress or done (%d) so returning 0.", int(result));
+        DebugInfoQuick(ENG_FUNC, "ETW> status is not in progress or done (%d) so returning 0.", result);
     return false;
 }
 
@@ -186,7 +186,7 @@ _EngInternetThreadReadResult EngInternetThreadWorker::ReadDataChunk()
     unsigned got = 0;
     _EngInternetThreadReadResult result = m_pc->ReadFromOpenStream(chunk, want, &got);
     if (m_verbosity >= 2)
-        DebugInfoQuick(ENG_FUNC, "ETW>     Read [%d] [%u]", int(result), got);
+        DebugInfoQuick(ENG_FUNC, "ETW>     Read [%d] [%u]", result, got);
     if (result == ENG_READ_IN_PROGRESS && EngThreadGetClock() >= m_deadline)
         return ENG_READ_TIMEOUT;
     if (result != ENG_READ_IN_PROGRESS && result != ENG_READ_DONE)

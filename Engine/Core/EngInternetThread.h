@@ -6,17 +6,16 @@
 #include "Engine/Core/EngMutex.h"
 #include "Engine/Core/EngThread.h"
 
-enum _EngInternetThreadReadResult : int
-{
-    ENG_READ_OUT_OF_DATE = -5,
-    ENG_READ_INVALID_REPLY = -4,
-    ENG_READ_STOPPED = -3,
-    ENG_READ_FAILED = -2,
-    ENG_READ_TIMEOUT = -1,
-    ENG_READ_NOT_STARTED = 0,
-    ENG_READ_IN_PROGRESS = 1,
-    ENG_READ_DONE = 2,
-};
+// The state of a background read; -4 and -5 are given by the score-table reader on top of it.
+typedef int _EngInternetThreadReadResult;
+constexpr _EngInternetThreadReadResult ENG_READ_OUT_OF_DATE = -5;
+constexpr _EngInternetThreadReadResult ENG_READ_INVALID_REPLY = -4;
+constexpr _EngInternetThreadReadResult ENG_READ_STOPPED = -3;
+constexpr _EngInternetThreadReadResult ENG_READ_FAILED = -2;
+constexpr _EngInternetThreadReadResult ENG_READ_TIMEOUT = -1;
+constexpr _EngInternetThreadReadResult ENG_READ_NOT_STARTED = 0;
+constexpr _EngInternetThreadReadResult ENG_READ_IN_PROGRESS = 1;
+constexpr _EngInternetThreadReadResult ENG_READ_DONE = 2;
 
 constexpr double ENG_INTERNET_THREAD_DEFAULT_TIMEOUT = 15.0;
 constexpr double ENG_INTERNET_THREAD_MAX_EXIT_WAIT = 180.0;

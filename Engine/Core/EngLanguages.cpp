@@ -78,6 +78,15 @@ char* CopyText(const char* text, int len, const char* owner)
     return copy;
 }
 
+// Frees the copy held in *slot and puts a copy of source[0..len) (null: empty) there; false when out of memory.
+bool ReplaceCopy(char** slot, const char* source, int len, const char* owner)
+{
+    if (*slot)
+        EngFree(*slot, false, owner);
+    *slot = CopyText(source ? source : "", source ? len : 0, owner);
+    return *slot != nullptr;
+}
+
 bool SetNameField(char* field, int size, const char* text, int len, const char* own_name)
 {
     field[0] = 0;
@@ -348,10 +357,7 @@ EngLangSubTextC::~EngLangSubTextC()
 
 bool EngLangSubTextC::SetText(const char* source, int len)
 {
-    if (text)
-        EngFree(text, false, ENG_FUNC);
-    text = CopyText(source ? source : "", source ? len : 0, ENG_FUNC);
-    return text != nullptr;
+    return ReplaceCopy(&text, source, len, ENG_FUNC);
 }
 
 EngLangTextC::~EngLangTextC()
@@ -366,10 +372,7 @@ EngLangTextC::~EngLangTextC()
 
 bool EngLangTextC::SetToken(const char* source, int len)
 {
-    if (token)
-        EngFree(token, false, ENG_FUNC);
-    token = CopyText(source ? source : "", source ? len : 0, ENG_FUNC);
-    return token != nullptr;
+    return ReplaceCopy(&token, source, len, ENG_FUNC);
 }
 
 bool EngLangTextC::AddSubText(const char* text, int len)

@@ -48,7 +48,7 @@ bool EngSoundInit(_EngSoundSystem system, bool allow_3d, bool frequency_control,
         return true;
     EngSoundShutdown();
     if (system != ENG_SOUND_SYSTEM_DX8) {
-        DebugError(ENG_FUNC, "Unknown sound system %d", int(system));
+        DebugError(ENG_FUNC, "Unknown sound system %d", system);
         return false;
     }
     if (!EngSoundInit_DX9(allow_3d))

@@ -8,11 +8,10 @@
 #include "Engine/Core/EngTypes.h"
 #include "Engine/Core/EngWave.h"
 
-enum _EngSoundSystem : int
-{
-    ENG_SOUND_SYSTEM_NONE = 0,
-    ENG_SOUND_SYSTEM_DX8 = 1,
-};
+// 0 none, 1 the one system there is (named after the interface it stands in for).
+typedef int _EngSoundSystem;
+constexpr _EngSoundSystem ENG_SOUND_SYSTEM_NONE = 0;
+constexpr _EngSoundSystem ENG_SOUND_SYSTEM_DX8 = 1;
 
 constexpr int ENG_SOUND_SAMPLE_NAME_SIZE = 512;
 

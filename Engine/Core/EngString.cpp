@@ -17,9 +17,8 @@ char* EngSafeStrcpy(char* dest, const char* source, unsigned size)
         dest[0] = 0;
         return dest;
     }
-    std::size_t length = std::strlen(source);
-    if (length > size - 1)
-        length = size - 1;
+    // The source need not be terminated within the destination's size.
+    std::size_t length = strnlen(source, size - 1);
     std::memmove(dest, source, length);
     dest[length] = 0;
     dest[size - 1] = 0;

@@ -6,6 +6,7 @@
 #include "Engine/Core/EngKeyStateTable.h"
 #include "Engine/Core/EngMain.h"
 #include "Engine/Core/EngString.h"
+#include "Engine/Core/PC/EngWindowProc_PC.h"
 #include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngTexture.h"
 
@@ -65,6 +66,7 @@ void ClearSystemKeys()
 EngWindow::EngWindow(EngProgram* program, const char* title) : m_program(program)
 {
     EngKeyStateTableClear();
+    EngWindowProcReset_PC();
     EngSafeStrcpy(m_title, title, sizeof(m_title));
 }
 

@@ -101,11 +101,8 @@ public:
     const char* GetTitle() const { return m_title; }
     EngDevice* GetDevice() const { return m_device; }
     const _EngCreateWindowParms* GetParms() const { return &m_parms; }
-    int GetActiveState() const { return m_active; }
     bool IsActive() const { return m_active != ENG_WINDOW_INACTIVE; }
     bool IsMinimised() const { return m_pc.minimised; }
-    bool IsRecreatingWindow() const { return m_recreating_window; }
-    bool IsRecreatingDevice() const { return m_recreating_device; }
     bool IsDeviceRecreationRequested() const { return m_recreate_device_requested; }
 
     // --- SDL half ---
@@ -130,11 +127,8 @@ public:
     bool GetWindowPos_PC(int* x, int* y);
     // Size and hot spot of the texture cursor in screen pixels, from the current scale or aspect factors.
     void ConvertTextureCursorSize_PC();
-    // Moves the record of the next window onto a mode the display has (see the definition).
-    static bool FitToDisplayModes_PC(_EngCreateWindowParms* parms);
 
     SDL_Window* GetWindowHandle_PC() const { return m_pc.handle; }
-    bool IsPlatformPartPresent_PC() const { return m_pc.present; }
     // The input layer owns the keyboard while its callback is installed (null removes it).
     void SetKeyCallback(EngWindowKeyCallback callback) { m_pc.key_callback = callback; }
     EngWindowKeyCallback GetKeyCallback() const { return m_pc.key_callback; }
@@ -143,8 +137,6 @@ public:
     // Set when the left button went up while the pointer was outside; buttons read and clear it.
     bool GetReleasedOutside() const { return m_pc.released_outside; }
     void ClearReleasedOutside() { m_pc.released_outside = false; }
-    int GetSizeState_PC() const { return m_pc.size_state; }
-    double GetLastDoubleClickTime_PC() const { return m_pc.last_double_click_time; }
 
 private:
     void ClearForNewWindow_PC();
@@ -162,6 +154,9 @@ private:
     void PlaceTextureCursor_PC(int x, int y);
     bool CreateGraphicsObjects();
     bool ReactivateFullscreen();
+    // Moves the record of the window after a toggle onto a mode the display offers: the nearest full-screen
+    // mode, or the desktop's depth for a window at the top-left corner; the refresh is left to the system.
+    static bool FitToDisplayModes_PC(_EngCreateWindowParms* parms);
 
     EngProgram* m_program = nullptr;
     char m_title[ENG_WINDOW_TITLE_SIZE] = "";

@@ -60,22 +60,6 @@ void FreeBlock(void* block, const char* owner)
         EngFree(block, false, owner);
 }
 
-unsigned char* ReadFontFile(const char* file, unsigned* size)
-{
-    EngFile in;
-    if (!in.OpenForReading(file, false, true))
-        return nullptr;
-    *size = in.GetSize();
-    if (*size == 0 || *size > kMaxFontFileBytes)
-        return nullptr;
-    unsigned char* data = (unsigned char*)EngMalloc(*size, "EngFont::CreateFromFontFile", false);
-    if (data && !in.Read(data, (int)*size, true)) {
-        EngFree(data, false, "EngFont::CreateFromFontFile");
-        return nullptr;
-    }
-    return data;
-}
-
 FT_UInt GlyphIndex(FT_Face face, int code)
 {
     return FT_Get_Char_Index(face, (FT_ULong)EngCodePageCharToUnicode((char)code));
@@ -183,6 +167,16 @@ EngFont::~EngFont()
     Destroy();
 }
 
+void EngFont::ResetScaleAndColour()
+{
+    m_scale[0] = 1.0f;
+    m_scale[1] = 1.0f;
+    m_scale_used = false;
+    for (float& c : m_colour)
+        c = 1.0f;
+    m_colour_set = false;
+}
+
 void EngFont::Reset()
 {
     m_setup = false;
@@ -191,12 +185,7 @@ void EngFont::Reset()
     m_num_chars = 0;
     m_sheet_size = 512;
     m_num_sheets = 0;
-    m_scale[0] = 1.0f;
-    m_scale[1] = 1.0f;
-    m_scale_used = false;
-    for (float& c : m_colour)
-        c = 1.0f;
-    m_colour_set = false;
+    ResetScaleAndColour();
     std::memset(m_advance, 0, sizeof(m_advance));
     m_draw_limit_on = false;
     m_draw_limit_x = 0.0f;
@@ -380,7 +369,7 @@ bool EngFont::CreateFromFontFile(const char* file, char has_two_channels, int un
         return false;
     }
     unsigned size = 0;
-    unsigned char* data = ReadFontFile(file, &size);
+    unsigned char* data = EngFileReadWhole(file, kMaxFontFileBytes, "EngFont::CreateFromFontFile", &size);
     FT_Face face = nullptr;
     if (!data || FT_New_Memory_Face(library, data, (FT_Long)size, 0, &face) != 0) {
         DebugError(ENG_FUNC, "Problem loading font <%s>", file);
@@ -425,12 +414,7 @@ bool EngFont::BuildFromFace(void* face_ptr, char has_two_channels, int pixel_siz
         CopySheetDataToTexture(m_pack.sheet);
     FreeBlock(m_sheet_data, "EngFont::CreateFromFontFile");
     m_sheet_data = nullptr;
-    m_scale[0] = 1.0f;
-    m_scale[1] = 1.0f;
-    m_scale_used = false;
-    for (float& c : m_colour)
-        c = 1.0f;
-    m_colour_set = false;
+    ResetScaleAndColour();
     return true;
 }
 
@@ -832,18 +816,9 @@ void EngFont::DrawMultilineText(float x, float y, float box_w, float box_h, char
                     widest_w = running;
                 continue;
             }
-            int line_stop = i;
-            int next_start = i;
-            const bool after_newline = text[i] == '\n' || (i > 0 && text[i - 1] == '\n');
-            if (i != length && !after_newline) {
-                int blank = i;
-                while (blank >= 0 && !IsBlank(text[blank]))
-                    --blank;
-                if (blank > 0 && blank < i && blank > line_start) {
-                    line_stop = blank;
-                    next_start = blank;
-                }
-            }
+            // A cut line ends before its blank and the next line starts at it.
+            const int line_stop = FindLineCut(text, length, line_start, i);
+            const int next_start = line_stop;
             if (line_number >= first_line) {
                 if (draw)
                     DrawMultilineLine(x, current_y, halign, valign, text, line_start, line_stop);
@@ -868,6 +843,16 @@ void EngFont::DrawMultilineText(float x, float y, float box_w, float box_h, char
         *lines = counted;
     if (text_ended)
         *text_ended = ended ? 1 : 0;
+}
+
+int EngFont::FindLineCut(const char* text, int length, int line_start, int i) const
+{
+    if (i == length || text[i] == '\n' || (i > 0 && text[i - 1] == '\n'))
+        return i;
+    int blank = i;
+    while (blank >= 0 && !IsBlank(text[blank]))
+        --blank;
+    return (blank > 0 && blank < i && blank > line_start) ? blank : i;
 }
 
 float EngFont::BreakWidth(const char* text, int length, int i) const

@@ -89,6 +89,8 @@ private:
     };
 
     bool CheckCreationArgs(const char* file, char has_two_channels, int pixel_size, int min_char, int max_char);
+    // Scale 1 x 1 and white, neither marked as set.
+    void ResetScaleAndColour();
     bool BuildFromFace(void* face, char has_two_channels, int pixel_size, int min_char, int max_char,
                        const char* needed_map, int map_length, const float* layout, char finish_quads);
     bool IsCodeNeeded(int code, const char* needed_map, int map_length) const;
@@ -107,6 +109,7 @@ private:
     float ScaleY() const;
     bool CanDraw(const char* text) const;
     float BreakWidth(const char* text, int length, int i) const;
+    int FindLineCut(const char* text, int length, int line_start, int i) const;
     void DrawMultilineLine(float x, float y, char halign, char valign, const char* text, int start, int end);
 
     bool m_setup;

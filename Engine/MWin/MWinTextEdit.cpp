@@ -191,9 +191,11 @@ void MWinButton::TextEditRegisterTextVariable(char* buffer, int size)
     if (!buffer || size < 1) {
         DebugErrorByCode(ENG_FUNC, DEBUG_CODE_BAPA);
         m_textedit.bound_text = nullptr;
+        m_textedit.bound_size = 0;
         return;
     }
     m_textedit.bound_text = buffer;
+    m_textedit.bound_size = size;
     m_var_kind = MWIN_VAR_TEXT;
     m_var = buffer;
     TextEditSetLength(size - 1);
@@ -292,17 +294,17 @@ void MWinButton::TextEditTurnOffEditing(char enter)
     m_textedit.editing = 0;
     m_textedit.caret_visible = 0;
     m_pressed = 0;
+    // The length may have changed since the buffer was bound: its own size is the limit.
     if (m_textedit.bound_text)
-        EngSafeStrcpy(m_textedit.bound_text, m_textedit.buffer, unsigned(m_textedit.max_length) + 1);
+        EngSafeStrcpy(m_textedit.bound_text, m_textedit.buffer, unsigned(m_textedit.bound_size));
     else if (m_var_kind != MWIN_VAR_NONE && m_var_kind != MWIN_VAR_TEXT)
         WriteRegisteredVariable(TextEditGetNumber());
     EngFree(m_textedit.buffer, false, ENG_FUNC);
     EngFree(m_textedit.original, false, ENG_FUNC);
     m_textedit.buffer = nullptr;
     m_textedit.original = nullptr;
-    MWin* mwin = m_mwin;
-    if (mwin)
-        mwin->RequestRedraw();
+    if (m_mwin)
+        m_mwin->RequestRedraw();
     if (!m_shown)
         return;
     _MWinButtonCallbackInfo info;

@@ -38,7 +38,8 @@ struct _MWinTextEditData
     EngUInt8 report_each_change;
     EngUInt8 password;
     MWinTextEditStartHook start_hook;
-    char* bound_text; // the caller's buffer of max_length + 1 bytes
+    char* bound_text; // the caller's buffer
+    int bound_size;   // its size in bytes
     char* original;   // the text when editing started; Escape brings it back
 };
 

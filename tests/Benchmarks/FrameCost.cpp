@@ -10,6 +10,7 @@
 #include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngFont.h"
 #include "Engine/Graphics/EngTexture.h"
+#include "tests/Support/GameFontForTests.h"
 
 namespace {
 
@@ -31,20 +32,6 @@ bool OpenDevice(BenchProgram* program)
     parms.windowed = 1;
     return program->CreateMainWindow("Torvi Torvi frame cost", "TorviBenchClass", &parms) == 1 &&
            program->CreateMainGraphicsDevice();
-}
-
-bool CreateGameFont(EngFont* font)
-{
-    _EngFontCreationWord words[ENG_FONT_CREATION_WORDS] = {};
-    words[0].i = 1;
-    words[1].i = 9;
-    words[2].i = 7;
-    words[4].f = 0.803f;
-    words[5].i = 3;
-    words[6].i = 1;
-    const float layout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.952f, 0, 0, 0, 0};
-    font->SetCreationParms(words);
-    return font->CreateFromFontFile("Data\\1001.dat", 1, 1, 31, 32, 126, nullptr, 0, layout, 1);
 }
 
 void DrawFrame(EngTexture* texture, EngFont* font)
@@ -86,7 +73,7 @@ FrameScene* Scene()
         scene = new FrameScene;
         scene->ready = OpenDevice(&scene->program) &&
                        scene->texture.LoadFromFile("Data\\1200.tga", true, ETAT_FROM_FILE) &&
-                       CreateGameFont(&scene->font);
+                       CreateGameFontForTests(&scene->font);
     }
     return scene;
 }

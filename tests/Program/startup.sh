@@ -1,8 +1,8 @@
 #!/bin/bash
 # Starts the game on a virtual X server with an empty preferences folder, finds its window, lets it run,
 # then sends SIGTERM: the program must close down within two seconds with exit code 0, having written its
-# log, and its main loop must have run at about 60 frames a second. Until the game draws its screens the
-# engine clears the window to its own green, which must reach the screen.
+# log, and its main loop must have run at about 60 frames a second. Until the menus have their picture the
+# game clears the window to green, which must reach the screen.
 set -u
 
 program=$(readlink -f "$1")
@@ -44,7 +44,7 @@ sleep 3
 kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
 pixel=$(import -window "$window" -crop 1x1+100+100 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
 echo "window pixel: $pixel"
-echo "$pixel" | grep -qi '^#33664[cd]$' || fail "the window shows $pixel, not the engine's clear colour #33664C"
+echo "$pixel" | grep -qi '^#33664[cd]$' || fail "the window shows $pixel, not the menus' clear colour #33664C"
 kill -TERM "$pid"
 
 ended=""

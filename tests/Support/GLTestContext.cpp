@@ -8,6 +8,9 @@
 #include <stb_image_write.h>
 
 #include <cstdlib>
+#include <cstring>
+
+#include "Engine/Core/EngDebug.h"
 
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Graphics/DX9/EngDeviceDX9.h"
@@ -190,6 +193,17 @@ void GLTestFixture::SetUp()
 void GLTestFixture::TearDown()
 {
     gl.Close();
+}
+
+int GLTestLogCount(const char *text)
+{
+    int count = 0;
+    for (int i = 0; i < DebugGetMessageCount(); i++) {
+        const DebugMessage *message = DebugGetMessage(i);
+        if (message && strstr(message->text, text))
+            count++;
+    }
+    return count;
 }
 
 ::testing::AssertionResult PixelNear(EngUInt32 argb, int r, int g, int b, int tolerance)

@@ -93,5 +93,12 @@ protected:
     GLTestContext gl;
 };
 
+// How many messages of the debug log hold the text.
+int GLTestLogCount(const char *text);
+inline bool GLTestLogContains(const char *text)
+{
+    return GLTestLogCount(text) > 0;
+}
+
 // Expects the pixel's colour within tolerance of (r, g, b).
 ::testing::AssertionResult PixelNear(EngUInt32 argb, int r, int g, int b, int tolerance = 2);

@@ -1,6 +1,6 @@
 // The GL driver is loaded and unloaded at run time by SDL and EGL. Once unloaded, the leak
 // checker can no longer name the driver's own allocations, so they cannot be suppressed;
-// pinning the driver libraries keeps their names for the suppression list in tests/lsan.supp.
+// pinning the driver libraries keeps their names for the suppressions in TestMain.cpp.
 #include <dlfcn.h>
 
 namespace {

@@ -34,6 +34,29 @@ bool SendAll(int connection, const char* data, size_t size)
 
 }  // namespace
 
+LoopbackReply MakeReply(int status, const std::string& body)
+{
+    LoopbackReply reply;
+    reply.status = status;
+    reply.body = body;
+    return reply;
+}
+
+LoopbackReply MakeSilentReply(double seconds, const std::string& body)
+{
+    LoopbackReply reply = MakeReply(200, body);
+    reply.delay_before_reply = seconds;
+    return reply;
+}
+
+LoopbackReply MakeStallingReply(size_t body_size, size_t sent, double seconds)
+{
+    LoopbackReply reply = MakeReply(200, std::string(body_size, 'x'));
+    reply.send_only = sent;
+    reply.stall_seconds = seconds;
+    return reply;
+}
+
 LoopbackHttpServer::LoopbackHttpServer(const LoopbackReply& reply)
     : m_reply(reply), m_listen(-1), m_port(0), m_stop(false), m_requests(0)
 {
@@ -129,10 +152,11 @@ void LoopbackHttpServer::Serve(int connection)
     m_requests++;
     if (m_reply.delay_before_reply > 0.0 && !Wait(m_reply.delay_before_reply))
         return;
-    char header[256];
-    snprintf(header, sizeof(header), "HTTP/1.1 %d %s\r\nContent-Length: %zu\r\nConnection: close\r\n\r\n",
+    char status[128];
+    snprintf(status, sizeof(status), "HTTP/1.1 %d %s\r\nContent-Length: %zu\r\nConnection: close\r\n",
              m_reply.status, ReasonFor(m_reply.status), m_reply.body.size());
-    if (!SendAll(connection, header, std::string(header).size()))
+    std::string header = std::string(status) + m_reply.extra_headers + "\r\n";
+    if (!SendAll(connection, header.data(), header.size()))
         return;
     size_t send_size = m_reply.send_only > 0 ? m_reply.send_only : m_reply.body.size();
     if (send_size > m_reply.body.size())

@@ -12,12 +12,20 @@ struct LoopbackReply
 {
     int status = 200;
     std::string body;
+    // Further header lines, each ending in "\r\n" (a redirect's Location, say).
+    std::string extra_headers;
     // Seconds of silence before anything is sent (a server that does not answer).
     double delay_before_reply = 0.0;
     // When above 0: only this many body bytes are sent, then the connection stalls for stall_seconds.
     size_t send_only = 0;
     double stall_seconds = 0.0;
 };
+
+LoopbackReply MakeReply(int status, const std::string& body);
+// Answers only after seconds of silence.
+LoopbackReply MakeSilentReply(double seconds, const std::string& body);
+// Promises body_size bytes, sends sent of them, then stalls for seconds.
+LoopbackReply MakeStallingReply(size_t body_size, size_t sent, double seconds);
 
 class LoopbackHttpServer
 {

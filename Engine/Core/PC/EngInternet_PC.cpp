@@ -85,6 +85,8 @@ bool EngInternetTransfer_PC::Open(const char* url, const char* agent, int timeou
     option(CURLOPT_LOW_SPEED_TIME, timeout_s);
     option(CURLOPT_WRITEFUNCTION, &EngInternetTransfer_PC::WriteCB);
     option(CURLOPT_WRITEDATA, this);
+    // A stop never waits for a name look-up that hangs; older libraries without the option just wait.
+    curl_easy_setopt(m_easy, CURLOPT_QUICK_EXIT, 1L);
     if (set != CURLE_OK || !headers || curl_multi_add_handle(m_multi, m_easy) != CURLM_OK) {
         snprintf(m_error_text, sizeof(m_error_text), "%s", curl_easy_strerror(set));
         Close();

@@ -104,12 +104,15 @@ void AddKeyDown(const SDL_KeyboardEvent& key, MessageList* list)
         char_msg->key = character;
 }
 
+// A release goes the way its press went, so a key pressed alone and let go while Alt is held still leaves
+// the key-state table.
 void AddKeyUp(const SDL_KeyboardEvent& key, MessageList* list)
 {
     int virtual_key = EngKeysToVirtualKey_PC(&key.keysym);
     if (virtual_key == 0)
         return;
-    bool system = IsSystemKey(virtual_key, key.keysym.mod);
+    EngUInt8 path = translation.keys_down[virtual_key];
+    bool system = path == KEY_NOT_DOWN ? IsSystemKey(virtual_key, key.keysym.mod) : path == KEY_DOWN_SYSTEM;
     _EngWindowMessage* msg = list->Add(system ? ENG_WM_SYSKEYUP : ENG_WM_KEYUP);
     if (!msg)
         return;
@@ -347,6 +350,7 @@ bool DispatchSettledResize()
     Dispatch(messages, list.Count());
     return true;
 }
+
 // Turns one SDL event into messages and returns how many.
 int TranslateEvent(const SDL_Event* event, _EngWindowMessage* out, int out_size)
 {

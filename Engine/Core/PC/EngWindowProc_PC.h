@@ -80,5 +80,6 @@ void EngMiscDropMessages_PC(double seconds);
 
 // Seconds a window size must stay unchanged before the resize is handled.
 constexpr double ENG_RESIZE_SETTLE_SECONDS = 0.2;
-// Forgets a pending resize and the keys noted down, so a new window starts clean; a posted quit message stays.
+// Forgets a pending resize and the keys noted down, so a new window object starts clean (a full-screen toggle
+// keeps them: its keys are still held); a posted quit message stays.
 void EngWindowProcReset_PC();

@@ -134,7 +134,9 @@ bool EngWindow::CreateWindow_PC(_EngCreateWindowParms parms)
     m_pc.handle = handle;
     if (!windowed && !PrepareWindowForMode_PC(false, width, height, parms.bit_depth, parms.refresh, false))
     {
-        DestroyWindow_PC();
+        // The window never came up, so there is nothing to tell about its going.
+        SDL_DestroyWindow(handle);
+        m_pc.handle = nullptr;
         EngMiscShowPopupMessage(ENG_POPUP_ERROR, "CreateWindow", "CreateWindow() Failed");
         return false;
     }
@@ -147,7 +149,6 @@ bool EngWindow::CreateWindow_PC(_EngCreateWindowParms parms)
 
 void EngWindow::ClearForNewWindow_PC()
 {
-    EngWindowProcReset_PC();
     m_pc.closed = false;
     m_pc.size_state = ENG_WINDOW_SIZE_NORMAL;
     m_pc.minimised = false;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "Engine/Core/EngString.h"
+#include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ bool ProbeGL(SDL_Window *window, GLLimits *limits)
         return false;
     SDL_GLContext previous = SDL_GL_GetCurrentContext();
     SDL_Window *previous_window = SDL_GL_GetCurrentWindow();
+    EngGLDeviceDX9SetContextAttributes();
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context) {
         const char *renderer = (const char *)glGetString(GL_RENDERER);
@@ -133,6 +135,9 @@ bool EngDirect3DDX9ProbeSystem(EngDirect3D9 *d3d, void *window)
                                EngDirect3DDX9FormatFromBits((int)SDL_BITSPERPIXEL(desktop.format))};
         }
         AddModes(&adapter, display);
+        // Some drivers list no modes at all; the desktop's own mode is always there to take full screen.
+        if (adapter.modes.empty() && adapter.desktop_known && adapter.desktop.Format != D3DFMT_UNKNOWN)
+            adapter.modes.push_back(adapter.desktop);
         adapter.back_buffer_formats = {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R5G6B5};
         AddDepthFormats(&adapter, limits);
         // Any sample count up to the limit works on an off-screen target; powers of two are what players know.

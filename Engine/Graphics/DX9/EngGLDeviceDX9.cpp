@@ -53,6 +53,13 @@ void ColourToFloats(D3DCOLOR colour, float out[4])
     out[3] = (float)(colour >> 24) / 255.0f;
 }
 
+// Forgets errors of earlier calls, so the next check sees only its own (a lost context repeats its error).
+void ClearGLErrors()
+{
+    for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; i++) {
+    }
+}
+
 void SetCap(GLenum cap, bool on)
 {
     if (on)
@@ -109,6 +116,13 @@ void ApplyCombine(bool alpha, EngUInt32 op, EngUInt32 arg1, EngUInt32 arg2)
 
 } // namespace
 
+void EngGLDeviceDX9SetContextAttributes()
+{
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+}
+
 EngGLDeviceDX9::~EngGLDeviceDX9()
 {
     Release();
@@ -119,9 +133,7 @@ HRESULT EngGLDeviceDX9::Create(SDL_Window *sdl_window, const D3DPRESENT_PARAMETE
     if (!sdl_window || !pp)
         return D3DERR_INVALIDCALL;
     Release();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    EngGLDeviceDX9SetContextAttributes();
     SDL_GLContext created_context = SDL_GL_CreateContext(sdl_window);
     if (!created_context)
         return D3DERR_NOTAVAILABLE;
@@ -208,6 +220,7 @@ void EngGLDeviceDX9::BindTarget()
 void EngGLDeviceDX9::ApplyDefaultStates()
 {
     memset(render_states, 0, sizeof(render_states));
+    memset(render_state_sends, 0, sizeof(render_state_sends));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glShadeModel(GL_SMOOTH);
@@ -260,6 +273,7 @@ HRESULT EngGLDeviceDX9::SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value
     if (!context || state < 0 || state >= 256)
         return D3DERR_INVALIDCALL;
     render_states[state] = value;
+    render_state_sends[state]++;
     switch (state) {
     case D3DRS_ZENABLE: SetCap(GL_DEPTH_TEST, value != 0); break;
     case D3DRS_ZWRITEENABLE: glDepthMask(value ? GL_TRUE : GL_FALSE); break;
@@ -307,6 +321,13 @@ EngUInt32 EngGLDeviceDX9::GetRenderState(D3DRENDERSTATETYPE state) const
     if (state < 0 || state >= 256)
         return 0;
     return render_states[state];
+}
+
+EngUInt32 EngGLDeviceDX9::GetRenderStateSendCount(D3DRENDERSTATETYPE state) const
+{
+    if (state < 0 || state >= 256)
+        return 0;
+    return render_state_sends[state];
 }
 
 void EngGLDeviceDX9::ApplyCull()
@@ -592,8 +613,11 @@ HRESULT EngGLDeviceDX9::WaitForGPU(int method)
         return D3DERR_INVALIDCALL;
     if (method == 0) {
         // A read-back cannot finish before the GPU has drawn everything before it.
+        ClearGLErrors();
         unsigned char pixel[4];
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
         glReadPixels(0, 0, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, pixel);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, ms_framebuffer);
         return glGetError() == GL_NO_ERROR ? D3D_OK : E_FAIL;
     }
     if (fence)
@@ -620,6 +644,7 @@ bool EngGLDeviceDX9::ReadPixels(int x, int y, int w, int h, unsigned char *bgra)
     ResolveMultisampleTarget();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     std::vector<unsigned char> rows((size_t)w * (size_t)h * 4);
+    ClearGLErrors();
     glReadPixels(x, target_height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
     BindTarget();
     const size_t pitch = (size_t)w * 4;

@@ -9,6 +9,9 @@
 
 struct SDL_Window;
 
+// Asks SDL for the context every device uses: OpenGL 2.1, compatibility profile.
+void EngGLDeviceDX9SetContextAttributes();
+
 class EngGLDeviceDX9 {
 public:
     EngGLDeviceDX9() = default;
@@ -25,6 +28,8 @@ public:
 
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value);
     EngUInt32 GetRenderState(D3DRENDERSTATETYPE state) const;
+    // How often a render state was sent since the device was made (to see that callers skip repeats).
+    EngUInt32 GetRenderStateSendCount(D3DRENDERSTATETYPE state) const;
     HRESULT SetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type, EngUInt32 value);
     EngUInt32 GetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type) const;
     HRESULT SetSamplerState(int sampler, D3DSAMPLERSTATETYPE type, EngUInt32 value);
@@ -85,6 +90,7 @@ private:
     void *fence = nullptr;
 
     EngUInt32 render_states[256] = {};
+    EngUInt32 render_state_sends[256] = {};
     EngUInt32 stage_states[2][8] = {};
     EngUInt32 min_filter = D3DTEXF_POINT;
     EngUInt32 mag_filter = D3DTEXF_POINT;

@@ -66,24 +66,6 @@ bool ContentIsKind(const unsigned char* data, unsigned size, int kind)
     }
 }
 
-unsigned char* ReadWholeFile(const char* file, unsigned* size)
-{
-    EngFile in;
-    if (!in.OpenForReading(file, false, true))
-        return nullptr;
-    *size = in.GetSize();
-    if (*size == 0 || *size > kMaxFileBytes)
-        return nullptr;
-    unsigned char* data = (unsigned char*)EngMalloc(*size, "EngTextureFileDX9_Decode", false);
-    if (!data)
-        return nullptr;
-    if (!in.Read(data, (int)*size, true)) {
-        EngFree(data, true, "EngTextureFileDX9_Decode");
-        return nullptr;
-    }
-    return data;
-}
-
 void RgbaToBgra(unsigned char* pixels, int count)
 {
     for (int i = 0; i < count; ++i) {
@@ -100,7 +82,7 @@ bool EngTextureFileDX9_Decode(const char* file, int kind, _EngDecodedPicture* ou
 {
     out->pixels = nullptr;
     unsigned size = 0;
-    unsigned char* data = ReadWholeFile(file, &size);
+    unsigned char* data = EngFileReadWhole(file, kMaxFileBytes, "EngTextureFileDX9_Decode", &size);
     if (!data)
         return false;
     int w = 0;

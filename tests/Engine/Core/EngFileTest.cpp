@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "Engine/Core/EngFile.h"
+#include "Engine/Core/EngMemory.h"
 #include "EngFileTestSupport.h"
 
 namespace {
@@ -252,6 +253,27 @@ TEST_F(EngFileTest, ReplaceSwapsInTheNewFile)
     ASSERT_TRUE(EngFileReplaceFile(Path("save.tmp").c_str(), Path("save.dat").c_str()));
     EXPECT_FALSE(EngFileExists(Path("save.tmp").c_str(), false));
     EXPECT_EQ(EngFileGetFileSize(Path("save.dat").c_str(), false), 5u);
+}
+
+TEST_F(EngFileTest, ReadWholeGivesTheContentOrNothingPastTheLimit)
+{
+    WriteText("whole.dat", "0123456789");
+    unsigned size = 99;
+    unsigned char* data = EngFileReadWhole(Path("whole.dat").c_str(), 10, "test", &size);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(size, 10u);
+    EXPECT_EQ(0, memcmp(data, "0123456789", 10));
+    EngFree(data, true, "test");
+
+    EXPECT_EQ(EngFileReadWhole(Path("whole.dat").c_str(), 9, "test", &size), nullptr) << "one byte too long";
+    EXPECT_EQ(size, 0u);
+    EngFile empty;
+    ASSERT_TRUE(empty.CreateForWriting(Path("empty.dat").c_str(), false));
+    ASSERT_TRUE(empty.Close());
+    EXPECT_EQ(EngFileReadWhole(Path("empty.dat").c_str(), 10, "test", &size), nullptr);
+    int mark = LogMark();
+    EXPECT_EQ(EngFileReadWhole(Path("none.dat").c_str(), 10, "test", &size), nullptr);
+    EXPECT_GT(MessagesSince(mark), 0) << "a missing file is reported";
 }
 
 TEST_F(EngFileTest, CreateDirectoryMakesItOnceAndAcceptsExisting)

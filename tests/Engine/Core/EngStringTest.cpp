@@ -23,6 +23,14 @@ TEST(EngSafeStrcpy, CopiesWhatFitsAndAlwaysTerminates)
     EXPECT_STREQ("1234567", EngSafeStrcpy(dest, "1234567890", sizeof(dest)));
 }
 
+TEST(EngSafeStrcpy, ReadsNoFurtherThanTheDestinationSizeFromAnUnterminatedSource)
+{
+    // A fixed record field filled to the brim has no terminator; the copy must stop at the size.
+    const char field[4] = {'a', 'b', 'c', 'd'};
+    char dest[4];
+    EXPECT_STREQ("abc", EngSafeStrcpy(dest, field, sizeof(dest)));
+}
+
 TEST(EngSafeStrcpy, NullDestinationIsReported)
 {
     int mark = LogMark();

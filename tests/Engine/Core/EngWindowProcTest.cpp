@@ -217,6 +217,17 @@ TEST_F(WindowProcTest, AltAndF10TakeTheSystemPath)
     EXPECT_EQ(EngKeyStateTable['Q'], 2);
 }
 
+TEST_F(WindowProcTest, KeyLetGoWhileAltIsHeldIsReleased)
+{
+    Push(Key(SDL_KEYDOWN, SDL_SCANCODE_UP, SDLK_UP));
+    Push(Key(SDL_KEYDOWN, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT));
+    Push(Key(SDL_KEYUP, SDL_SCANCODE_UP, SDLK_UP, KMOD_LALT));
+    Drain();
+    EXPECT_EQ(EngKeyStateTable[ENG_VK_UP], 0);
+    EXPECT_EQ(Inputs(Input::KeyUp).size(), 1u);
+    EXPECT_EQ(EngKeyStateTable[ENG_VK_MENU], 2);
+}
+
 TEST_F(WindowProcTest, AltF4ClosesTheWindow)
 {
     Push(Key(SDL_KEYDOWN, SDL_SCANCODE_F4, SDLK_F4, KMOD_LALT));

@@ -65,6 +65,18 @@ TEST(EngWindowScreenValues, NewWindowClearsTheKeyStateTable)
 
 class EngWindowDeviceTest : public WindowFixture
 {
+protected:
+    // Pumps until the window has had the time to see its size settle, and a little longer.
+    void WaitForSettledResize()
+    {
+        double until = EngMainGetTime_PC() + ENG_RESIZE_SETTLE_SECONDS * 2;
+        while (EngMainGetTime_PC() < until)
+        {
+            Drain();
+            SDL_Delay(10);
+        }
+        Drain();
+    }
 };
 
 TEST_F(EngWindowDeviceTest, FirstCreationRunsTheCallbacksInOrder)
@@ -98,29 +110,40 @@ TEST_F(EngWindowDeviceTest, ResizeStormRecreatesTheDeviceOnceAfterTheSizeSettles
     EXPECT_EQ(program->Count("PreDestroyGraphicsObjectsCB"), 0) << "nothing happens while the size moves";
     EXPECT_EQ(eng_screen_width, 800);
 
-    double give_up = EngMainGetTime_PC() + 5.0;
-    while (program->calls.empty() && EngMainGetTime_PC() < give_up)
-    {
-        Drain();
-        SDL_Delay(10);
-    }
-    Drain();
+    WaitForSettledResize();
     EXPECT_EQ(program->CallList(), std::string(destroy_half) + ", " + create_half + ", GraphicsReadyCB");
     EXPECT_EQ(eng_screen_width, 900);
     EXPECT_EQ(eng_screen_height, 650);
     EXPECT_TRUE(EngDeviceIsCreated());
 }
 
+TEST_F(EngWindowDeviceTest, MaximiseAndRestoreEachRecreateTheDeviceOnce)
+{
+    Open(800, 600, true, true);
+    SDL_Window* handle = window->GetWindowHandle_PC();
+    const std::string one_recreation =
+        std::string(destroy_half) + ", " + create_half + ", GraphicsReadyCB";
+    SDL_SetWindowSize(handle, 1000, 700);
+    Push(WindowEvent(SDL_WINDOWEVENT_MAXIMIZED));
+    Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 1000, 700));
+    WaitForSettledResize();
+    EXPECT_EQ(program->CallList(), one_recreation);
+    EXPECT_EQ(eng_screen_width, 1000);
+
+    program->Clear();
+    SDL_SetWindowSize(handle, 800, 600);
+    Push(WindowEvent(SDL_WINDOWEVENT_RESTORED));
+    Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600));
+    WaitForSettledResize();
+    EXPECT_EQ(program->CallList(), one_recreation);
+    EXPECT_EQ(eng_screen_width, 800);
+}
+
 TEST_F(EngWindowDeviceTest, SizeThatDidNotChangeLeavesTheDeviceAlone)
 {
     Open(800, 600, true, true);
     Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600));
-    double give_up = EngMainGetTime_PC() + ENG_RESIZE_SETTLE_SECONDS * 3;
-    while (EngMainGetTime_PC() < give_up)
-    {
-        Drain();
-        SDL_Delay(10);
-    }
+    WaitForSettledResize();
     EXPECT_EQ(program->CallList(), "");
 }
 

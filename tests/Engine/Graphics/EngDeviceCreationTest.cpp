@@ -15,20 +15,11 @@
 #include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
 #include "Engine/Graphics/DX9/EngUtilsDX9.h"
 #include "Engine/Graphics/EngDevice.h"
+#include "Engine/Graphics/EngTexture.h"
 #include "Support/GLTestContext.h"
 
 namespace {
 
-int CountInLog(const char *text)
-{
-    int count = 0;
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage *message = DebugGetMessage(i);
-        if (message && strstr(message->text, text))
-            count++;
-    }
-    return count;
-}
 
 const char *kRecreation = "PreDestroyGraphicsObjectsCB, DestroyGraphicsObjectsCB, PostDestroyGraphicsObjectsCB, "
                           "PreCreateGraphicsObjectsCB, CreateGraphicsObjectsCB, PostCreateGraphicsObjectsCB, "
@@ -110,7 +101,7 @@ TEST(EngDeviceCreation, LostDeviceIsRecreatedOnlyAfterFiveSecondsAndOnceUsable)
     eng_d3d_device->SimulateDeviceLoss(true);
     EngDeviceSwapBuffers();
     EXPECT_TRUE(eng_device_dx9->IsLost());
-    EXPECT_EQ(CountInLog("Warning: Device Lost..."), 1);
+    EXPECT_EQ(GLTestLogCount("Warning: Device Lost..."), 1);
 
     eng_time = 106.0; // long enough, but the device still reports the loss
     EXPECT_FALSE(EngDeviceBeginRendering());
@@ -124,7 +115,7 @@ TEST(EngDeviceCreation, LostDeviceIsRecreatedOnlyAfterFiveSecondsAndOnceUsable)
     eng_time = 105.5;
     EXPECT_FALSE(EngDeviceBeginRendering());
     EXPECT_TRUE(eng_main_window->IsDeviceRecreationRequested());
-    EXPECT_EQ(CountInLog("Re-creating device that was lost."), 1);
+    EXPECT_EQ(GLTestLogCount("Re-creating device that was lost."), 1);
 
     gl.GetProgram()->ClearCalls();
     eng_main_window->Pump();
@@ -137,7 +128,7 @@ TEST(EngDeviceCreation, UnavailableAntiAliasingFallsBackToNone)
 {
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(640, 480, 16, 3)); // no machine offers 16 samples with 4 quality levels here
-    EXPECT_EQ(CountInLog("creating the device without anti-aliasing"), 1);
+    EXPECT_EQ(GLTestLogCount("creating the device without anti-aliasing"), 1);
     EXPECT_EQ(eng_screen_multisample_type, 0);
     EXPECT_EQ(eng_device_dx9->GetDeviceSettings()->pp.MultiSampleType, D3DMULTISAMPLE_NONE);
     ExpectCorrectFrame(gl);
@@ -174,6 +165,14 @@ TEST(EngDeviceCreation, AvailableAntiAliasingIsUsedAndSmoothsEdges)
     EXPECT_GE(partial, 1);
     EXPECT_TRUE(PixelNear(gl.Pixel(600, 400), 255, 255, 255));
     EXPECT_TRUE(PixelNear(gl.Pixel(40, 40), 0, 0, 0));
+    // Both ways of waiting for the GPU work with the multisampled target.
+    EngDeviceSwapBuffers();
+    gl.GetProgram()->SetGpuSyncMethod(true, ENG_GPU_SYNC_LOCKED_SURFACES, false);
+    EngDeviceSyncWithGPU();
+    EXPECT_EQ(gl.GetProgram()->GetGpuSyncMethod(), ENG_GPU_SYNC_LOCKED_SURFACES);
+    gl.GetProgram()->SetGpuSyncMethod(true, ENG_GPU_SYNC_EVENT_QUERY, false);
+    EngDeviceSyncWithGPU();
+    EXPECT_EQ(gl.GetProgram()->GetGpuSyncMethod(), ENG_GPU_SYNC_EVENT_QUERY);
 }
 
 TEST(EngDeviceCreation, ReferenceOnlyMachineWarnsOnceAcrossRecreations)
@@ -184,7 +183,7 @@ TEST(EngDeviceCreation, ReferenceOnlyMachineWarnsOnceAcrossRecreations)
     ASSERT_TRUE(gl.Open(640, 480));
     EXPECT_EQ(eng_d3d_device_type, D3DDEVTYPE_REF);
     ASSERT_TRUE(eng_main_window->RecreateDevice());
-    EXPECT_EQ(CountInLog("Switching to sofware renderer and no hardware renderer found."), 1);
+    EXPECT_EQ(GLTestLogCount("Switching to sofware renderer and no hardware renderer found."), 1);
     EngDirect3DDX9SetModel(nullptr);
 }
 
@@ -195,8 +194,8 @@ TEST(EngDeviceCreation, OutOfVideoMemoryWithAntiAliasingAdvisesTurningItOff)
     EngDirect3DDX9SetModel(&machine);
     GLTestContext gl;
     EXPECT_FALSE(gl.Open(640, 480, 2, 0));
-    EXPECT_EQ(CountInLog("Try turning off anti aliasing, or running in a lower resolution."), 1);
-    EXPECT_EQ(CountInLog("Could not change device"), 1);
+    EXPECT_EQ(GLTestLogCount("Try turning off anti aliasing, or running in a lower resolution."), 1);
+    EXPECT_EQ(GLTestLogCount("Could not change device"), 1);
     EXPECT_EQ(eng_d3d_device, nullptr);
     EXPECT_EQ(eng_current_device, nullptr);
     EngDirect3DDX9SetModel(nullptr);
@@ -209,8 +208,8 @@ TEST(EngDeviceCreation, OutOfVideoMemoryWithoutAntiAliasingGivesThePlainMessage)
     EngDirect3DDX9SetModel(&machine);
     GLTestContext gl;
     EXPECT_FALSE(gl.Open(640, 480));
-    EXPECT_EQ(CountInLog("Could not create the Direct3D device"), 1);
-    EXPECT_EQ(CountInLog("Try turning off anti aliasing"), 0);
+    EXPECT_EQ(GLTestLogCount("Could not create the Direct3D device"), 1);
+    EXPECT_EQ(GLTestLogCount("Try turning off anti aliasing"), 0);
     EngDirect3DDX9SetModel(nullptr);
 }
 
@@ -239,5 +238,94 @@ TEST(EngDeviceCreation, GpuSyncKeepsAWorkingMethod)
     gl.GetProgram()->SetGpuSyncMethod(true, ENG_GPU_SYNC_LOCKED_SURFACES, false);
     EngDeviceSyncWithGPU();
     EXPECT_EQ(gl.GetProgram()->GetGpuSyncMethod(), ENG_GPU_SYNC_LOCKED_SURFACES);
-    EXPECT_EQ(CountInLog("Sync method"), 0);
+    EXPECT_EQ(GLTestLogCount("Sync method"), 0);
+}
+
+TEST(EngDeviceCreation, ResizeRecreatesTheDeviceAtTheNewSize)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    gl.GetProgram()->ClearCalls();
+    // Smaller than before: the off-screen driver keeps its first surface, so only that much can be read.
+    SDL_SetWindowSize(eng_main_window->GetWindowHandle_PC(), 512, 384);
+    eng_main_window->Resized(512, 384);
+    EXPECT_EQ(gl.GetProgram()->CallList(), std::string(kRecreation) + ", GraphicsReadyCB");
+    EXPECT_EQ(eng_device_dx9->GetDeviceSettings()->pp.BackBufferWidth, 512u);
+    D3DVIEWPORT9 viewport;
+    ASSERT_TRUE(EngDeviceGetViewportStruct(&viewport, true));
+    EXPECT_EQ(viewport.Width, 512u);
+    EXPECT_EQ(viewport.Height, 384u);
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
+    EngDeviceClearScreenAndZBuffer();
+    EngDevicePrepareFor2D(true);
+    GLTestContext::DrawVirtualQuad(320, 240, 320, 240, 0xFFFF0000u); // bottom-right quarter
+    EngDeviceRestoreAfter2D();
+    EngDeviceEndRendering();
+    EXPECT_TRUE(PixelNear(gl.Pixel(256, 192), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(511, 383), 255, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(255, 191), 0, 0, 0));
+}
+
+TEST(EngDeviceCreation, FullScreenToggleReleasesAndRecreatesTheDevice)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    gl.GetProgram()->ClearCalls();
+    ASSERT_TRUE(eng_main_window->ToggleFullscreenMode(false));
+    EXPECT_FALSE(eng_screen_windowed);
+    EXPECT_EQ(gl.GetProgram()->CallList(),
+              "PreDestroyGraphicsObjectsCB, DestroyGraphicsObjectsCB, PostDestroyGraphicsObjectsCB, PreCreateWindowCB, "
+              "PreCreateGraphicsObjectsCB, CreateGraphicsObjectsCB, PostCreateGraphicsObjectsCB, GraphicsReadyCB, "
+              "GraphicsReadyCB");
+    EXPECT_EQ(eng_device_dx9->GetDeviceSettings()->pp.Windowed, 0);
+    ExpectCorrectFrame(gl);
+    ASSERT_TRUE(eng_main_window->ToggleFullscreenMode(true));
+    EXPECT_TRUE(eng_screen_windowed);
+    ExpectCorrectFrame(gl);
+}
+
+TEST(EngDeviceCreation, FocusLossInFullScreenReleasesTheDeviceUntilFocusReturns)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ASSERT_TRUE(eng_main_window->ToggleFullscreenMode(false));
+    gl.GetProgram()->ClearCalls();
+    eng_main_window->SetActive(ENG_WINDOW_INACTIVE);
+    EXPECT_EQ(gl.GetProgram()->CallList(), "PreDestroyGraphicsObjectsCB, DestroyGraphicsObjectsCB, PostDestroyGraphicsObjectsCB");
+    EXPECT_FALSE(EngDeviceIsCreated());
+    EXPECT_FALSE(EngDeviceBeginRendering());
+    gl.GetProgram()->ClearCalls();
+    eng_main_window->SetActive(ENG_WINDOW_ACTIVE);
+    EXPECT_EQ(gl.GetProgram()->CallList(), "PreCreateGraphicsObjectsCB, CreateGraphicsObjectsCB, PostCreateGraphicsObjectsCB, GraphicsReadyCB");
+    EXPECT_TRUE(EngDeviceIsCreated());
+    ExpectCorrectFrame(gl);
+}
+
+TEST(EngDeviceCreation, TextureCursorIsLoadedWithTheDeviceAndSizedInPixels)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(800, 600));
+    ASSERT_TRUE(eng_main_window->SetupTextureCursor_PC("Data/1200.tga", 2, 2, 14, 20, false, 2, 4));
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    const _EngTextureCursor *cursor = eng_main_window->GetTextureCursor_PC();
+    EXPECT_TRUE(cursor->on);
+    ASSERT_NE(cursor->texture, nullptr);
+    EXPECT_TRUE(cursor->texture->IsLoaded());
+    EXPECT_EQ(cursor->converted_width, 17); // 14 x 1.25, truncated
+    EXPECT_EQ(cursor->converted_height, 25);
+    EXPECT_EQ(cursor->converted_hot_spot_x, 2);
+    EXPECT_EQ(cursor->converted_hot_spot_y, 5);
+}
+
+TEST(EngDeviceCreation, MissingTextureCursorFallsBackToTheSystemCursor)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    ASSERT_TRUE(eng_main_window->SetupTextureCursor_PC("Data/no-such-cursor.tga", 2, 2, 14, 20, true, 0, 0));
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    EXPECT_EQ(GLTestLogCount("Could not create texture cursor <Data/no-such-cursor.tga>"), 1);
+    EXPECT_FALSE(eng_main_window->GetTextureCursor_PC()->on);
+    EXPECT_TRUE(EngDeviceIsCreated());
+    ExpectCorrectFrame(gl);
 }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngMath.h"
 #include "Engine/Core/EngWindow.h"
@@ -21,27 +23,6 @@ namespace {
 
 constexpr EngUInt32 kRed = 0xFFFF0000u;
 constexpr EngUInt32 kGreen = 0xFF00FF00u;
-
-bool LogContains(const char *text)
-{
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage *message = DebugGetMessage(i);
-        if (message && strstr(message->text, text))
-            return true;
-    }
-    return false;
-}
-
-int CountInLog(const char *text)
-{
-    int count = 0;
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage *message = DebugGetMessage(i);
-        if (message && strstr(message->text, text))
-            count++;
-    }
-    return count;
-}
 
 // Begins a frame cleared to black, in 2D mode without lighting.
 void BeginBlack2DFrame()
@@ -131,7 +112,7 @@ TEST(EngDeviceFrame, InvalidPresetIsRefusedAndChangesNothing)
     ASSERT_TRUE(gl.Open(640, 480));
     EngDeviceEnableBlendingType(10);
     EngDeviceEnableBlendingType(19);
-    EXPECT_TRUE(LogContains("Invalid Blending Type 19"));
+    EXPECT_TRUE(GLTestLogContains("Invalid Blending Type 19"));
     bool on = false;
     int src = 0, dest = 0;
     EXPECT_TRUE(EngDeviceGetBlendingState(&on, &src, &dest));
@@ -144,11 +125,11 @@ TEST(EngDeviceFrame, BlendingSaveSlotHoldsOneState)
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(640, 480));
     EXPECT_FALSE(EngDeviceSaveOrRestoreBlendingState(false));
-    EXPECT_TRUE(LogContains("Not saved"));
+    EXPECT_TRUE(GLTestLogContains("Not saved"));
     EngDeviceEnableBlendingType(0);
     EXPECT_TRUE(EngDeviceSaveOrRestoreBlendingState(true));
     EXPECT_FALSE(EngDeviceSaveOrRestoreBlendingState(true));
-    EXPECT_TRUE(LogContains("Already saved"));
+    EXPECT_TRUE(GLTestLogContains("Already saved"));
     EngDeviceDisableBlending();
     EXPECT_TRUE(EngDeviceSaveOrRestoreBlendingState(false));
     int src = 0, dest = 0;
@@ -206,7 +187,7 @@ TEST(EngDeviceFrame, CropLimitsDrawingUntilTurnedOff)
     EndFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(10, 10), 0, 255, 0));
     EngDeviceTurnOffCrop();
-    EXPECT_TRUE(LogContains("Crop is not on."));
+    EXPECT_TRUE(GLTestLogContains("Crop is not on."));
 }
 
 TEST(EngDeviceFrame, CropInASmallerViewportIsScaledIntoIt)
@@ -269,7 +250,7 @@ TEST(EngDeviceFrame, ClockwiseFacesShowAndOthersAreCulledUnlessTwoSided)
     EndFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(500, 100), 0, 255, 0));
     EngDeviceShowTwoSidedPolygons(true);
-    EXPECT_TRUE(LogContains("Flag already set to 1"));
+    EXPECT_TRUE(GLTestLogContains("Flag already set to 1"));
 }
 
 TEST(EngDeviceFrame, LightingWithoutLightsShowsTheMaterialColour)
@@ -353,7 +334,7 @@ TEST(EngDeviceFrame, EleventhPushIsRefusedAndOnlyTenLevelsRestore)
         device->SetTransformMatrixToDxMatrix(m);
         device->PushAllMatrices();
     }
-    EXPECT_EQ(CountInLog("Too many pushes"), 1);
+    EXPECT_EQ(GLTestLogCount("Too many pushes"), 1);
     EXPECT_EQ(device->GetAllMatricesLevel(), ENG_DEVICE_MATRIX_STACK_SIZE);
     for (int level = 9; level >= 0; level--) {
         device->PopAllMatrices();
@@ -361,7 +342,7 @@ TEST(EngDeviceFrame, EleventhPushIsRefusedAndOnlyTenLevelsRestore)
         EXPECT_EQ(m[12], (float)level);
     }
     device->PopAllMatrices();
-    EXPECT_TRUE(LogContains("Not pushed"));
+    EXPECT_TRUE(GLTestLogContains("Not pushed"));
     EXPECT_EQ(device->GetAllMatricesLevel(), 0);
 }
 
@@ -386,11 +367,11 @@ TEST(EngDeviceFrame, RestoreAfter2DPutsLightingBackAsItWas)
     EXPECT_FALSE(EngDeviceIsLightingOn());
 
     EngDeviceRestoreAfter2D();
-    EXPECT_TRUE(LogContains("Not prepared"));
+    EXPECT_TRUE(GLTestLogContains("Not prepared"));
     EXPECT_TRUE(EngDevicePrepareFor2DIfNeeded(true));
     EXPECT_FALSE(EngDeviceMakeSureIsPreparedFor2D());
     EngDevicePrepareFor2D(true);
-    EXPECT_TRUE(LogContains("Already Called"));
+    EXPECT_TRUE(GLTestLogContains("Already Called"));
 }
 
 TEST(EngDeviceFrame, RenderingCallsPairUp)
@@ -398,12 +379,140 @@ TEST(EngDeviceFrame, RenderingCallsPairUp)
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(640, 480));
     EngDeviceEndRendering();
-    EXPECT_TRUE(LogContains("Not rendering"));
+    EXPECT_TRUE(GLTestLogContains("Not rendering"));
     EXPECT_TRUE(EngDeviceBeginRenderingIfNeeded());
     EXPECT_FALSE(EngDeviceBeginRenderingIfNeeded());
     EXPECT_TRUE(EngDeviceBeginRendering());
-    EXPECT_TRUE(LogContains("Already rendering"));
+    EXPECT_TRUE(GLTestLogContains("Already rendering"));
     EngDeviceEndRendering();
     EngDeviceSwapBuffers();
     EXPECT_FALSE(eng_device_dx9->IsRendering());
+}
+
+TEST(EngDeviceFrame, InvertedCropDrawsNothing)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    BeginBlack2DFrame();
+    EngDeviceTurnOnCrop(300, 200, -100, -50); // a negative size must not be handed on as one
+    GLTestContext::DrawVirtualQuad(0, 0, 640, 480, kRed);
+    EngDeviceTurnOffCrop();
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(250, 180), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 0, 0, 0));
+}
+
+TEST(EngDeviceFrame, RepeatedPresetSendsTheFactorsOnce)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    EngDeviceDisableBlending();
+    const EngUInt32 src_sends = eng_d3d_device->GetRenderStateSendCount(D3DRS_SRCBLEND);
+    const EngUInt32 enable_sends = eng_d3d_device->GetRenderStateSendCount(D3DRS_ALPHABLENDENABLE);
+    EngDeviceEnableBlendingType(0);
+    EngDeviceEnableBlendingType(0);
+    EXPECT_EQ(eng_d3d_device->GetRenderStateSendCount(D3DRS_SRCBLEND) - src_sends, 1u);
+    EXPECT_EQ(eng_d3d_device->GetRenderStateSendCount(D3DRS_ALPHABLENDENABLE) - enable_sends, 1u);
+    EngDeviceEnableBlendingType(7); // same destination factor: only the source is sent
+    EXPECT_EQ(eng_d3d_device->GetRenderStateSendCount(D3DRS_SRCBLEND) - src_sends, 2u);
+    EXPECT_EQ(eng_d3d_device->GetRenderState(D3DRS_DESTBLEND), (EngUInt32)D3DBLEND_INVSRCALPHA);
+}
+
+namespace {
+
+// A texture of 2 x 1 texels, left black and right white, with one alpha for both.
+unsigned int MakeTwoTexelTexture(unsigned char alpha)
+{
+    const unsigned char texels[8] = {0, 0, 0, alpha, 255, 255, 255, alpha};
+    unsigned int texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    return texture;
+}
+
+void DrawTexturedScreen(unsigned int texture, EngUInt32 argb)
+{
+    eng_device_dx9->SetTexture(texture);
+    glColor4ub((GLubyte)(argb >> 16), (GLubyte)(argb >> 8), (GLubyte)argb, (GLubyte)(argb >> 24));
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0, 1);
+    glVertex3f(-1, -1, 0.5f);
+    glTexCoord2f(0, 0);
+    glVertex3f(-1, 1, 0.5f);
+    glTexCoord2f(1, 1);
+    glVertex3f(1, -1, 0.5f);
+    glTexCoord2f(1, 0);
+    glVertex3f(1, 1, 0.5f);
+    glEnd();
+    eng_device_dx9->SetNoTexture();
+}
+
+} // namespace
+
+TEST(EngDeviceFrame, TextureQualityChoosesPointOrLinearSampling)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    const unsigned int texture = MakeTwoTexelTexture(255);
+    eng_device_dx9->SetTextureQuality(0);
+    BeginBlack2DFrame();
+    DrawTexturedScreen(texture, 0xFFFFFFFFu);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(300, 240), 0, 0, 0));
+    EXPECT_TRUE(PixelNear(gl.Pixel(340, 240), 255, 255, 255));
+
+    eng_device_dx9->SetTextureQuality(1);
+    BeginBlack2DFrame();
+    DrawTexturedScreen(texture, 0xFFFFFFFFu);
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 128, 128, 128, 4)); // halfway between the two texels
+    glDeleteTextures(1, &texture);
+}
+
+TEST(EngDeviceFrame, AlphaModulationMultipliesVertexAndTextureAlpha)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(640, 480));
+    const unsigned int texture = MakeTwoTexelTexture(128);
+    eng_device_dx9->SetTextureQuality(0);
+    BeginBlack2DFrame();
+    EngDeviceEnableBlendingType(0);
+    EngDeviceTurnOnAlphaModulation();
+    DrawTexturedScreen(texture, 0x80FFFFFFu); // alpha 0.5 x 0.5 over black
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(500, 240), 64, 64, 64));
+
+    BeginBlack2DFrame();
+    EngDeviceTurnOffAlphaModulation();
+    DrawTexturedScreen(texture, 0x80FFFFFFu); // 0.5 x 0.5 + 0.5 x (1 - 0.5)
+    EndFrame();
+    EXPECT_TRUE(PixelNear(gl.Pixel(500, 240), 128, 128, 128));
+    glDeleteTextures(1, &texture);
+}
+
+TEST(EngDeviceFrame, FrameCanBeSavedAsAPicture)
+{
+    GLTestContext gl;
+    ASSERT_TRUE(gl.Open(320, 200));
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 1.0f, 0.0f);
+    EngDeviceClearScreen();
+    EngDeviceEndRendering();
+    const std::string path = "frame-test-" + std::to_string((long)getpid()) + ".png";
+    ASSERT_TRUE(gl.SavePNG(path.c_str()));
+    FILE *file = fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    unsigned char header[24] = {};
+    EXPECT_EQ(fread(header, 1, sizeof(header), file), sizeof(header));
+    fclose(file);
+    remove(path.c_str());
+    EXPECT_EQ(memcmp(header + 1, "PNG", 3), 0);
+    EXPECT_EQ((header[16] << 24) | (header[17] << 16) | (header[18] << 8) | header[19], 320); // IHDR width
+    EXPECT_EQ((header[20] << 24) | (header[21] << 16) | (header[22] << 8) | header[23], 200);
+    std::vector<unsigned char> rgba;
+    ASSERT_TRUE(gl.ReadPixelsRGBA(0, 0, 1, 1, &rgba));
+    EXPECT_EQ(rgba[0], 0);
+    EXPECT_EQ(rgba[1], 255);
+    EXPECT_EQ(rgba[3], 255); // the back buffer has no alpha of its own: it reads opaque
 }

@@ -9,18 +9,10 @@
 #include "Engine/Graphics/DX9/EngDeviceSettingsDX9.h"
 #include "Engine/Graphics/DX9/EngDirect3DDX9.h"
 #include "Engine/Graphics/DX9/EngUtilsDX9.h"
+#include "Support/GLTestContext.h"
 
 namespace {
 
-bool LogContains(const char *text)
-{
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage *message = DebugGetMessage(i);
-        if (message && strstr(message->text, text))
-            return true;
-    }
-    return false;
-}
 
 EngD3DAdapterModel Adapter()
 {
@@ -216,10 +208,10 @@ TEST_F(DeviceSettings, SearchRefusesBadCallsAndRunsOnlyAfterEnumeration)
 {
     machine.adapters.push_back(Adapter());
     EXPECT_EQ(Find(true, 640, 480), E_FAIL);
-    EXPECT_TRUE(LogContains("Enumeration not done"));
+    EXPECT_TRUE(GLTestLogContains("Enumeration not done"));
     Enumerate();
     EXPECT_EQ(DXUTFindValidDeviceSettings(nullptr, nullptr, nullptr), E_FAIL);
-    EXPECT_TRUE(LogContains("Invalid Arguments"));
+    EXPECT_TRUE(GLTestLogContains("Invalid Arguments"));
     // No rules at all: a 640 x 480 window on the desktop format.
     ASSERT_EQ(DXUTFindValidDeviceSettings(&found, nullptr, nullptr), D3D_OK);
     EXPECT_EQ(found.pp.Windowed, 1);
@@ -247,11 +239,11 @@ TEST(EngUtilsDX9, ResultCheckPassesOnlyExactSuccessAndLogsTheRest)
 {
     EXPECT_TRUE(EngUtilsDX9_CheckResult("Test", "Call", D3D_OK));
     EXPECT_FALSE(EngUtilsDX9_CheckResult("Test", "Call", D3DOK_NOAUTOGEN));
-    EXPECT_TRUE(LogContains("Call: This is a success code."));
+    EXPECT_TRUE(GLTestLogContains("Call: This is a success code."));
     EXPECT_FALSE(EngUtilsDX9_CheckResult("Test", "Present", D3DERR_INVALIDCALL));
-    EXPECT_TRUE(LogContains("Present: The method call is invalid."));
+    EXPECT_TRUE(GLTestLogContains("Present: The method call is invalid."));
     EXPECT_FALSE(EngUtilsDX9_CheckResult("Test", "Odd", (HRESULT)0x12345678));
-    EXPECT_TRUE(LogContains("Odd: Unknown error <0x12345678>"));
+    EXPECT_TRUE(GLTestLogContains("Odd: Unknown error <0x12345678>"));
 }
 
 TEST(EngUtilsDX9, BitDepthComesFromTheKnownFormatTable)
@@ -262,5 +254,5 @@ TEST(EngUtilsDX9, BitDepthComesFromTheKnownFormatTable)
     EXPECT_EQ(EngUtilsDX9_GetBitdepthFromFormat(D3DFMT_R5G6B5, &alpha, true), 16);
     EXPECT_FALSE(alpha);
     EXPECT_EQ(EngUtilsDX9_GetBitdepthFromFormat(D3DFMT_A2R10G10B10, nullptr, true), 0);
-    EXPECT_TRUE(LogContains("Unrecognised format [35]"));
+    EXPECT_TRUE(GLTestLogContains("Unrecognised format [35]"));
 }

@@ -12,6 +12,7 @@
 #include "Engine/Graphics/EngVertexBuffer.h"
 #include "GraphicsTestUtil.h"
 #include "Support/GLTestContext.h"
+#include "Support/GameFontForTests.h"
 
 namespace {
 
@@ -503,18 +504,9 @@ TEST_F(Fonts, LongLinePartIsCutNotOverrun)
 
 TEST_F(Fonts, GameFontWithShadowIsMade)
 {
-    _EngFontCreationWord words[ENG_FONT_CREATION_WORDS] = {};
-    words[0].i = 1;
-    words[1].i = 9;
-    words[2].i = 7;
-    words[3].f = 0.0f;
-    words[4].f = 0.803f;
-    words[5].i = 3;
-    words[6].i = 1;
-    const float layout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.952f, 0, 0, 0, 0};
     EngFont font;
-    font.SetCreationParms(words);
-    ASSERT_TRUE(font.CreateFromFontFile(kFontFile, 1, 1, 31, 32, 126, nullptr, 0, layout, 1));
+    ASSERT_TRUE(CreateGameFontForTests(&font));
+    // 31 pixels, vertical scale 0.213 and height addend 5.952.
     EXPECT_FLOAT_EQ(31 * 0.213f + 5.952f, font.GetFontHeight());
     EXPECT_GE(font.GetNumSheets(), 1);
     BeginTestFrame(0, 0, 1);

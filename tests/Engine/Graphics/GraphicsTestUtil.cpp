@@ -72,7 +72,7 @@ std::string WriteBytes(const char* name, const std::vector<unsigned char>& bytes
     return path;
 }
 
-int LogCount(const char* text)
+int LogCountSinceMark(const char* text)
 {
     int found = 0;
     const int count = DebugGetMessageCount();
@@ -89,7 +89,7 @@ int LogCount(const char* text)
 
 bool LogHas(const char* text)
 {
-    return LogCount(text) > 0;
+    return LogCountSinceMark(text) > 0;
 }
 
 void ClearLogMark()

@@ -19,7 +19,7 @@ std::string WriteBytes(const char* name, const std::vector<unsigned char>& bytes
 // True when a message containing text was logged since the last ClearLogMark.
 bool LogHas(const char* text);
 // Counts messages containing text since the last ClearLogMark.
-int LogCount(const char* text);
+int LogCountSinceMark(const char* text);
 void ClearLogMark();
 
 // Clears to a colour, begins the frame and prepares the device for 2D with lighting off.

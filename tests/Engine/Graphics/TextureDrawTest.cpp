@@ -239,6 +239,20 @@ TEST_F(TextureDraw, TriangleListFollowsItsTextureThroughAReload)
     EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 0, 0, 255));
 }
 
+TEST_F(TextureDraw, TextureFromADeadContextNeverDeletesANewOne)
+{
+    const std::string red = WriteSolidPicture("old.png", "png", 4, 4, 255, 0, 0, 255);
+    const std::string green = WriteSolidPicture("new.png", "png", 4, 4, 0, 255, 0, 255);
+    EngTexture old_texture;
+    ASSERT_TRUE(old_texture.LoadFromFile(red.c_str(), false, ETAT_OPAQUE));
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    EngTexture new_texture;
+    ASSERT_TRUE(new_texture.LoadFromFile(green.c_str(), false, ETAT_OPAQUE));
+    // The old name may well be the new texture's name in the new context.
+    old_texture.Unload();
+    EXPECT_TRUE(PixelNear(DrawFullScreen(gl, new_texture), 0, 255, 0));
+}
+
 TEST_F(TextureDraw, TextureCursorDataHasItsTipAtTheTopLeft)
 {
     EngTexture cursor;

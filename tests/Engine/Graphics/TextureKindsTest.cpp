@@ -82,5 +82,5 @@ TEST(TextureAlpha, FromFileAndUnknownTypesGiveZeroAndReport)
     EXPECT_TRUE(LogHas("Alpha from file specified"));
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(0, EngTexture_GetPixelAlphaFromBrightness(42, 9, 9, 9));
-    EXPECT_EQ(5, LogCount("Unknown alpha type 42"));
+    EXPECT_EQ(5, LogCountSinceMark("Unknown alpha type 42"));
 }

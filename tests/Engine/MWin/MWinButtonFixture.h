@@ -15,6 +15,7 @@
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinButton.h"
 #include "Engine/MWin/MWinCollection.h"
+#include "Engine/MWin/MWinCollectionController.h"
 #include "Engine/MWin/MWinDesktop.h"
 #include "Engine/MWin/MWinWindow.h"
 
@@ -29,6 +30,18 @@ inline bool LoggedSince(int since, const char* text)
     return false;
 }
 
+// The default window creation information, placed at (x, y) with the given size.
+inline _MWinWindowCreateInfo PlacedWindowInfo(float x, float y, float w, float h)
+{
+    _MWinWindowCreateInfo info;
+    MWinWindowCreateInfoSetDefaults(&info);
+    info.x = x;
+    info.y = y;
+    info.width = w;
+    info.height = h;
+    return info;
+}
+
 // Records what callbacks and the sound hook received.
 struct FireLog {
     int calls = 0;
@@ -41,16 +54,34 @@ struct FireLog {
     int sounds[4] = {};
 };
 
+// A controller that records the buttons reported to it and answers as told.
+class RecordingController : public MWinCollectionController {
+public:
+    char CreateCollection(MWin*) override { return 1; }
+    void ClearPointers() override {}
+    void StartingCB(void*) override {}
+    void TickCB() override {}
+    void RenderCB(int) override {}
+    char ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info) override
+    {
+        calls++;
+        last_button = button;
+        last_id = button ? button->GetID() : "";
+        info_id = info ? info->button_id : "";
+        return answer;
+    }
+    int calls = 0;
+    char answer = 1;
+    MWinButton* last_button = nullptr;
+    std::string last_id; // the button's own ID
+    std::string info_id; // the ID the callback information carries
+};
+
 class MWinFixture : public ::testing::Test {
 public:
     static MWinWindow* AddWindow(MWinCollection* c, const char* id, float x, float y, float w, float h)
     {
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoSetDefaults(&info);
-        info.x = x;
-        info.y = y;
-        info.width = w;
-        info.height = h;
+        _MWinWindowCreateInfo info = PlacedWindowInfo(x, y, w, h);
         return c->AddWindow(id, &info);
     }
 

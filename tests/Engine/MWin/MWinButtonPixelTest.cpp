@@ -3,11 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
-
-#include <sys/stat.h>
 
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngLanguages.h"
@@ -22,66 +18,18 @@
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Engine/MWin/MWinTextureRegistry.h"
 #include "Engine/MWin/MWinWindow.h"
+#include "MWinButtonFixture.h"
 #include "Support/GLTestContext.h"
+#include "Support/GameFontForTests.h"
+#include "Support/TestScratchFiles.h"
+#include "Support/VirtualScreenPixels.h"
 
 namespace {
 
-// The game's main font: creation words and layout values as its skin makes it.
-bool CreateGameFont(EngFont* font)
-{
-    _EngFontCreationWord words[ENG_FONT_CREATION_WORDS] = {};
-    words[0].i = 1;
-    words[1].i = 9;
-    words[2].i = 7;
-    words[3].f = 0.0f;
-    words[4].f = 0.803f;
-    words[5].i = 3;
-    words[6].i = 1;
-    font->SetCreationParms(words);
-    const float layout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.952f, 0, 0, 0, 0};
-    return font->CreateFromFontFile("Data/1001.dat", 1, 1, 31, 32, 126, nullptr, 0, layout, 1);
-}
-
-// Counts pixels of a virtual-screen rectangle darker than 128 in every channel.
+// Pixels of a virtual-screen rectangle darker than 128 in every channel.
 int DarkPixels(const GLTestContext& gl, float x, float y, float w, float h)
 {
-    int px = int(x * eng_scale_x);
-    int py = int(y * eng_scale_y);
-    int pw = int(w * eng_scale_x);
-    int ph = int(h * eng_scale_y);
-    std::vector<unsigned char> rgba;
-    if (!gl.ReadPixelsRGBA(px, py, pw, ph, &rgba))
-        return -1;
-    int dark = 0;
-    for (size_t i = 0; i + 3 < rgba.size(); i += 4)
-        if (rgba[i] < 128 && rgba[i + 1] < 128 && rgba[i + 2] < 128)
-            dark++;
-    return dark;
-}
-
-// Writes an uncompressed 32-bit TGA of one colour; returns its path.
-std::string WriteSolidTga(const char* name, unsigned char r, unsigned char g, unsigned char b)
-{
-    std::string path = std::string("mwin-test-") + name + ".tga";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return "";
-    const unsigned char header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 8, 0, 32, 8};
-    std::fwrite(header, 1, sizeof(header), f);
-    for (int i = 0; i < 64; i++) {
-        const unsigned char pixel[4] = {b, g, r, 255};
-        std::fwrite(pixel, 1, sizeof(pixel), f);
-    }
-    std::fclose(f);
-    return path;
-}
-
-bool LoggedSince(int since, const char* text)
-{
-    for (int i = since; i < DebugGetMessageCount(); i++)
-        if (std::strstr(DebugGetMessage(i)->text, text))
-            return true;
-    return false;
+    return CountVirtualPixels(gl, {x, y, w, h}, [](int r, int g, int b) { return r < 128 && g < 128 && b < 128; });
 }
 
 class ButtonPixels : public GLTestFixture {
@@ -89,23 +37,18 @@ protected:
     void SetUp() override
     {
         GLTestFixture::SetUp();
-        ASSERT_TRUE(CreateGameFont(&font));
+        ASSERT_TRUE(CreateGameFontForTests(&font));
         mwin = new MWin(nullptr);
         ASSERT_EQ(mwin->GetFonts()->AddUserFontPointer("Main", &font), 0);
         mwin->Startup();
         MWinCollection* c = mwin->GetDesktop()->AddCollection("SCREEN");
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoSetDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.width = 640;
-        info.height = 480;
-        window = c->AddWindow("MAIN", &info);
+        window = MWinFixture::AddWindow(c, "MAIN", 0, 0, 640, 480);
     }
     void TearDown() override
     {
         delete mwin;
         font.Destroy();
+        scratch.RemoveAll();
         GLTestFixture::TearDown();
     }
     // A white frame, then the GUI; the clear colour is left at the given one for the GUI's own clearing.
@@ -121,17 +64,12 @@ protected:
     // Pixels of a virtual-screen rectangle near the given colour.
     int ColourPixels(float x, float y, float w, float h, int r, int g, int b)
     {
-        std::vector<unsigned char> rgba;
-        if (!gl.ReadPixelsRGBA(int(x * eng_scale_x), int(y * eng_scale_y), int(w * eng_scale_x),
-                               int(h * eng_scale_y), &rgba))
-            return -1;
-        int n = 0;
-        for (size_t i = 0; i + 3 < rgba.size(); i += 4)
-            if (std::abs(rgba[i] - r) < 8 && std::abs(rgba[i + 1] - g) < 8 && std::abs(rgba[i + 2] - b) < 8)
-                n++;
-        return n;
+        return CountVirtualPixels(gl, {x, y, w, h}, [r, g, b](int pr, int pg, int pb) {
+            return std::abs(pr - r) < 8 && std::abs(pg - g) < 8 && std::abs(pb - b) < 8;
+        });
     }
     EngFont font;
+    TestScratchFiles scratch;
     MWin* mwin = nullptr;
     MWinWindow* window = nullptr;
 };
@@ -151,16 +89,7 @@ TEST_F(ButtonPixels, PushButtonTextReachesTheScreenInsideItsArea)
 
 TEST_F(ButtonPixels, ClipKeepsTextInsideTheWindow)
 {
-    MWinWindow* small = nullptr;
-    {
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoSetDefaults(&info);
-        info.x = 100;
-        info.y = 100;
-        info.width = 100;
-        info.height = 60;
-        small = window->GetCollection()->AddWindow("SMALL", &info);
-    }
+    MWinWindow* small = MWinFixture::AddWindow(window->GetCollection(), "SMALL", 100, 100, 100, 60);
     MWinButton* b = small->AddButton("WIDE", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "WWWWWWWWWWWW", 0, 0, 400, 60);
     b->SetFont("Main");
     b->SetShrinkTextToFit(0);
@@ -193,7 +122,8 @@ TEST_F(ButtonPixels, TwoTextsDrawOnTwoLines)
 
 TEST_F(ButtonPixels, TextureButtonBackgroundFillsTheButton)
 {
-    std::string red = WriteSolidTga("red", 255, 0, 0);
+    std::string red = scratch.SolidTga("mwin-test-red", 255, 0, 0);
+    ASSERT_FALSE(red.empty());
     MWinTextures* textures = mwin->GetTextures();
     ASSERT_EQ(textures->AddTexture("Buttons", red.c_str(), 1, 0), 1);
     ASSERT_NE(textures->AddTextureButton("Red", "Buttons", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0, 0, 0),
@@ -208,7 +138,8 @@ TEST_F(ButtonPixels, TextureButtonBackgroundFillsTheButton)
 
 TEST_F(ButtonPixels, CustomTextureDrawsAndZeroModulateAlphaHidesTheButton)
 {
-    std::string green = WriteSolidTga("green", 0, 255, 0);
+    std::string green = scratch.SolidTga("mwin-test-green", 0, 255, 0);
+    ASSERT_FALSE(green.empty());
     EngTexture texture;
     ASSERT_TRUE(texture.LoadFromFile(green.c_str(), true, MWIN_GUI_ALPHA_TYPE));
     MWinButton* b = window->AddButton("GO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "", 100, 100, 100, 50);
@@ -237,12 +168,11 @@ TEST_F(ButtonPixels, MissingBackgroundPictureFallsBackToClearing)
 
 TEST_F(ButtonPixels, LanguageTextsOfOneAndTwoLinesDrawButThreeDrawNothing)
 {
-    mkdir("mwin-lang", 0755);
-    FILE* f = std::fopen("mwin-lang/English.txt", "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("Language=English\nONE=PLAY\nTWO=TOP#BOTTOM\nTHREE=A#B#C\n", f);
-    std::fclose(f);
-    ASSERT_TRUE(EngLanguagesInit("mwin-lang", "English", true));
+    std::string folder = scratch.Folder("mwin-lang");
+    ASSERT_FALSE(folder.empty());
+    ASSERT_TRUE(
+        scratch.WriteText(folder + "/English.txt", "Language=English\nONE=PLAY\nTWO=TOP#BOTTOM\nTHREE=A#B#C\n"));
+    ASSERT_TRUE(EngLanguagesInit(folder.c_str(), "English", true));
     EngLanguagesInitFinished();
 
     MWinButton* b = window->AddButton("T", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "", 200, 200, 200, 80);

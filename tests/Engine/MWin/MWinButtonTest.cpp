@@ -168,26 +168,6 @@ TEST_F(MWinFixture, ExistenceCheckFailsOnceTheButtonIsDeleted)
 // ---------------------------------------------------------------------------------------------------------
 // Controllers
 
-class RecordingController : public MWinCollectionController {
-public:
-    char CreateCollection(MWin*) override { return 1; }
-    void ClearPointers() override {}
-    void StartingCB(void*) override {}
-    void TickCB() override {}
-    void RenderCB(int) override {}
-    char ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info) override
-    {
-        calls++;
-        last_id = info ? info->button_id : "";
-        last_button = button;
-        return answer;
-    }
-    int calls = 0;
-    char answer = 1;
-    std::string last_id;
-    MWinButton* last_button = nullptr;
-};
-
 TEST_F(MWinFixture, ControllerWindowSendsClicksToButtonCBAndClicksOnlyWhenHandled)
 {
     RecordingController controller;
@@ -196,7 +176,7 @@ TEST_F(MWinFixture, ControllerWindowSendsClicksToButtonCBAndClicksOnlyWhenHandle
     EXPECT_TRUE(b->IsClickable()) << "the controller counts as a callback";
     Click(120, 110);
     EXPECT_EQ(controller.calls, 1);
-    EXPECT_EQ(controller.last_id, "GO");
+    EXPECT_EQ(controller.info_id, "GO");
     EXPECT_EQ(controller.last_button, b);
     EXPECT_EQ(log.sounds[MWIN_SOUND_FIRED], 1);
 

@@ -103,13 +103,8 @@ TEST_F(MWinDesktopTest, AClickOnAnInactiveWindowOnlyActivatesIt)
 TEST_F(MWinDesktopTest, AModalWindowKeepsNormalWindowsFromActivatingAndClicks)
 {
     AddPush("BELOW", 50, 50, 80, 30);
-    _MWinWindowCreateInfo info;
-    MWinWindowCreateInfoSetDefaults(&info);
+    _MWinWindowCreateInfo info = PlacedWindowInfo(300, 300, 200, 100);
     info.window_type = MWIN_WINDOW_MODAL;
-    info.x = 300;
-    info.y = 300;
-    info.width = 200;
-    info.height = 100;
     MWinWindow* dialog = collection->AddWindow("DIALOG", &info);
     ASSERT_TRUE(collection->HasModalShown());
     Click(60, 60);

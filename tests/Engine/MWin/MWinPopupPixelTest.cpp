@@ -3,12 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
-
-#include <unistd.h>
 
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Graphics/EngDevice.h"
@@ -20,40 +16,13 @@
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Engine/MWin/MWinTextureRegistry.h"
 #include "Engine/MWin/MWinWindow.h"
+#include "MWinButtonFixture.h"
 #include "Support/GLTestContext.h"
+#include "Support/GameFontForTests.h"
+#include "Support/TestScratchFiles.h"
+#include "Support/VirtualScreenPixels.h"
 
 namespace {
-
-bool CreateGameFont(EngFont* font)
-{
-    _EngFontCreationWord words[ENG_FONT_CREATION_WORDS] = {};
-    words[0].i = 1;
-    words[1].i = 9;
-    words[2].i = 7;
-    words[4].f = 0.803f;
-    words[5].i = 3;
-    words[6].i = 1;
-    font->SetCreationParms(words);
-    const float layout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.952f, 0, 0, 0, 0};
-    return font->CreateFromFontFile("Data/1001.dat", 1, 1, 31, 32, 126, nullptr, 0, layout, 1);
-}
-
-// An 8 x 8 picture of one colour, named for this process: tests run side by side.
-std::string WriteSolidTga(const char* name, unsigned char r, unsigned char g, unsigned char b)
-{
-    std::string path = std::string("mwin-popup-test-") + name + "-" + std::to_string(getpid()) + ".tga";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return "";
-    const unsigned char header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 8, 0, 32, 8};
-    std::fwrite(header, 1, sizeof(header), f);
-    for (int i = 0; i < 64; i++) {
-        const unsigned char pixel[4] = {b, g, r, 255};
-        std::fwrite(pixel, 1, sizeof(pixel), f);
-    }
-    std::fclose(f);
-    return path;
-}
 
 class PopupPixels : public GLTestFixture
 {
@@ -61,23 +30,23 @@ protected:
     void SetUp() override
     {
         GLTestFixture::SetUp();
-        ASSERT_TRUE(CreateGameFont(&font));
+        ASSERT_TRUE(CreateGameFontForTests(&font));
         mwin = new MWin(nullptr);
         ASSERT_EQ(mwin->GetFonts()->AddUserFontPointer("Main", &font), 0);
-        picture = WriteSolidTga("blue", 64, 128, 255);
+        std::string picture = scratch.SolidTga("mwin-popup-test-blue", 64, 128, 255);
         MWinTextures* textures = mwin->GetTextures();
         ASSERT_EQ(textures->AddTexture("Solid", picture.c_str(), 1, 0), 1);
         ASSERT_NE(textures->AddTextureButton("Box", "Solid", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0, 0,
                                              0),
                   nullptr);
+        std::string second_picture = scratch.SolidTga("mwin-popup-test-green", 0, 200, 0);
+        ASSERT_EQ(textures->AddTexture("Green", second_picture.c_str(), 1, 0), 1);
+        ASSERT_NE(textures->AddTextureButton("GreenBox", "Green", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0,
+                                             0, 0),
+                  nullptr);
         mwin->Startup();
         MWinCollection* c = mwin->GetDesktop()->AddCollection("SCREEN");
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoSetDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.width = 640;
-        info.height = 480;
+        _MWinWindowCreateInfo info = PlacedWindowInfo(0, 0, 640, 480);
         MWinCopyID(info.back_texbut_id, MWIN_TEXBUT_NONE);
         MWinCopyID(info.font_id, "Main");
         window = c->AddWindow("MAIN", &info);
@@ -93,7 +62,7 @@ protected:
     {
         delete mwin;
         font.Destroy();
-        std::remove(picture.c_str());
+        scratch.RemoveAll();
         GLTestFixture::TearDown();
     }
     void DrawFrame()
@@ -108,21 +77,14 @@ protected:
     // Pixels of a virtual-screen rectangle that pass the test.
     template <typename F> int CountPixels(const _Dimension& area, F test)
     {
-        std::vector<unsigned char> rgba;
-        if (!gl.ReadPixelsRGBA(int(area.x * eng_scale_x), int(area.y * eng_scale_y), int(area.w * eng_scale_x),
-                               int(area.h * eng_scale_y), &rgba))
-            return -1;
-        int n = 0;
-        for (size_t i = 0; i + 3 < rgba.size(); i += 4)
-            n += test(rgba[i], rgba[i + 1], rgba[i + 2]) ? 1 : 0;
-        return n;
+        return CountVirtualPixels(gl, area, test);
     }
     static bool Black(int r, int g, int b) { return r < 60 && g < 60 && b < 60; }
     static bool Red(int r, int g, int b) { return r > 200 && g < 60 && b < 60; }
     static bool Near(int v, int want) { return std::abs(v - want) < 10; }
 
     EngFont font;
-    std::string picture;
+    TestScratchFiles scratch;
     MWin* mwin = nullptr;
     MWinWindow* window = nullptr;
     MWinButton* go = nullptr;
@@ -242,6 +204,29 @@ TEST_F(PopupPixels, AWordTooLongForALineIsBrokenInsideTheMaximumWidth)
     const _Dimension& box = mwin->m_popup_window->GetScreenArea();
     _Dimension right_of_box = {box.x + box.w + 1, box.y, 640 - (box.x + box.w + 1), box.h};
     EXPECT_EQ(CountPixels(right_of_box, Red), 0) << "no text runs out of the box";
+}
+
+TEST_F(PopupPixels, TheActiveWindowIsDrawnOverTheInactiveOne)
+{
+    MWinCollection* c = mwin->GetDesktop()->GetCollectionFromID("SCREEN", 1);
+    _MWinWindowCreateInfo info = PlacedWindowInfo(300, 150, 200, 150);
+    MWinCopyID(info.back_texbut_id, "Box");
+    MWinWindow* blue = c->AddWindow("BLUE", &info);
+    info.x = 400;
+    info.y = 200;
+    MWinCopyID(info.back_texbut_id, "GreenBox");
+    MWinWindow* green = c->AddWindow("GREEN", &info);
+    _Dimension overlap = {420, 220, 20, 20};
+    auto is_green = [](int r, int g, int b) { return r < 20 && Near(g, 200) && b < 20; };
+    auto is_blue = [](int r, int g, int b) { return Near(r, 64) && Near(g, 128) && Near(b, 255); };
+    const int all = int(20 * eng_scale_x) * int(20 * eng_scale_y);
+    ASSERT_TRUE(green->IsActive());
+    DrawFrame();
+    EXPECT_EQ(CountPixels(overlap, is_green), all) << "the newest, active window lies on top";
+    green->Deactivate();
+    blue->Activate();
+    DrawFrame();
+    EXPECT_EQ(CountPixels(overlap, is_blue), all) << "active windows are drawn after inactive ones";
 }
 
 } // namespace

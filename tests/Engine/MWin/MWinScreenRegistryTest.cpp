@@ -26,13 +26,7 @@ public:
     char CreateCollection(MWin* mwinp) override
     {
         MWinCollection* c = mwinp->GetDesktop()->AddCollection(m_name.c_str());
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoSetDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.width = 640;
-        info.height = 480;
-        window = c->AddWindow("MainWin", &info);
+        window = MWinFixture::AddWindow(c, "MainWin", 0, 0, 640, 480);
         window->SetController(this);
         go = window->AddButton("GO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Go", 100, 100, 80, 30);
         back = window->AddButton("BACK", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Back", 100, 200, 80, 30);

@@ -206,6 +206,15 @@ TEST_F(MWinTextEditTest, AnUnterminatedBoundBufferIsReadNoFurtherThanItsSize)
     EXPECT_EQ(guarded[3], 0) << "the text is terminated inside the buffer";
     for (int i = 4; i < 12; i++)
         EXPECT_EQ(guarded[i], 'Z') << "nothing is written past the buffer, byte " << i;
+
+    // A longer length set after binding still stops at the buffer's end.
+    field->TextEditSetLength(20);
+    StartEditing();
+    Type("QQQQQQQQ");
+    Key(ENG_VK_RETURN);
+    EXPECT_STREQ(guarded, "ZZZ");
+    for (int i = 4; i < 12; i++)
+        EXPECT_EQ(guarded[i], 'Z') << "byte " << i;
 }
 
 TEST_F(MWinTextEditTest, PasteReadsOnlyWhatFitsAfterTheCaret)

@@ -11,36 +11,9 @@
 
 namespace {
 
-// A controller that records the buttons reported to it.
-class RecordingController : public MWinCollectionController
-{
-public:
-    char CreateCollection(MWin*) override { return 1; }
-    void ClearPointers() override {}
-    void StartingCB(void*) override {}
-    void TickCB() override {}
-    void RenderCB(int) override {}
-    char ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info) override
-    {
-        calls++;
-        last_id = button ? button->GetID() : "";
-        info_id = info ? info->button_id : "";
-        return answer;
-    }
-    int calls = 0;
-    std::string last_id;
-    std::string info_id;
-    char answer = 1;
-};
-
 _MWinWindowCreateInfo TitledInfo(float x, float y, float w, float h)
 {
-    _MWinWindowCreateInfo info;
-    MWinWindowCreateInfoSetDefaults(&info);
-    info.x = x;
-    info.y = y;
-    info.width = w;
-    info.height = h;
+    _MWinWindowCreateInfo info = PlacedWindowInfo(x, y, w, h);
     info.has_title_bar = 1;
     EngSafeStrcpy(info.title, "Title", sizeof(info.title));
     return info;
@@ -368,4 +341,17 @@ TEST_F(MWinWindowTest, AButtonThatRemovesItsOwnButtonsIsSafe)
     EXPECT_EQ(window->GetFirstButton(), nullptr);
     Click(120, 110);
     EXPECT_EQ(ctx.calls, 1);
+}
+
+TEST_F(MWinWindowTest, EnteringAClickableButtonRaisesTheHoverSoundOnce)
+{
+    AddPush("GO", 100, 100, 80, 30);
+    window->AddButton("LABEL", MWIN_BUT_LABEL, MWIN_TEXBUT_NONE, "label", 300, 100, 80, 30);
+    MoveTo(110, 110);
+    MoveTo(120, 115);
+    EXPECT_EQ(log.sounds[MWIN_SOUND_HOVER], 1);
+    MoveTo(310, 110);
+    EXPECT_EQ(log.sounds[MWIN_SOUND_HOVER], 1) << "a label is not clickable";
+    MoveTo(110, 110);
+    EXPECT_EQ(log.sounds[MWIN_SOUND_HOVER], 2);
 }

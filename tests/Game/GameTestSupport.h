@@ -1,0 +1,49 @@
+#pragma once
+// Helpers of the game's tests: a private preferences folder, whole files, and the game started through its
+// own start-up hooks.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "Game/Main.h"
+
+inline std::string ReadWhole(const std::string& file_name)
+{
+    std::ifstream in(file_name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A new empty folder under the test's temporary folder.
+inline std::string MakeTempFolder(const char* prefix)
+{
+    std::string pattern = ::testing::TempDir() + prefix + "-XXXXXX";
+    char* made = mkdtemp(pattern.data());
+    EXPECT_NE(nullptr, made);
+    return pattern;
+}
+
+// A preferences folder of this test process alone.
+inline std::string UseFreshDataHome()
+{
+    std::string home = MakeTempFolder("torvi-game");
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    return home;
+}
+
+inline std::string LogFileIn(const std::string& home)
+{
+    return home + "/Ostrelmark/Torvi Torvi/LogFile.txt";
+}
+
+// Runs the start-up hook as the engine's entry does; returns its result and sets exit_code.
+inline signed char StartGame(int* exit_code)
+{
+    char command_line[] = "";
+    return MainCreateAndInitMainProgram(nullptr, command_line, exit_code);
+}

@@ -1,0 +1,134 @@
+#!/bin/bash
+# Starts the game on a virtual X server with an empty preferences folder, moves the pointer into its window
+# and takes screenshots of the window: the texture cursor (an arrow, its tip at the top-left) must be drawn
+# with its tip at the pointer over the cleared frame, and nothing else may differ from that frame. The same
+# must hold after Alt+Enter switches to full screen (a new window), after the pointer moves there, after
+# Alt+Enter switches back, and after the window is resized and the pointer moves again.
+set -u
+
+program=$(readlink -f "$1")
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+
+export XDG_DATA_HOME="$home"
+export TORVI_NONINTERACTIVE=1
+export SDL_AUDIODRIVER=dummy
+export ALSOFT_DRIVERS=null
+unset SDL_VIDEODRIVER
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$home" <<'INNER'
+set -u
+program=$1
+work=$2
+log="$XDG_DATA_HOME/Ostrelmark/Torvi Torvi/LogFile.txt"
+pid=""
+
+fail() {
+    echo "FAIL: $*"
+    [ -f "$log" ] && { echo "--- log ---"; cat "$log"; }
+    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+    exit 1
+}
+
+# ImageMagick's own convert (another "convert" may come first on the path).
+magick_convert=""
+for candidate in /usr/bin/convert convert; do
+    if "$candidate" -version 2>/dev/null | grep -q ImageMagick; then
+        magick_convert=$candidate
+        break
+    fi
+done
+[ -n "$magick_convert" ] || fail "ImageMagick's convert is missing"
+
+# The one window of the game; it is replaced when the screen mode changes.
+find_window() {
+    local found=""
+    for _ in $(seq 1 100); do
+        found=$(xdotool search --name "^Torvi Torvi !!!$" 2>/dev/null)
+        [ "$(echo "$found" | grep -c .)" -eq 1 ] && { echo "$found"; return 0; }
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# Sets px and py: the pointer relative to the window's client area.
+pointer_in_window() {
+    local geometry mouse wx wy mx my
+    geometry=$(xdotool getwindowgeometry --shell "$window") || fail "no geometry for window $window"
+    wx=$(echo "$geometry" | sed -n 's/^X=//p')
+    wy=$(echo "$geometry" | sed -n 's/^Y=//p')
+    mouse=$(xdotool getmouselocation --shell)
+    mx=$(echo "$mouse" | sed -n 's/^X=//p')
+    my=$(echo "$mouse" | sed -n 's/^Y=//p')
+    px=$((mx - wx))
+    py=$((my - wy))
+}
+
+# The cursor as drawn: the box of every pixel that differs from the cleared frame, and the arrow's shape
+# inside it.
+check_cursor() {
+    local label=$1 shot="$work/$1.png" corner box bw bh bx by tip top_right white dark
+    sleep 0.6
+    pointer_in_window
+    import -window "$window" "$shot" 2>/dev/null || fail "$label: no screenshot of window $window"
+    corner=$("$magick_convert" "$shot" -format "%[hex:p{2,2}]" info:)
+    echo "$corner" | grep -qi '^33664[cd]' || fail "$label: the frame is #$corner, not the cleared #33664C"
+    box=$("$magick_convert" "$shot" -fuzz 10% -format "%@" info:)
+    echo "$label: pointer at $px,$py; drawn over the frame: $box"
+    [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "$label: nothing is drawn over the frame"
+    bw=${BASH_REMATCH[1]} bh=${BASH_REMATCH[2]} bx=${BASH_REMATCH[3]} by=${BASH_REMATCH[4]}
+    [ "$bx" -ge $((px - 1)) ] && [ "$bx" -le $((px + 3)) ] && [ "$by" -ge $((py - 1)) ] && [ "$by" -le $((py + 3)) ] ||
+        fail "$label: the drawing starts at $bx,$by, not at the pointer $px,$py"
+    [ "$bw" -ge 6 ] && [ "$bw" -le 40 ] && [ "$bh" -ge 12 ] && [ "$bh" -le 60 ] ||
+        fail "$label: $box is not the size of a cursor (something else is drawn, or the arrow is misplaced)"
+    # An arrow with its tip at the top-left: the box's top-left corner is drawn, its top-right is not.
+    tip=$("$magick_convert" "$shot" -format "%[hex:p{$bx,$by}]" info:)
+    top_right=$("$magick_convert" "$shot" -format "%[hex:p{$((bx + bw - 1)),$by}]" info:)
+    echo "$tip" | grep -qi '^33664[cd]' && fail "$label: the top-left of the cursor is not drawn"
+    echo "$top_right" | grep -qi '^33664[cd]' || fail "$label: the top-right of the cursor is drawn: not an arrow"
+    # White inside, black around.
+    white=$("$magick_convert" "$shot" -crop "$box" +repage -colorspace gray -threshold 80% \
+        -format "%[fx:round(mean*w*h)]" info:)
+    dark=$("$magick_convert" "$shot" -crop "$box" +repage -colorspace gray -negate -threshold 80% \
+        -format "%[fx:round(mean*w*h)]" info:)
+    echo "$label: $white white and $dark dark pixels"
+    [ "$white" -ge 10 ] && [ "$dark" -ge 8 ] || fail "$label: no white arrow with a dark outline"
+}
+
+toggle_screen_mode() {
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key alt+Return
+    sleep 2
+    window=$(find_window) || fail "no single window after Alt+Enter"
+}
+
+"$program" &
+pid=$!
+window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
+sleep 2
+
+xdotool mousemove --window "$window" 300 200
+check_cursor windowed
+
+toggle_screen_mode
+check_cursor full-screen
+xdotool mousemove --window "$window" 500 400
+check_cursor full-screen-moved
+
+toggle_screen_mode
+xdotool mousemove --window "$window" 120 90
+check_cursor windowed-again
+
+xdotool windowsize "$window" 800 600
+sleep 1
+xdotool mousemove --window "$window" 410 330
+check_cursor resized
+
+kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
+kill -TERM "$pid"
+wait "$pid"
+code=$?
+[ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
+echo "PASS"
+INNER

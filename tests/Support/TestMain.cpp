@@ -1,0 +1,74 @@
+// Entry of every test program: the headless environment and the sanitizers' settings live here,
+// so a test program behaves the same under ctest and when started by hand.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+extern "C" {
+
+// Allocations that the system's graphics, windowing, sound and font libraries keep for the life
+// of the process; none of them is ours.
+const char* __lsan_default_suppressions()
+{
+    return "leak:libGLX\n"
+           "leak:libGL.so\n"
+           "leak:libEGL\n"
+           "leak:libgallium\n"
+           "leak:swrast_dri\n"
+           "leak:libLLVM\n"
+           "leak:libdbus\n"
+           "leak:libX11\n"
+           "leak:libxcb\n"
+           "leak:libSDL2\n"
+           "leak:libfontconfig\n"
+           "leak:libglib\n"
+           "leak:libgobject\n"
+           "leak:libgtk\n"
+           "leak:libgdk\n"
+           "leak:libopenal\n"
+           "leak:libasound\n"
+           "leak:libpulse\n";
+}
+
+const char* __ubsan_default_options()
+{
+    return "print_stacktrace=1:halt_on_error=1";
+}
+
+}
+
+namespace {
+
+std::string ProgramFolder()
+{
+    char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0)
+        return ".";
+    path[length] = 0;
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('/'));
+}
+
+// Values already set by the caller win, so a run can still point a test elsewhere.
+void SetHeadlessEnvironment()
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    setenv("TORVI_NONINTERACTIVE", "1", 0);
+    setenv("TORVI_WEB_BASE", "http://127.0.0.1:9", 0);
+    setenv("XDG_DATA_HOME", (ProgramFolder() + "/test-home").c_str(), 0);
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    SetHeadlessEnvironment();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
