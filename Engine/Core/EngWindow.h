@@ -127,6 +127,8 @@ public:
     bool GetWindowPos_PC(int* x, int* y);
     // Size and hot spot of the texture cursor in screen pixels, from the current scale or aspect factors.
     void ConvertTextureCursorSize_PC();
+    // After the screen size changed: puts the picture back at the pointer, which may not move again.
+    void ReplaceTextureCursor_PC();
 
     SDL_Window* GetWindowHandle_PC() const { return m_pc.handle; }
     // The input layer owns the keyboard while its callback is installed (null removes it).

@@ -173,7 +173,8 @@ char MWin::CreateGraphicsObjects()
 
 void MWin::DestroyGraphicsObjects()
 {
-    if (m_textures && m_textures->HasTextures())
+    // A registry with nothing in it is still marked loaded by its load; it must be unmarked too.
+    if (m_textures && (m_textures->AreTexturesLoaded() || m_textures->HasTextures()))
         m_textures->DestroyTextures();
     if (m_fonts)
         m_fonts->UnloadFonts();

@@ -3,32 +3,20 @@
 # and takes screenshots of the window: the texture cursor (an arrow, its tip at the top-left) must be drawn
 # with its tip at the pointer over the cleared frame, and nothing else may differ from that frame. The same
 # must hold after Alt+Enter switches to full screen (a new window), after the pointer moves there, after
-# Alt+Enter switches back, and after the window is resized and the pointer moves again.
+# Alt+Enter switches back, after the window is resized under a pointer that stays put, and after the
+# pointer moves again.
 set -u
 
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib/session.sh"
 program=$(readlink -f "$1")
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+torvi_test_environment
 
-export XDG_DATA_HOME="$home"
-export TORVI_NONINTERACTIVE=1
-export SDL_AUDIODRIVER=dummy
-export ALSOFT_DRIVERS=null
-unset SDL_VIDEODRIVER
-
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$home" <<'INNER'
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$torvi_test_home" "$here/lib/session.sh" <<'INNER'
 set -u
 program=$1
 work=$2
-log="$XDG_DATA_HOME/Ostrelmark/Torvi Torvi/LogFile.txt"
-pid=""
-
-fail() {
-    echo "FAIL: $*"
-    [ -f "$log" ] && { echo "--- log ---"; cat "$log"; }
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-    exit 1
-}
+source "$3"
 
 # ImageMagick's own convert (another "convert" may come first on the path).
 magick_convert=""
@@ -39,18 +27,6 @@ for candidate in /usr/bin/convert convert; do
     fi
 done
 [ -n "$magick_convert" ] || fail "ImageMagick's convert is missing"
-
-# The one window of the game; it is replaced when the screen mode changes.
-find_window() {
-    local found=""
-    for _ in $(seq 1 100); do
-        found=$(xdotool search --name "^Torvi Torvi !!!$" 2>/dev/null)
-        [ "$(echo "$found" | grep -c .)" -eq 1 ] && { echo "$found"; return 0; }
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    return 1
-}
 
 # Sets px and py: the pointer relative to the window's client area.
 pointer_in_window() {
@@ -122,8 +98,9 @@ check_cursor windowed-again
 
 xdotool windowsize "$window" 800 600
 sleep 1
-xdotool mousemove --window "$window" 410 330
 check_cursor resized
+xdotool mousemove --window "$window" 410 330
+check_cursor resized-moved
 
 kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
 kill -TERM "$pid"

@@ -5,39 +5,20 @@
 # game clears the window to green, which must reach the screen.
 set -u
 
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib/session.sh"
 program=$(readlink -f "$1")
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+torvi_test_environment
 
-export XDG_DATA_HOME="$home"
-export TORVI_NONINTERACTIVE=1
-export SDL_AUDIODRIVER=dummy
-export ALSOFT_DRIVERS=null
-unset SDL_VIDEODRIVER
-
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" <<'INNER'
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
 set -u
 program=$1
-log="$XDG_DATA_HOME/Ostrelmark/Torvi Torvi/LogFile.txt"
-
-fail() {
-    echo "FAIL: $*"
-    [ -f "$log" ] && { echo "--- log ---"; cat "$log"; }
-    kill -9 "$pid" 2>/dev/null
-    exit 1
-}
+source "$2"
 
 "$program" &
 pid=$!
 
-window=""
-for _ in $(seq 1 200); do
-    window=$(xdotool search --name "^Torvi Torvi !!!$" 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled \"Torvi Torvi !!!\""
+window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
 [ "$(xdotool getwindowname "$window")" = "Torvi Torvi !!!" ] || fail "window title is not \"Torvi Torvi !!!\""
 
 sleep 3

@@ -152,6 +152,13 @@ void EngWindow::ConvertTextureCursorSize_PC()
     cursor.converted_hot_spot_y = int(float(cursor.hot_spot_y) * factor_y);
 }
 
+void EngWindow::ReplaceTextureCursor_PC()
+{
+    const _EngTextureCursor& cursor = m_pc.texture_cursor;
+    if (cursor.pointer_known)
+        PlaceTextureCursor_PC(cursor.pointer_x, cursor.pointer_y);
+}
+
 void EngWindow::TextureCursorLeavingWindowCB_PC(bool leaving)
 {
     DebugInfoQuick(ENG_FUNC, "%d", leaving ? 1 : 0);
@@ -167,6 +174,9 @@ void EngWindow::PlaceTextureCursor_PC(int x, int y)
     _EngTextureCursor& cursor = m_pc.texture_cursor;
     if (!cursor.texture)
         return;
+    cursor.pointer_known = true;
+    cursor.pointer_x = x;
+    cursor.pointer_y = y;
     int virtual_x = EngRoundFloat(float(x) * eng_inv_scale_x) - cursor.converted_hot_spot_x;
     int virtual_y = EngRoundFloat(float(y) * eng_inv_scale_y) - cursor.converted_hot_spot_y;
     cursor.texture->PositionRatioedInt(virtual_x, virtual_y, cursor.converted_width, cursor.converted_height);

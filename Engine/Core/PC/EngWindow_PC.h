@@ -29,6 +29,10 @@ struct _EngTextureCursor
     EngTexture* texture = nullptr; // made by EngWindow::SetupTextureCursor_PC, owned by the window
     bool shown = true;
     bool outside = false;
+    // Client position of the pointer at the last placement, so a new screen size can re-place the picture.
+    bool pointer_known = false;
+    int pointer_x = 0;
+    int pointer_y = 0;
 };
 
 // Size states of the window (the maximise/restore bookkeeping of the resize path).

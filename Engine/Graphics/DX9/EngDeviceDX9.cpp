@@ -85,6 +85,7 @@ void EngDeviceDX9::LoadTextureCursor()
     if (cursor->texture &&
         cursor->texture->LoadFromFileUsingExt(cursor->file_name, cursor->load_option_1 != 0, cursor->load_option_2, ETFE_UNKNOWN)) {
         eng_main_window->ConvertTextureCursorSize_PC();
+        eng_main_window->ReplaceTextureCursor_PC();
         return;
     }
     DebugError(ENG_FUNC, "Could not create texture cursor <%s>", cursor->file_name);

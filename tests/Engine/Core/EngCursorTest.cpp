@@ -168,6 +168,38 @@ protected:
     }
 };
 
+TEST_F(TextureCursorPixelTest, NewScreenSizeKeepsTheArrowAtAPointerThatDidNotMove)
+{
+    Open(800, 600);
+    ASSERT_TRUE(window->SetupTextureCursor_PC("Data/1200.tga", 2, 2, 14, 20, true, 0, 0));
+    ASSERT_TRUE(program->CreateMainGraphicsDevice());
+    PushAndDrain(Motion(500, 400));
+
+    SDL_Window* handle = window->GetWindowHandle_PC();
+    SDL_SetWindowSize(handle, 640, 480);
+    Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480));
+    double until = EngMainGetTime_PC() + ENG_RESIZE_SETTLE_SECONDS * 2;
+    while (EngMainGetTime_PC() < until)
+    {
+        Drain();
+        SDL_Delay(10);
+    }
+    ASSERT_EQ(eng_screen_width, 640) << "the device was made again for the new size";
+
+    ASSERT_TRUE(EngDeviceBeginRendering());
+    EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
+    EngDeviceClearScreenAndZBuffer();
+    EngDeviceEndRendering();
+    window->RenderTextureCursor_PC();
+
+    int rgb[3];
+    ReadPixel(501, 408, rgb);
+    EXPECT_GT(rgb[0], 150) << "the arrow is still under the pointer";
+    ReadPixel(401, 328, rgb);
+    EXPECT_EQ(rgb[0], 0) << "and not where the old position scales to";
+    EXPECT_EQ(rgb[2], 255);
+}
+
 TEST_F(TextureCursorPixelTest, ArrowIsDrawnAtThePointerOverWhatIsBelow)
 {
     Open(640, 480);

@@ -170,6 +170,19 @@ TEST_F(TextureRegistryTest, DrawingWithoutLoadedTexturesDrawsNothing)
 }
 
 // Buttons take their default look from the standard slot of their kind.
+TEST_F(MWinFixture, EmptyRegistrySurvivesRepeatedDeviceRecreation)
+{
+    // Every device re-creation (Alt+Enter, a resize) releases and reloads the GUI's graphics.
+    int since = DebugGetMessageCount();
+    for (int round = 0; round < 3; round++) {
+        ASSERT_EQ(mwin->CreateGraphicsObjects(), 1);
+        mwin->DestroyGraphicsObjects();
+    }
+    EXPECT_FALSE(mwin->GetTextures()->AreTexturesLoaded());
+    EXPECT_FALSE(LoggedSince(since, "Textures already loaded"));
+    EXPECT_FALSE(LoggedSince(since, "Textures not loaded"));
+}
+
 TEST_F(MWinFixture, DefaultTextureButtonFollowsTheKind)
 {
     MWinTextures* textures = mwin->GetTextures();
