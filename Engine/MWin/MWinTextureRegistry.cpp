@@ -384,18 +384,27 @@ void MWinTextures::DrawPiece(EngTexture* texture, const Piece& piece, const floa
                                                       colour);
 }
 
-char MWinTextures::DrawTexBut(int index, int state, float x, float y, float w, float h, const float* colour)
+const _MWinTextureButtonState* MWinTextures::DrawableState(int index, int state, const float* colour,
+                                                          EngTexture** texture, float* tint) const
 {
     const _MWinTextureButton* b = GetTexBut(index);
     if (!b)
-        return 0;
+        return nullptr;
     const _MWinTextureButtonState* st = UsableState(b, state);
-    EngTexture* texture = GetTexture(st->texture);
-    if (!texture || !texture->IsLoaded())
-        return 0;
-    float tint[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    *texture = GetTexture(st->texture);
+    if (!*texture || !(*texture)->IsLoaded())
+        return nullptr;
     for (int i = 0; i < 4; i++)
         tint[i] = (st->colour_on ? st->colour[i] : 1.0f) * (colour ? colour[i] : 1.0f);
+    return st;
+}
+
+char MWinTextures::DrawTexBut(int index, int state, float x, float y, float w, float h, const float* colour)
+{
+    EngTexture* texture = nullptr;
+    float tint[4];
+    if (!DrawableState(index, state, colour, &texture, tint))
+        return 0;
     Piece pieces[9];
     int n = LayoutTexBut(index, state, x, y, w, h, pieces);
     for (int i = 0; i < n; i++)
@@ -416,16 +425,11 @@ char MWinTextures::DrawTexButInArea(int index, int state, const _Dimension* area
 char MWinTextures::DrawTexButStatePart(int index, int state, float x, float y, float w, float h, const float* part,
                                        const float* colour)
 {
-    const _MWinTextureButton* b = GetTexBut(index);
-    if (!b || !part)
-        return 0;
-    const _MWinTextureButtonState* st = UsableState(b, state);
-    EngTexture* texture = GetTexture(st->texture);
-    if (!texture || !texture->IsLoaded())
-        return 0;
+    EngTexture* texture = nullptr;
     float tint[4];
-    for (int i = 0; i < 4; i++)
-        tint[i] = (st->colour_on ? st->colour[i] : 1.0f) * (colour ? colour[i] : 1.0f);
+    const _MWinTextureButtonState* st = part ? DrawableState(index, state, colour, &texture, tint) : nullptr;
+    if (!st)
+        return 0;
     Piece piece;
     MWinSetArea(&piece.area, x, y, w, h);
     piece.rect[0] = Lerp(st->rect[0], st->rect[2], part[0]);

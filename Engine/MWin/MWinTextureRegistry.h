@@ -130,6 +130,10 @@ public:
 
 private:
     const _MWinTextureButtonState* UsableState(const _MWinTextureButton* button, int state) const;
+    // The state a button is drawn in, with its loaded texture and its tint (the state's colour times colour, which
+    // may be null); null when the button or the texture is missing.
+    const _MWinTextureButtonState* DrawableState(int index, int state, const float* colour, EngTexture** texture,
+                                                 float* tint) const;
     void DrawPiece(EngTexture* texture, const Piece& piece, const float* colour) const;
 
     MWin* m_mwin;

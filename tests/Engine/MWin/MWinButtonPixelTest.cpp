@@ -136,6 +136,53 @@ TEST_F(ButtonPixels, TextureButtonBackgroundFillsTheButton)
     mwin->DestroyGraphicsObjects();
 }
 
+namespace {
+
+// Draws the left half of texture button "White" tinted blue over the button, as a progress bar would.
+struct PartDraw {
+    MWinTextures* textures = nullptr;
+    const float* part = nullptr;
+    char result = -1;
+};
+
+void DrawLeftHalf(MWinButton*, _Dimension* area, _MWinTextureState state, int, void* user)
+{
+    PartDraw* draw = static_cast<PartDraw*>(user);
+    const float blue[4] = {0, 0, 1, 1};
+    draw->result = draw->textures->DrawTexButStatePart(draw->textures->GetTexButNum("White"), state, area->x, area->y,
+                                                       area->w / 2, area->h, draw->part, blue);
+}
+
+} // namespace
+
+TEST_F(ButtonPixels, StatePartDrawsTintedInsideItsAreaAndNeedsAPart)
+{
+    std::string white = scratch.SolidTga("mwin-test-white", 255, 255, 255);
+    ASSERT_FALSE(white.empty());
+    MWinTextures* textures = mwin->GetTextures();
+    ASSERT_EQ(textures->AddTexture("Plain", white.c_str(), 1, 0), 1);
+    ASSERT_NE(textures->AddTextureButton("White", "Plain", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0, 0,
+                                         0),
+              nullptr);
+    ASSERT_EQ(mwin->CreateGraphicsObjects(), 1);
+    MWinButton* b = window->AddButton("BAR", MWIN_BUT_LABEL, MWIN_TEXBUT_NONE, "", 100, 100, 200, 50);
+    const float left_half[4] = {0, 0, 0.5f, 1};
+    PartDraw draw;
+    draw.textures = textures;
+    draw.part = left_half;
+    b->SetRenderCallback(&DrawLeftHalf, 0, &draw);
+    DrawFrame();
+    EXPECT_EQ(draw.result, 1);
+    EXPECT_EQ(ColourPixels(105, 105, 90, 40, 0, 0, 255), int(90 * eng_scale_x) * int(40 * eng_scale_y));
+    EXPECT_EQ(ColourPixels(205, 100, 95, 50, 0, 0, 255), 0) << "the right half stays undrawn";
+
+    draw.part = nullptr;
+    DrawFrame();
+    EXPECT_EQ(draw.result, 0);
+    EXPECT_EQ(ColourPixels(100, 100, 200, 50, 0, 0, 255), 0);
+    mwin->DestroyGraphicsObjects();
+}
+
 TEST_F(ButtonPixels, CustomTextureDrawsAndZeroModulateAlphaHidesTheButton)
 {
     std::string green = scratch.SolidTga("mwin-test-green", 0, 255, 0);
