@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 #include "Engine/Core/EngDebug.h"
@@ -19,6 +20,12 @@ namespace {
 
 int log_mark = 0;
 
+void RemoveTestPictureFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(TestPictureFolder(), ignored);
+}
+
 } // namespace
 
 std::string TestPictureFolder()
@@ -26,8 +33,10 @@ std::string TestPictureFolder()
     static std::string folder;
     if (folder.empty()) {
         char path[] = "/tmp/torvi-graphics-XXXXXX";
-        if (mkdtemp(path))
+        if (mkdtemp(path)) {
             folder = path;
+            std::atexit(RemoveTestPictureFolder);
+        }
     }
     return folder;
 }
