@@ -11,6 +11,12 @@
 #include "Engine/Graphics/EngTexture.h"
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinFontRegistry.h"
+#include "Game/Controls.h"
+#include "Game/Input.h"
+#include "Game/Resolution.h"
+#include "Game/TrackInfo.h"
+#include "Game/Traverse.h"
+#include "Game/Users.h"
 
 namespace {
 
@@ -60,15 +66,35 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     DebugFatalCheck(m_menu_background != nullptr, ENG_FUNC, "No memory");
     m_race_font = new (std::nothrow) EngFont();
     DebugFatalCheck(m_race_font != nullptr, ENG_FUNC, "No memory");
+    TrackInfoInitVars(0);
     m_mwin = new (std::nothrow) MWin(this);
     DebugFatalCheck(m_mwin != nullptr, ENG_FUNC, "No memory");
+    m_controls = new (std::nothrow) Controls(this);
+    DebugFatalCheck(m_controls != nullptr, ENG_FUNC, "No memory");
+    m_input = new (std::nothrow) Input(this);
+    DebugFatalCheck(m_input != nullptr, ENG_FUNC, "No memory");
+    m_users = new (std::nothrow) UsersClass(this);
+    DebugFatalCheck(m_users != nullptr, ENG_FUNC, "No memory");
+    m_current_profile = m_users->GetUser(0);
+    m_traverse = new (std::nothrow) Traverse(this);
+    DebugFatalCheck(m_traverse != nullptr, ENG_FUNC, "No memory");
 }
 
 Game::~Game()
 {
-    // The GUI goes first: its font registry points at the race font.
+    EngInputShutdown();
+    delete m_input;
+    m_input = nullptr;
+    delete m_controls;
+    m_controls = nullptr;
+    delete m_users;
+    m_users = nullptr;
+    m_current_profile = nullptr;
+    // The GUI goes before the race font: its font registry points at it.
     delete m_mwin;
     m_mwin = nullptr;
+    delete m_traverse;
+    m_traverse = nullptr;
     delete m_race_font;
     m_race_font = nullptr;
     if (m_menu_background)
@@ -88,6 +114,8 @@ signed char Game::PreDeviceSetup()
     if (eng_main_window)
         eng_main_window->SetupTextureCursor_PC(GAME_CURSOR_FILE, kCursorLoadOption1, kCursorLoadOption2,
                                                kCursorWidth, kCursorHeight, kCursorUsesAspect, 0, 0);
+    // Without devices the game still runs: the menus take the mouse and keys from the window.
+    m_input->Init();
     return 1;
 }
 
@@ -136,6 +164,16 @@ signed char Game::PostDeviceSetup()
     GraphicsReady();
     StartMenus();
     return 1;
+}
+
+void Game::PreCloseWindow()
+{
+    m_input->Release();
+    EngInputShutdown();
+    if (m_current_profile->user_id != 0)
+        m_users->SaveCurrentUser();
+    ResolutionUpdateSettingsFromCurrent();
+    ResolutionSaveSettings();
 }
 
 void Game::GraphicsReady()

@@ -9,6 +9,11 @@
 
 class Program;
 class MWin;
+class Traverse;
+class Controls;
+class Input;
+class UsersClass;
+struct UserRecord;
 class EngTexture;
 class EngFont;
 
@@ -36,10 +41,21 @@ public:
     void Tick();
     void Render();
     bool HandleInputEvent(_EngInputEventType type, EngUInt32 value1, EngUInt32 value2);
+    // Before the window closes: saves what the player leaves behind.
+    void PreCloseWindow();
+    // Copied from the start-up settings when the program starts.
+    void SetSoundOn(bool on) { m_sound_on = on; }
+    bool IsSoundOn() const { return m_sound_on; }
 
     const char* GetName() const { return m_name; }
     Program* GetProgram() const { return m_program; }
     MWin* GetMWin() const { return m_mwin; }
+    Traverse* GetTraverse() const { return m_traverse; }
+    Controls* GetControls() const { return m_controls; }
+    Input* GetInput() const { return m_input; }
+    UsersClass* GetUsers() const { return m_users; }
+    // Profile 0 of the driver profiles: the current driver.
+    UserRecord* GetCurrentProfile() const { return m_current_profile; }
     EngFont* GetRaceFont() const { return m_race_font; }
     EngTexture* GetMenuBackground() const { return m_menu_background; }
     const EngMatrix4& GetViewMatrix() const { return m_view_matrix; }
@@ -54,6 +70,12 @@ private:
     Program* m_program = nullptr;
     EngTexture* m_menu_background = nullptr;
     MWin* m_mwin = nullptr;
+    Controls* m_controls = nullptr;
+    Input* m_input = nullptr;
+    UsersClass* m_users = nullptr;
+    Traverse* m_traverse = nullptr;
+    UserRecord* m_current_profile = nullptr;
     EngFont* m_race_font = nullptr;
     EngMatrix4 m_view_matrix;
+    bool m_sound_on = true;
 };

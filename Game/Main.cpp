@@ -3,14 +3,19 @@
 #include <new>
 
 #include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngInternet.h"
 #include "Engine/Core/EngPrefFolder.h"
 #include "Engine/Core/EngWindow.h"
 #include "Game/Program.h"
+#include "Game/Resolution.h"
 
 namespace {
 
 Program* g_program = nullptr;
 bool g_one_time_setup_done = false;
+constexpr int kUrlSize = 512;
+char g_home_page_url[kUrlSize] = "";
+char g_forum_url[kUrlSize] = "";
 // Filled by the start-up settings; until then the engine's own window description.
 _EngCreateWindowParms g_create_window_parms;
 
@@ -22,6 +27,18 @@ void MainOneTimeSetup()
         return;
     g_one_time_setup_done = true;
     PrefFolderSetup("Torvi Torvi", true, "LogFile.txt", true);
+    ResolutionSetup(14, 0, 1.5f, 1.5f, MainGetUrl, false, true, true, false, false);
+    ResolutionLoadSettings();
+}
+
+const char* MainGetUrl(int index)
+{
+    if (index == 1)
+        return EngInternetMakeMakerURL("torvitorvi/", g_home_page_url, sizeof(g_home_page_url)) ? g_home_page_url
+                                                                                                 : nullptr;
+    if (index == 2)
+        return EngInternetMakeMakerURL("forum/", g_forum_url, sizeof(g_forum_url)) ? g_forum_url : nullptr;
+    return nullptr;
 }
 
 Program* MainGetProgram()

@@ -5,9 +5,11 @@
 
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngLanguages.h"
+#include "Engine/Core/EngMath.h"
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Graphics/EngDevice.h"
 #include "Game/Game.h"
+#include "Game/Resolution.h"
 
 EngUInt32 game_clock_ms = 0;
 
@@ -16,8 +18,6 @@ namespace {
 constexpr float kGameVersion = 1.5f;
 constexpr float kFileVersion = 1.4f;
 constexpr const char* kDashes = "---------------------------------------------------------------------------";
-// Until the start-up settings choose one, the game speaks English.
-constexpr const char* kLanguage = "English";
 
 bool g_dialog_forced = false;
 
@@ -35,8 +35,33 @@ void LogBanner()
 // Each step reports its own failure.
 bool SetupLanguages()
 {
-    return EngLanguagesInit("Languages", kLanguage, true) && EngLanguagesInitAddCommonTextsPath() &&
-           EngLanguagesInitFinished();
+    return EngLanguagesInit("Languages", ResolutionGetSettings()->language, true) &&
+           EngLanguagesInitAddCommonTextsPath() && EngLanguagesInitFinished();
+}
+
+// The weekly version check, the start-up settings dialog when it is due, and the crash guard: while the
+// game runs "Resolution.dat" asks for the dialog, so that a start after a crash shows it.
+signed char RunStartUpSettings()
+{
+    ResolutionSettings* settings = ResolutionGetSettings();
+    if (ResolutionDoWeeklyVersionCheck()) {
+        settings->show_dialog = 1;
+        return -1;
+    }
+    bool skip_dialog = !g_dialog_forced && ResolutionLoadSettings() && settings->show_dialog == 0 &&
+                       EngMiscFloatsNearlyEqual(settings->program_version, kGameVersion);
+    if (!skip_dialog) {
+        settings->show_dialog = 1;
+        signed char result = ResolutionDoDialog();
+        if (result < 1)
+            return result;
+    }
+    EngUInt8 kept = settings->show_dialog;
+    settings->show_dialog = 1;
+    ResolutionUpdateSettingsFromCurrent();
+    ResolutionSaveSettings();
+    settings->show_dialog = kept;
+    return 1;
 }
 
 } // namespace
@@ -71,11 +96,26 @@ signed char Program::Init(char* command_line)
     if (command_line && std::strcmp(command_line, "CONFIGURATION") == 0)
         g_dialog_forced = true;
     LogBanner();
+    signed char decision = RunStartUpSettings();
+    if (decision < 1)
+        return decision;
     m_game = new (std::nothrow) Game(this, "Game", 0);
     if (!m_game) {
         DebugErrorByCode(ENG_FUNC, DEBUG_CODE_OMEM);
         return 0;
     }
+    m_game->SetSoundOn(ResolutionGetSettings()->sound_on != 0);
+    ResolutionLogSettings(1);
+    return 1;
+}
+
+signed char Program::PreCreateWindowCB(_EngCreateWindowParms* parms)
+{
+    if (!parms)
+        return 1;
+    const ResolutionSettings* settings = ResolutionGetSettings();
+    parms->multisample_type = settings->windowed ? settings->windowed_ms_type : settings->full_ms_type;
+    parms->multisample_quality = settings->windowed ? settings->windowed_ms_quality : settings->full_ms_quality;
     return 1;
 }
 
@@ -128,6 +168,12 @@ void Program::GraphicsReadyCB()
 {
     if (m_game)
         m_game->GraphicsReady();
+}
+
+void Program::PreCloseWindowCB()
+{
+    if (m_game)
+        m_game->PreCloseWindow();
 }
 
 void Program::DeInitCB()

@@ -20,6 +20,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     signed char Init(char* command_line) override;
+    signed char PreCreateWindowCB(_EngCreateWindowParms* parms) override;
     signed char PreDeviceInitCB() override;
     signed char PostDeviceInitCB() override;
     bool CreateGraphicsObjectsCB() override;
@@ -28,6 +29,7 @@ public:
     void RenderCB() override;
     bool InputEventCB(_EngInputEventType type, EngUInt32 value1, EngUInt32 value2) override;
     void GraphicsReadyCB() override;
+    void PreCloseWindowCB() override;
     void DeInitCB() override;
 
     // Null until Init has created it and after DeInitCB.

@@ -31,3 +31,15 @@ void EngBase64::Encode(const unsigned char* in, int n, char* out)
         *out++ = remaining > 2 ? k_alphabet[block & 0x3F] : '=';
     }
 }
+
+void EngBase64::MakeFormSafe(char* text)
+{
+    for (; text && *text; text++) {
+        if (*text == '+')
+            *text = '-';
+        else if (*text == '/')
+            *text = '.';
+        else if (*text == '=')
+            *text = '_';
+    }
+}

@@ -87,6 +87,7 @@ MWin::MWin(Game* game) : m_game(game)
     m_fonts = new MWinFonts(this);
     DebugFatalCheckQualified(m_fonts != nullptr, "MWin::MWin", "Could not create fonts");
     m_background = new EngTexture();
+    MWinColourDefaultShared(&m_colour_shared);
     PopupResetDefaults();
 }
 
@@ -101,6 +102,7 @@ MWin::~MWin()
     delete m_fonts;
     m_fonts = nullptr;
     m_screens = nullptr;
+    ColourDestroyGraphics(true);
     if (m_background)
         m_background->Destroy();
     delete m_background;
@@ -167,6 +169,8 @@ char MWin::CreateGraphicsObjects()
         ok = 0;
     if (!CreateBgClearImage())
         ok = 0;
+    if (!ColourCreateGraphics())
+        ok = 0;
     ButtonsChanged();
     return ok;
 }
@@ -182,6 +186,7 @@ void MWin::DestroyGraphicsObjects()
         m_desktop->DestroyGraphicsObjects();
     if (m_background)
         m_background->Unload();
+    ColourDestroyGraphics();
 }
 
 char MWin::CreateBgClearImage()
@@ -543,6 +548,7 @@ void MWin::ResetSettings()
     m_settings.background_mode = MWIN_BG_NOTHING;
     m_settings.disabled_text_alpha = 1.0f;
     m_settings.shrink_text_to_fit = 1;
+    MWinRingsDefaultSettings(&m_settings.rings);
     for (int i = 0; i < MWIN_NUM_LAYOUTS; i++)
         FillLayoutDefaults(&m_settings.base_layouts[i], kLayoutDefaults[i]);
 }

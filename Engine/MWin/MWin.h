@@ -3,6 +3,8 @@
 #include "Engine/Core/EngTypes.h"
 #include "Engine/MWin/MWinArea.h"
 #include "Engine/MWin/MWinID.h"
+#include "Engine/MWin/MWinProgressRing.h"
+#include "Engine/MWin/MWinColourPicker.h"
 
 class Game;
 class EngTexture;
@@ -53,8 +55,35 @@ enum _MWinLayoutField {
     MWIN_LF_TEXT_MARGIN = 17,
     MWIN_LF_TEXT_MARGIN_PER_WIDTH = 18,
     MWIN_LF_TWO_LINE_OFFSET = 19,
+    MWIN_LF_CHECK_WIDTH = 21,
+    MWIN_LF_CHECK_HEIGHT = 22,
+    MWIN_LF_CHECK_OUTER_MARGIN = 23,
+    MWIN_LF_PANEL_THUMB_WIDTH = 24,
     MWIN_LF_VALUE_BAR_THUMB_WIDTH = 25,
+    MWIN_LF_PANEL_SCROLL_WIDTH = 26,
+    MWIN_LF_PANEL_MIN_THUMB_LENGTH = 27,
+    MWIN_LF_SLIDER_THUMB_WIDTH = 28,
+    MWIN_LF_CHECK_INNER_MARGIN = 29,
     MWIN_LF_VALUE_BAR_INSET = 30,
+    MWIN_LF_PANEL_END_MARGIN = 31,
+    MWIN_LF_CHOICE_ARROW_WIDTH = 32,
+    MWIN_LF_CHOICE_ARROW_HEIGHT = 33,
+    MWIN_LF_CHOICE_ARROW_MARGIN = 34,
+    MWIN_LF_LIST_ARROW_WIDTH = 35,
+    MWIN_LF_LIST_ARROW_HEIGHT = 36,
+    MWIN_LF_LIST_ARROW_MARGIN = 37,
+    MWIN_LF_SLIDER_END_MARGIN = 38,
+    MWIN_LF_SLIDER_BAR_HEIGHT = 39, // 0: the button's height
+    // Vertical scroll bar and tab panel; a field left at 0 takes the size in its comment.
+    MWIN_LF_VSB_BAR_WIDTH = 40,    // 12, times the engine's horizontal aspect factor
+    MWIN_LF_VSB_THUMB_HEIGHT = 41, // 12
+    MWIN_LF_VSB_END_MARGIN = 42,   // 3
+    MWIN_LF_VSB_ARROW_HEIGHT = 43, // 12
+    MWIN_LF_VSB_ARROW_MARGIN = 44, // 3
+    MWIN_LF_TP_HEADER_HEIGHT = 45,        // 24
+    MWIN_LF_TP_SCROLLBAR_WIDTH = 46,      // 16
+    MWIN_LF_TP_DIVIDER_TOP_INSET = 47,    // 3
+    MWIN_LF_TP_DIVIDER_BOTTOM_INSET = 48, // 3
 };
 constexpr int MWIN_LAYOUT_NUM_FIELDS = 67;
 
@@ -84,6 +113,7 @@ struct _MWinSettings {
     float disabled_text_alpha;
     char shrink_text_to_fit; // copied into every new button
     _MWinLayoutSettings base_layouts[MWIN_NUM_LAYOUTS];
+    _MWinRingSettings rings; // progress rings (button kind 12)
 };
 
 enum _MWinMessageNum : EngInt32 {
@@ -159,6 +189,13 @@ public:
     void GetSettings(_MWinSettings* out) const;
     void SetSettings(const _MWinSettings* in);
     _MWinSettings* GetSettingsP() { return &m_settings; }
+
+    // The colour pickers' hue table, bar textures and borders; defined in MWinColourPicker.cpp.
+    char ColourCreateGraphics();
+    // Unloads the bar textures (bars keep pointing at them); free_textures deletes them too.
+    void ColourDestroyGraphics(bool free_textures = false);
+    const _MWinColourShared* GetColourShared() const { return &m_colour_shared; }
+    _MWinColourShared* GetColourSharedP() { return &m_colour_shared; }
     void ResetSettings();
     char SetScreenLayout(int layout);
     int GetScreenLayout() const { return m_screen_layout; }
@@ -215,6 +252,16 @@ public:
     void PopupAutoCloseTick();
     MWinCollection* GetPopupCollection() { return m_popup_collection; }
 
+    // The full-screen text entry with its on-screen keyboard (tablets; MWinTextEntry.cpp). The three
+    // settings are taken and cleared by the next entry that opens.
+    char PopupGetText_Mobile(const char* title, const char* prompt, char* buffer, int buffer_size,
+                             MWinPopupResultCB callback, void* user_data);
+    // The entry itself, whatever the platform.
+    char PopupOpenTextEntry(const char* title, const char* prompt, char* buffer, int buffer_size,
+                            MWinPopupResultCB callback, void* user_data);
+    void PopupSetTextEntrySettings(int input_type, char password, char auto_capitals);
+    void PopupRenderFullScreenTextEntryMobile();
+
 private:
     char ProcessQueueMessages();
     // The desktop, or null reported as "No desktop" under the caller's name.
@@ -244,6 +291,7 @@ private:
     MWinScreens* m_screens = nullptr;
 
     _MWinSettings m_settings = {};
+    _MWinColourShared m_colour_shared = {};
     _MWinLayoutSettings m_layouts[MWIN_NUM_LAYOUTS] = {};
 
     char m_is_on = 0;
@@ -281,4 +329,7 @@ public:
     MWinButton* m_popup_message_button = nullptr;
     MWinButton* m_popup_buttons[4] = {};
     double m_popup_auto_close_time = 0.0;
+    EngInt32 m_text_entry_input_type = 0;
+    char m_text_entry_password = 0;
+    char m_text_entry_auto_capitals = 0;
 };

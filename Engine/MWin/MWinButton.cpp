@@ -131,6 +131,10 @@ MWinButton::~MWinButton()
     FreeTexts();
     if (m_kind == MWIN_BUT_TEXTEDIT)
         MWinTextEditFreeData(&m_textedit);
+    if (m_kind == MWIN_BUT_PANEL)
+        PanelFreeMultiPos();
+    if (m_kind == MWIN_BUT_COLOUR)
+        ColourFreeData();
     MWinButton::DestroyGraphicsObjects();
     for (_MWinCustomTextureState& rec : m_custom_states) {
         delete rec.texture;
@@ -159,6 +163,16 @@ void MWinButton::InitKind()
 {
     if (m_kind == MWIN_BUT_TEXTEDIT)
         MWinTextEditInitData(&m_textedit);
+    MWinChoiceInitData(&m_choice);
+    MWinRangeSliderInitData(&m_slider);
+    MWinDropDownListInitData(&m_list);
+    MWinPanelInitData(&m_panel);
+    if (m_kind == MWIN_BUT_SLIDER)
+        RangeSliderUpdateLabel();
+    if (m_kind == MWIN_BUT_RINGS && m_mwin)
+        MWinRingsInitData(&m_rings, &m_mwin->GetSettingsP()->rings);
+    if (m_kind == MWIN_BUT_COLOUR)
+        ColourInitData();
     m_ready = 1;
 }
 
@@ -322,6 +336,10 @@ void MWinButton::CalcArea()
 
 void MWinButton::AreaChanged()
 {
+    if (m_kind == MWIN_BUT_PANEL)
+        PanelUpdateNumPerPageVar(-99);
+    else if (m_kind == MWIN_BUT_RINGS)
+        RingsBuild();
 }
 
 bool MWinButton::IsMouseOver() const
@@ -696,6 +714,8 @@ void MWinButton::GetDrawTextColour(float* rgba) const
 char MWinButton::CreateGraphicsObjects()
 {
     char ok = m_custom_states_on ? CreateCustomTexBut() : 1;
+    if (m_kind == MWIN_BUT_RINGS && !RingsCreateGraphics())
+        ok = 0;
     CalcArea();
     return ok;
 }
@@ -705,11 +725,13 @@ void MWinButton::DestroyGraphicsObjects()
     for (_MWinCustomTextureState& rec : m_custom_states)
         if (rec.texture)
             rec.texture->Destroy();
+    RingsDestroyGraphics();
 }
 
 bool MWinButton::NeedsClip() const
 {
-    bool bare_label = m_kind == MWIN_BUT_LABEL && m_texbut_num < 0 && !m_custom_states_on;
+    bool bare_label = m_kind == MWIN_BUT_LABEL && m_texbut_num < 0 && !m_custom_states_on &&
+                      m_picture.mode < MWIN_PICTURE_DEFAULT_BLENDING && !m_picture.set_owner;
     return !bare_label;
 }
 
@@ -733,6 +755,56 @@ void MWinButton::DrawBackground(_MWinTextureState state)
     texture->PositionRatioedToDimension(&m_screen_area);
     texture->DrawWithTextureCoordinatesAndColourArray(rec->rect[0], rec->rect[1], rec->rect[2], rec->rect[3],
                                                       colour);
+}
+
+// Lists, choices and panels draw their own background; check boxes and sliders draw over the common one.
+void MWinButton::DrawKindBackground(_MWinTextureState state)
+{
+    switch (m_kind) {
+    case MWIN_BUT_LIST:
+        ListRenderClosed(state);
+        return;
+    case MWIN_BUT_CHOICE:
+        ChoiceRenderBack(state);
+        return;
+    case MWIN_BUT_PANEL:
+        PanelRenderBack(state);
+        return;
+    default:
+        break;
+    }
+    DrawBackground(state);
+    if (m_kind == MWIN_BUT_CHECKBOX)
+        CheckboxRenderBox();
+    else if (m_kind == MWIN_BUT_SLIDER)
+        RangeSliderRender(state);
+    else if (m_kind == MWIN_BUT_RINGS)
+        RingsDraw();
+    PictureDraw();
+}
+
+void MWinButton::DrawKindForeground()
+{
+    switch (m_kind) {
+    case MWIN_BUT_TEXTEDIT:
+        TextEditRenderText();
+        break;
+    case MWIN_BUT_LIST:
+        ListRenderText();
+        break;
+    case MWIN_BUT_CHECKBOX:
+        CheckboxRenderText();
+        break;
+    case MWIN_BUT_CHOICE:
+        ChoiceRenderText();
+        break;
+    case MWIN_BUT_PANEL:
+        PanelRenderText();
+        break;
+    default:
+        DrawTexts();
+        break;
+    }
 }
 
 void MWinButton::SetFontScale(EngFont* font)
@@ -797,10 +869,7 @@ void MWinButton::DrawForeground()
     float saved_colour[4] = {old_colour[0], old_colour[1], old_colour[2], old_colour[3]};
     SetFontScale(font);
     font->SetColourFromArray(colour);
-    if (m_kind == MWIN_BUT_TEXTEDIT)
-        TextEditRenderText();
-    else
-        DrawTexts();
+    DrawKindForeground();
     font->SetColourFromArray(saved_colour);
     font->SetScale(old_sx, old_sy);
 }
@@ -817,7 +886,7 @@ void MWinButton::Render()
     if (clip)
         EngDeviceTurnOnCropInViewport(m_visible_area.x, m_visible_area.y, m_visible_area.w, m_visible_area.h);
     _MWinTextureState state = GetTextureState();
-    DrawBackground(state);
+    DrawKindBackground(state);
     DrawForeground();
     if (m_render_callback && m_kind != MWIN_BUT_PANEL)
         m_render_callback(this, &m_screen_area, state, m_render_value, m_render_user_data);
@@ -909,12 +978,17 @@ void MWinButton::ResetState()
 {
     if (m_kind == MWIN_BUT_TEXTEDIT && m_textedit.editing)
         TextEditTurnOffEditing(0);
+    m_panel.drag_state = 0;
+    m_choice.hover_segment = -1;
     CancelPress();
     m_dragging = 0;
-    if (!m_highlighted)
-        return;
-    m_highlighted = 0;
-    Redraw();
+    if (m_highlighted) {
+        m_highlighted = 0;
+        Redraw();
+    }
+    // Last: closing may fire, and the callback may delete this button.
+    if (m_kind == MWIN_BUT_LIST)
+        ListClose(false);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -934,6 +1008,8 @@ char MWinButton::HandleButtonPressed(int button, char down, char flag)
     if (button != 0 || m_kind == MWIN_BUT_LABEL || m_kind == MWIN_BUT_INERT)
         return 0;
     Redraw();
+    if (char used = 0; HandleKindPress(down, &used))
+        return used;
     if (m_dragging) {
         if (!down)
             m_dragging = 0;
@@ -954,33 +1030,88 @@ char MWinButton::HandleButtonPressed(int button, char down, char flag)
     return 1;
 }
 
+// The kinds that take the press themselves; false for the others.
+bool MWinButton::HandleKindPress(char down, char* used)
+{
+    switch (m_kind) {
+    case MWIN_BUT_LIST:
+        ListHandlePress(down);
+        *used = 1;
+        return true;
+    case MWIN_BUT_CHECKBOX:
+        CheckboxHandlePress(down);
+        *used = 1;
+        return true;
+    case MWIN_BUT_CHOICE:
+        *used = ChoiceHandlePress(down);
+        return true;
+    case MWIN_BUT_PANEL:
+        *used = PanelHandlePress(down);
+        return true;
+    case MWIN_BUT_SLIDER:
+        RangeSliderHandlePress(down);
+        *used = 1;
+        return true;
+    default:
+        return false;
+    }
+}
+
 char MWinButton::HandleDoubleClick(int button)
 {
-    (void)button;
-    return 0;
+    if (!m_ready || !m_highlighted || !m_shown || !m_enabled || button != 0)
+        return 0;
+    if (m_kind == MWIN_BUT_CHECKBOX) {
+        CheckboxHandlePress(1);
+        return 1;
+    }
+    return m_kind == MWIN_BUT_PANEL ? PanelHandleDoubleClick() : 0;
 }
 
 char MWinButton::HandleMouseMove()
 {
     if (!m_ready || !m_shown)
         return 0;
+    if (m_dragging && m_kind == MWIN_BUT_PANEL)
+        return PanelHandleMouseMove();
+    if (m_dragging && m_kind == MWIN_BUT_SLIDER)
+        return RangeSliderHandleMouseMove();
     // Only kinds with their own drag handling follow the mouse; the others let go.
     m_dragging = 0;
-    return 0;
+    if (m_kind == MWIN_BUT_LIST)
+        return ListHandleMouseMove();
+    return m_kind == MWIN_BUT_CHOICE ? ChoiceHandleMouseMove() : 0;
 }
 
 char MWinButton::HandleMouseWheel(int steps)
 {
-    (void)steps;
-    return 0;
+    if (!m_ready || !m_highlighted || !m_shown)
+        return 0;
+    if (m_kind == MWIN_BUT_LIST)
+        return ListHandleWheel(steps);
+    return m_kind == MWIN_BUT_PANEL ? PanelHandleWheel(steps) : 0;
 }
 
 char MWinButton::HandleKeyDown(int key)
 {
     if (!m_ready || !m_highlighted || !m_shown)
         return 0;
-    if (m_kind == MWIN_BUT_TEXTEDIT)
+    switch (m_kind) {
+    case MWIN_BUT_TEXTEDIT:
         return TextEditHandleKeyDown(key);
+    case MWIN_BUT_LIST:
+        return ListHandleKeyDown(key);
+    case MWIN_BUT_CHOICE:
+        return m_enabled ? ChoiceHandleKeyDown(key) : 0;
+    case MWIN_BUT_PANEL:
+        return m_enabled ? PanelHandleKeyDown(key) : 0;
+    case MWIN_BUT_SLIDER:
+        return m_enabled ? RangeSliderHandleKeyDown(key) : 0;
+    case MWIN_BUT_CHECKBOX:
+        return m_enabled ? CheckboxHandleKeyDown(key) : 0;
+    default:
+        break;
+    }
     if (m_kind != MWIN_BUT_PUSH || (key != ENG_VK_RETURN && key != ENG_VK_SPACE))
         return 0;
     // A disabled button may still be highlighted under the mouse; it must not fire.
@@ -1011,6 +1142,8 @@ char MWinButton::IsCapturingInput()
         return 0;
     if (m_kind == MWIN_BUT_TEXTEDIT)
         return m_textedit.editing ? 1 : 0;
+    if (m_kind == MWIN_BUT_LIST)
+        return m_list.open;
     bool drags = m_kind == MWIN_BUT_PANEL || m_kind == MWIN_BUT_DRAGGABLE || m_kind == MWIN_BUT_SLIDER;
     return drags && m_dragging ? 1 : 0;
 }
@@ -1021,7 +1154,7 @@ char MWinButton::Tick()
         return 0;
     if (m_kind == MWIN_BUT_TEXTEDIT)
         return TextEditTick();
-    return 0;
+    return m_kind == MWIN_BUT_LIST ? ListTick() : PictureTick();
 }
 
 // ---------------------------------------------------------------------------------------------------------

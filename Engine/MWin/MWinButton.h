@@ -5,6 +5,14 @@
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Engine/MWin/MWinID.h"
 #include "Engine/MWin/MWinTextEdit.h"
+#include "Engine/MWin/MWinCheckBox.h"
+#include "Engine/MWin/MWinChoice.h"
+#include "Engine/MWin/MWinDropDownList.h"
+#include "Engine/MWin/MWinPanel.h"
+#include "Engine/MWin/MWinRangeSlider.h"
+#include "Engine/MWin/MWinButtonPicture.h"
+#include "Engine/MWin/MWinProgressRing.h"
+#include "Engine/MWin/MWinColourPicker.h"
 
 #include <cstdint>
 
@@ -58,6 +66,32 @@ struct _MWinButtonCallbackInfo {
     union {
         EngUInt8 raw[52];
         EngUInt8 textedit_enter; // 1 Enter ended the edit, 0 ended otherwise, 255 changed while editing
+        EngUInt8 checkbox_value;
+        struct {
+            EngInt32 selection;
+            EngUInt8 hover; // 1 the pointer moved over segment selection
+        } choice;
+        EngUInt8 slider_dragging; // 1 while the change comes from dragging
+        EngUInt8 colour_dragging; // kind 11: 1 while one of its bars is being dragged
+        struct {
+            EngInt32 event; // _MWinListEvent
+            EngInt32 position;
+        } list;
+        struct {
+            EngInt32 event; // _MWinPanelEvent
+            EngInt32 position;
+            EngInt32 how;
+        } panel;
+        struct {
+            double value;
+            char dragging;
+        } vscroll; // kind 5
+        struct {
+            char selected;
+            EngInt32 row;
+            char how; // 0 keys or wheel, 1 click, 2 double click
+            char header;
+        } tabpanel; // kind 15
     } kind;
 };
 
@@ -73,6 +107,8 @@ enum _MWinVariableKind : EngInt32 {
     MWIN_VAR_CHAR = 1,
     MWIN_VAR_INT = 3,
     MWIN_VAR_FLOAT = 10,
+    MWIN_VAR_FLOAT_PAIR = 11, // two floats written divided by the multiplier
+    MWIN_VAR_COLOUR = 12,     // float[3]: the colour picker's colour times a factor plus an offset
     MWIN_VAR_TEXT = 13,
 };
 
@@ -285,9 +321,90 @@ public:
     bool TextEditIsEditing() const { return m_textedit.editing != 0; }
     _MWinTextEditData* GetTextEditData() { return &m_textedit; }
 
+    // Check box (kind 8); defined in MWinCheckBox.cpp.
+    void CheckboxSet(char value, char fire);
+    char CheckboxGetValue() const { return m_checkbox.value; }
+    char CheckboxRegisterCharVariable(char* variable, char fire);
+
+    // Choice (kind 9); defined in MWinChoice.cpp.
+    char ChoiceSetStrings(int count, const char** strings);
+    char ChoiceSetStringsCallback(int count, MWinButtonStringCB callback, void* user);
+    char ChoiceSetStringsToken(const char* token);
+    char ChoiceSetSel(int sel, char fire);
+    int ChoiceGetSel() const { return m_choice.selection; }
+    char ChoiceRegisterCharVariable(char* variable, char fire);
+    char ChoiceRegisterIntVariable(int* variable, char fire);
+    void ChoiceSetArrows(char on, char unused);
+    void ChoiceSetWideSelection(char on);
+    void ChoiceSetHoverReporting(char on);
+    const _MWinChoiceData* GetChoiceData() const { return &m_choice; }
+    // The segment areas of segments mode: x and width of segment index; false when there is none.
+    bool ChoiceGetSegment(int index, float* x, float* w) const;
+
+    // Range slider (kind 16); defined in MWinRangeSlider.cpp.
+    void RangeSliderSetRange(float minimum, float maximum, float minimum_gap);
+    void RangeSliderSetLabel(char decimals, int prefix_length);
+    void RangeSliderSetPair(float low, float high, char fire, char dragging);
+    void RangeSliderGetPair(float* low, float* high) const;
+    char RangeSliderRegisterFloatPairVariable(float* pair, float divisor);
+    // Screen x of the low thumb's left edge and of the high thumb's left edge.
+    void RangeSliderGetThumbs(float* low_x, float* high_x) const;
+
+    // Drop-down list (kind 7); defined in MWinDropDownList.cpp.
+    int ListGetPos();
+    const char* ListGetStringAtPos(int pos);
+    char ListSetPos(int pos, char fire);
+    char ListCalcOpenListVariables();
+    char ListSetStrings(int count, const char** strings);
+    char ListSetStringsCallback(int count, MWinButtonStringCB callback, void* user);
+    char ListSetStringsToken(const char* token);
+    bool ListIsOpen() const { return m_list.open != 0; }
+    const _MWinDropDownListData* GetListData() const { return &m_list; }
+    // Draws the open column over everything; the group calls it after its buttons.
+    void ListRenderOpen();
+
+    // Panel (kind 10); defined in MWinPanel.cpp.
+    int PanelGetPos();
+    char PanelGetVisibleRange(int* first, int* last);
+    char PanelGetEntryArea(int entry, float* area);
+    char PanelSetPos(int pos, char fire, char how);
+    void PanelCentreOnPos();
+    char PanelSetStringsCallback(int count, int per_page, MWinButtonStringCB callback, void* user);
+    void PanelUpdateNumPerPageVar(int n);
+    void PanelRenderBack(_MWinTextureState state);
+    void PanelRenderText();
+    void PanelSetOptions(char allow_none, char multi_selection, char toggle_mode, char show_selection);
+    void PanelSetEntryRenderCallback(MWinPanelEntryRenderCB callback, void* user);
+    void PanelSetEntryColours(const float* colours) { m_panel.colours = colours; }
+    void PanelSetScroll(float scroll);
+    bool PanelIsSelected(int entry) const;
+    const _MWinPanelData* GetPanelData() const { return &m_panel; }
+
+    // Attached picture (any kind); defined in MWinButtonPicture.cpp.
+    char PictureAttachTextureToButton(EngTexture* texture, char blending);
+    char PictureGetMode() const { return m_picture.mode; }
+    void PictureSetInsets(char on, float left, float top, float right, float bottom);
+    void PictureSetTextureRect(const float* rect); // null: the whole texture
+    void PictureSetPictureSet(EngPicture* owner, int set_num, char advance);
+    const _MWinButtonPictureData* GetPictureData() const { return &m_picture; }
+
+    // Progress ring (kind 12); defined in MWinProgressRing.cpp.
+    void RingsSetValue(float value, float maximum);
+    const _MWinRingsData* GetRingsData() const { return &m_rings; }
+
+    // Colour picker (kind 11); defined in MWinColourPicker.cpp.
+    char ColourSetBars(MWinButton* hue, MWinButton* saturation, MWinButton* brightness);
+    char ColourRegisterVariable(float* rgb, float factor, float offset);
+    void ColourUpdateFromScrollbars(char fire);
+    void ColourRepaint();
+    const _MWinColourData* GetColourData() const { return &m_colour; }
+
 protected:
     void DrawBackground(_MWinTextureState state);
     void DrawForeground();
+    void DrawKindBackground(_MWinTextureState state);
+    void DrawKindForeground();
+    bool HandleKindPress(char down, char* used);
     void DrawTexts();
     void SetFontScale(EngFont* font);
     bool BeginClip(bool* began);
@@ -305,6 +422,81 @@ protected:
     void MapToWindow(float* x, float* y, float* w, float* h) const;
     void ClipVisibleArea();
     const char* LanguageSubText(int n, int* count) const;
+
+    // Entry texts of choices, lists and panels (MWinEntrySource.cpp).
+    const char* EntrySourceText(const _MWinEntrySource* source, int count, int index) const;
+    char EntrySourceSetToken(_MWinEntrySource* source, const char* token, int* count);
+    void EntrySourceSet(_MWinEntrySource* source, MWinButtonStringCB callback, const char** strings, void* user);
+
+    void CheckboxHandlePress(char down);
+    char CheckboxHandleKeyDown(int key);
+    void CheckboxRenderBox();
+    void CheckboxRenderText();
+    // The image's x and the text area of the check box's drawing.
+    void CheckboxLayout(float* image_x, _Dimension* text_area);
+
+    char ChoiceHandlePress(char down);
+    char ChoiceHandleMouseMove();
+    char ChoiceHandleKeyDown(int key);
+    void ChoiceRenderBack(_MWinTextureState state);
+    void ChoiceRenderText();
+    void ChoiceUpdateArrows();
+    const char* ChoiceText(int index) const;
+    char ChoiceRegisterVariable(char fire);
+    char ChoiceUseSource(int count, MWinButtonStringCB callback, const char** strings, void* user);
+
+    void RangeSliderHandlePress(char down);
+    char RangeSliderHandleMouseMove();
+    char RangeSliderHandleKeyDown(int key);
+    void RangeSliderRender(_MWinTextureState state);
+    void RangeSliderUpdateLabel();
+    void RangeSliderWritePair();
+    float RangeSliderValueAt(float x) const;
+    // Screen x of the bar's start and the thumbs' travel; the thumb width.
+    float RangeSliderTravel(float* start, float* thumb_w) const;
+    void RangeSliderDragTo(float mx);
+
+    void ListHandlePress(char down);
+    char ListHandleMouseMove();
+    char ListHandleWheel(int steps);
+    char ListHandleKeyDown(int key);
+    char ListTick();
+    void ListRenderClosed(_MWinTextureState state);
+    void ListRenderText();
+    void ListOpen();
+    void ListClose(bool choose);
+    void ListSetHover(int hover, bool fire);
+    void ListMoveHover(int delta);
+    void ListStepClosed(int delta);
+    bool ListCheckKind(const char* name) const;
+    char ListSetCount(int count);
+    void ListDrawOpenTexts();
+
+    char PanelHandlePress(char down);
+    char PanelHandleDoubleClick();
+    char PanelHandleMouseMove();
+    char PanelHandleWheel(int steps);
+    char PanelHandleKeyDown(int key);
+    void PanelCalcGeometry();
+    void PanelClampScroll();
+    void PanelAllocateMultiPos();
+    void PanelFreeMultiPos();
+    void PanelSelectMulti(int pos, char how);
+    int PanelMaxScroll() const;
+    int PanelRowAt(float y) const;
+
+    void PictureDraw();
+    char PictureTick();
+    char RingsCreateGraphics();
+    void RingsDestroyGraphics();
+    void RingsBuild();
+    void RingsDraw();
+    void ColourInitData();
+    void ColourFreeData();
+    void ColourWriteBound();
+    void ColourCompute();
+    const float* ColourHueEntry() const;
+    void ColourPaintPicture(int bar, unsigned char* rgb) const;
 
     // Validity marker: 1 and k, k + 1 while alive.
     char m_valid = 0;
@@ -330,6 +522,14 @@ protected:
     float m_var_multiplier = 1.0f;
     _MWinTextEditData m_textedit = {};
     _MWinValueBarData m_valuebar = {};
+    _MWinCheckBoxData m_checkbox = {};
+    _MWinChoiceData m_choice = {};
+    _MWinRangeSliderData m_slider = {};
+    _MWinDropDownListData m_list = {};
+    _MWinPanelData m_panel = {};
+    _MWinButtonPictureData m_picture = {};
+    _MWinRingsData m_rings = {};
+    _MWinColourData m_colour = {};
 
     char m_dragging = 0;
 

@@ -4,6 +4,7 @@
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinButton.h"
 #include "Engine/MWin/MWinDesktop.h"
+#include "Engine/MWin/MWinTabPanel.h"
 #include "Engine/MWin/MWinWindow.h"
 
 #include <new>
@@ -34,6 +35,17 @@ MWinButton* MWinGroup::AddButton(const char* id, int kind, const char* texbut_id
     return AppendButton(button);
 }
 
+MWinTabPanel* MWinGroup::AddTabPanel(const char* id, const char* texbut_id, float x, float y, float w, float h)
+{
+    MWinTabPanel* panel = new (std::nothrow) MWinTabPanel(m_mwinp, id, this, texbut_id, x, y, w, h);
+    if (!panel) {
+        DebugError(ENG_FUNC, "No button (no memory)");
+        return nullptr;
+    }
+    AppendButton(panel);
+    return panel;
+}
+
 MWinButton* MWinGroup::AppendButton(MWinButton* button)
 {
     if (!button)
@@ -56,6 +68,11 @@ void MWinGroup::Render()
             return;
         }
         button->Render();
+    }
+    // Open drop-down lists lie over everything of their group.
+    for (MWinButton* button = m_first_button; button; button = button->GetNext()) {
+        if (button->GetKind() == MWIN_BUT_LIST && button->ListIsOpen())
+            button->ListRenderOpen();
     }
 }
 

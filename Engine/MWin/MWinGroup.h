@@ -5,6 +5,7 @@
 
 class MWin;
 class MWinButton;
+class MWinTabPanel;
 class MWinWindow;
 
 // A group is one doubly linked list of buttons of a window. Drawing runs first to last and input searches
@@ -20,6 +21,7 @@ public:
                           float w, float h);
     // Appends a button made elsewhere (the kinds with their own class); the group owns it from then on.
     MWinButton* AppendButton(MWinButton* button);
+    MWinTabPanel* AddTabPanel(const char* id, const char* texbut_id, float x, float y, float w, float h);
 
     void Render();
     char CreateGraphicsObjects();

@@ -13,6 +13,7 @@
 #include "Engine/MWin/MWinDesktop.h"
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Engine/MWin/MWinTextEdit.h"
+#include "Engine/MWin/MWinTextEntry.h"
 #include "Engine/MWin/MWinWindow.h"
 
 #include <algorithm>
@@ -533,6 +534,8 @@ char MWin::PopupGetText(const char* title, const char* prompt, char* buffer, int
         DebugError(ENG_FUNC, "No max len.");
         return 0;
     }
+    if (EngWindowIsTabletPlatform())
+        return PopupGetText_Mobile(title, prompt, buffer, buffer_size, callback, user_data);
     const int o = Orientation();
     const float field_h = m_popup_button_height[o];
     if (!PopupCreateCollection())
@@ -586,6 +589,7 @@ char MWin::PopupCloseCollection()
         DebugError(ENG_FUNC, "No desktop");
         return 0;
     }
+    MWinTextEntryDiscard(this);
     RemovePopupAndRestore(this);
     ForgetTextBackup();
     if (m_popup_saved_mouse_over == -1) {

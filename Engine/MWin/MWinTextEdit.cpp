@@ -1,6 +1,5 @@
 #include "Engine/MWin/MWinTextEdit.h"
 
-#include "Engine/Core/EngCodePage.h"
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngKeyStateTable.h"
 #include "Engine/Core/EngMemory.h"
@@ -11,9 +10,9 @@
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinButton.h"
 #include "Engine/MWin/MWinCollection.h"
+#include "Engine/MWin/MWinTextEntry.h"
 #include "Engine/MWin/MWinWindow.h"
-
-#include <SDL.h>
+#include "Online/Various.h"
 
 #include <cstdio>
 #include <cstring>
@@ -102,42 +101,6 @@ void MWinTextEditFreeData(_MWinTextEditData* data)
     data->buffer = nullptr;
     data->original = nullptr;
     data->editing = 0;
-}
-
-bool MWinTextEditReadClipboard(char* out, int size)
-{
-    if (!out || size < 2) {
-        DebugError(ENG_FUNC, "Invalid parameters");
-        return false;
-    }
-    out[0] = 0;
-    if (!SDL_HasClipboardText())
-        return false;
-    char* utf8 = SDL_GetClipboardText();
-    if (!utf8)
-        return false;
-    // A text longer than the room keeps its longest whole-character beginning.
-    EngCodePageUtf8ToAnsi(utf8, out, size);
-    SDL_free(utf8);
-    return out[0] != 0;
-}
-
-bool MWinTextEditWriteClipboard(const char* text)
-{
-    if (!text) {
-        DebugError(ENG_FUNC, "Invalid parameters");
-        return false;
-    }
-    if (!text[0])
-        return false;
-    int length = EngCodePageAnsiToUtf8Length(text);
-    char* utf8 = static_cast<char*>(EngMalloc(unsigned(length) + 1, "MWinTextEditWriteClipboard", false));
-    if (!utf8)
-        return false;
-    EngCodePageAnsiToUtf8(text, utf8, length + 1);
-    bool ok = SDL_SetClipboardText(utf8) == 0;
-    EngFree(utf8, false, "MWinTextEditWriteClipboard");
-    return ok;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -358,6 +321,8 @@ static float TextLeft(const MWinButton* button, EngFont* font, const char* text)
 char MWinButton::TextEditHandleMousePress()
 {
     if (!m_textedit.editing) {
+        if (EngWindowIsTabletPlatform())
+            return MWinTextEntryOpenForField(this);
         TextEditTurnOnEditing(1);
         return 1;
     }
@@ -476,7 +441,7 @@ static char Paste(MWinButton* button)
     if (room < 1)
         return 1;
     char pasted[MWIN_TEXTEDIT_MAX_LENGTH + 1];
-    if (!MWinTextEditReadClipboard(pasted, room + 1))
+    if (!VariousPasteClipboardToString(pasted, room + 1))
         return 1;
     for (const char* p = pasted; *p; p++) {
         unsigned char ch = (unsigned char)*p;
@@ -508,7 +473,7 @@ char MWinButton::TextEditHandleKeyDownUChar(unsigned char ch)
     if (plain && (ch == 22 || (ch == 'v' && ctrl)))
         return Paste(this);
     if (plain && (ch == 3 || (ch == 'c' && ctrl))) {
-        MWinTextEditWriteClipboard(m_textedit.buffer);
+        VariousCopyClipboardFromString(m_textedit.buffer);
         return 1;
     }
     if (ch < 32)
@@ -572,4 +537,9 @@ void MWinButton::TextEditRenderText()
     m_mwin->DrawTextInArea(m_font_num, MWIN_ALIGN_CENTRE, 0, x, m_screen_area.y, 0, m_screen_area.h, nullptr, "I",
                            0, true, false);
     font->SetColourFromArray(saved);
+}
+
+bool MWinTextEditAcceptsChar(int input_type, const char* text, int length, unsigned char ch)
+{
+    return AcceptsChar(input_type, text, length, ch);
 }

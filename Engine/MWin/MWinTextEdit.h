@@ -47,8 +47,5 @@ struct _MWinTextEditData
 void MWinTextEditInitData(_MWinTextEditData* data);
 // Frees what the data holds.
 void MWinTextEditFreeData(_MWinTextEditData* data);
-
-// Clipboard text as Windows-1252 (at most size - 1 characters); false when there is none.
-bool MWinTextEditReadClipboard(char* out, int size);
-// Puts Windows-1252 text on the clipboard as UTF-8.
-bool MWinTextEditWriteClipboard(const char* text);
+// True when the input type lets ch follow the length characters of text.
+bool MWinTextEditAcceptsChar(int input_type, const char* text, int length, unsigned char ch);

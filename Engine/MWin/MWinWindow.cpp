@@ -200,6 +200,15 @@ MWinButton* MWinWindow::AddButton(const char* id, int kind, const char* texbut_i
     return button;
 }
 
+MWinTabPanel* MWinWindow::AddTabPanel(const char* id, const char* texbut_id, float x, float y, float w, float h)
+{
+    if (!m_first_group) {
+        DebugErrorByCode(ENG_FUNC, DEBUG_CODE_IERR);
+        return nullptr;
+    }
+    return m_first_group->AddTabPanel(id, texbut_id, x, y, w, h);
+}
+
 MWinButton* MWinWindow::GetFirstButton() const
 {
     return m_first_group ? m_first_group->GetFirstButton() : nullptr;

@@ -7,6 +7,7 @@
 
 class MWin;
 class MWinGroup;
+class MWinTabPanel;
 class MWinCollection;
 class MWinCollectionController;
 struct _MWinLayoutSettings;
@@ -93,6 +94,7 @@ public:
                           float w, float h);
     MWinButton* AddButton(const char* id, int kind, const char* texbut_id, const char* text, float x, float y,
                           float w, float h, MWinButtonCB callback, int int1, int int2);
+    MWinTabPanel* AddTabPanel(const char* id, const char* texbut_id, float x, float y, float w, float h);
     MWinButton* GetFirstButton() const;
     MWinButton* GetActiveButton() const;
     MWinButton* GetButtonFromID(const char* id, char report) const;

@@ -45,6 +45,7 @@ protected:
         int exit_code = 0;
         ASSERT_EQ(1, StartGame(&exit_code));
         _EngCreateWindowParms* parms = MainGetCreateWindowParms();
+        parms->windowed = 1;
         parms->width = 640;
         parms->height = 480;
         ASSERT_EQ(1, EngMainCreateMainWindow());

@@ -14,6 +14,7 @@
 #include "Game/Main.h"
 #include "Game/Program.h"
 #include "GameTestSupport.h"
+#include "ResolutionTestSupport.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ signed char InitWith(Program& program, const char* command_line)
 
 TEST(Program, OnlyTheExactWordConfigurationForcesTheDialog)
 {
+    UseFreshDataHome();
+    MainOneTimeSetup();
+    SaveSettledSettings();
     Program program;
     EXPECT_EQ(1, InitWith(program, "configuration"));
     EXPECT_FALSE(ProgramIsDialogForced());
@@ -79,6 +83,8 @@ TEST(Program, InitLoadsEnglishTextsAndDeInitFreesThem)
 TEST(Program, SecondInitReplacesGameAndTextsWithoutComplaint)
 {
     std::string home = UseFreshDataHome();
+    MainOneTimeSetup();
+    SaveSettledSettings();
     Program program;
     char line[] = "";
     ASSERT_EQ(1, program.Init(line));

@@ -23,27 +23,31 @@ window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the prog
 
 sleep 3
 kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
-pixel=$(import -window "$window" -crop 1x1+100+100 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
+# A slow machine may take a while to show the first frames.
+pixel=""
+for _ in $(seq 1 20); do
+    pixel=$(timeout 30 import -window "$window" -crop 1x1+100+100 -depth 8 txt:- 2>/dev/null |
+        grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
+    echo "$pixel" | grep -qi '^#33664[cd]$' && break
+    sleep 0.5
+done
 echo "window pixel: $pixel"
 echo "$pixel" | grep -qi '^#33664[cd]$' || fail "the window shows $pixel, not the menus' clear colour #33664C"
 kill -TERM "$pid"
 
-ended=""
-for _ in $(seq 1 20); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-        ended=yes
-        break
-    fi
-    sleep 0.1
-done
-[ -n "$ended" ] || fail "still running two seconds after SIGTERM"
+program_ends_within 20 || fail "still running two seconds after SIGTERM"
 wait "$pid"
 code=$?
+pid=""
 [ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
 
 [ -f "$log" ] || fail "no log at $log"
 grep -qx "Torvi Torvi !!!" "$log" || fail "the log lacks the banner"
 grep -q "Signal 15 received - closing down." "$log" || fail "the log lacks the signal close-down"
+grep -q "Start-up settings dialog: nobody is there to answer, PLAY" "$log" ||
+    fail "the start-up settings dialog did not take PLAY at the first start"
+settings="$(dirname "$log")/Resolution.dat"
+[ "$(stat -c %s "$settings" 2>/dev/null)" = "424" ] || fail "no 424-byte Resolution.dat after the run"
 
 line=$(grep -o "Main loop ended: [0-9]* frames in [0-9.]* seconds." "$log" | tail -n 1)
 [ -n "$line" ] || fail "the log lacks the frame count"

@@ -62,6 +62,11 @@ void SetHeadlessEnvironment()
     setenv("TORVI_NONINTERACTIVE", "1", 0);
     setenv("TORVI_WEB_BASE", "http://127.0.0.1:9", 0);
     setenv("XDG_DATA_HOME", (ProgramFolder() + "/test-home").c_str(), 0);
+    // Mesa draws on the calling thread and keeps no shader-cache thread: no driver thread is still ending when
+    // the leak checker stops the process at exit (its tracer can crash on one), and parallel test processes
+    // share no cache folder.
+    setenv("LP_NUM_THREADS", "0", 0);
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
 }
 
 }

@@ -1,8 +1,10 @@
 #include "DataGen.h"
 
 #include "DataGenCursor.h"
+#include "DataGenFlags.h"
+#include "DataGenTracks.h"
 
 bool DataGenWriteAll(const char* data_dir)
 {
-    return DataGenWriteCursor(data_dir);
+    return DataGenWriteCursor(data_dir) && DataGenWriteTracks(data_dir) && DataGenWriteFlags(data_dir);
 }

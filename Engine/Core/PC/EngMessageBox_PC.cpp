@@ -4,16 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <spawn.h>
 
 #include "Engine/Core/EngCodePage.h"
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngFile.h"
 #include "Engine/Core/EngProgram.h"
 #include "Engine/Core/EngString.h"
+#include "Engine/Core/PC/EngShellOpen_PC.h"
 #include "Engine/Core/PC/EngWindowProc_PC.h"
-
-extern char** environ;
 
 namespace {
 
@@ -99,22 +97,10 @@ int EngMiscShowMessageBox_PC(_EngMiscPopupType type, const char* title, const ch
 
 bool EngMiscOpenFileWithShell_PC(const char* name)
 {
-    if (EngMessageBoxIsNonInteractive_PC()) {
-        DebugInfoQuick(ENG_FUNC, "Not opening <%s> without a person", EngStringOrNone(name));
-        return false;
-    }
     char path[1024];
     if (!name || !EngFileGetSystemPath(name, path, sizeof(path))) {
         DebugError(ENG_FUNC, "Invalid file <%s>", EngStringOrNone(name));
         return false;
     }
-    char program[] = "xdg-open";
-    char* arguments[] = {program, path, nullptr};
-    pid_t child = 0;
-    int error = posix_spawnp(&child, program, nullptr, nullptr, arguments, environ);
-    if (error != 0) {
-        DebugError(ENG_FUNC, "Could not start xdg-open for <%s> (error %d)", path, error);
-        return false;
-    }
-    return true;
+    return EngShellOpen_PC(path);
 }

@@ -4,9 +4,9 @@
 
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngMain.h"
-#include "Engine/Core/EngMath.h"
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Core/PC/EngWindowProc_PC.h"
+#include "Engine/Graphics/EngResModes.h"
 
 namespace
 {
@@ -274,69 +274,24 @@ bool EngMiscGetDesktopDimensions_PC(int* left, int* top, int* width, int* height
     return true;
 }
 
-namespace
-{
-int BitDepthOfFormat(Uint32 format)
-{
-    int bits = SDL_BITSPERPIXEL(format);
-    return bits == 24 ? 32 : bits; // a 24-bit colour mode is what the engine calls 32 bits (X8R8G8B8)
-}
-
-long ModeCost(const SDL_DisplayMode& mode, int width, int height, int bit_depth)
-{
-    return long(EngAbs(BitDepthOfFormat(mode.format) - bit_depth)) * 10000 + EngAbs(mode.w - width) +
-           EngAbs(mode.h - height);
-}
-
-// The display's mode nearest to the wanted one: depth first, then the summed width and height difference;
-// the first of equal costs wins. A display that lists no usable mode (an off-screen one) offers its desktop.
-bool ClosestFullScreenMode(int* width, int* height, int* bit_depth)
-{
-    int count = SDL_GetNumDisplayModes(0);
-    long best_cost = -1;
-    SDL_DisplayMode best = {};
-    for (int i = 0; i < count; i++)
-    {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w < 1 || mode.h < 1)
-            continue;
-        long cost = ModeCost(mode, *width, *height, *bit_depth);
-        if (best_cost < 0 || cost < best_cost)
-        {
-            best_cost = cost;
-            best = mode;
-        }
-    }
-    if (best_cost < 0 && (SDL_GetDesktopDisplayMode(0, &best) != 0 || best.w < 1 || best.h < 1))
-        return false;
-    *width = best.w;
-    *height = best.h;
-    *bit_depth = BitDepthOfFormat(best.format);
-    return true;
-}
-} // namespace
-
-// Full screen goes to the nearest mode the display offers; a window takes the desktop's depth and opens at
-// the top-left corner. The refresh is left to the system in both cases.
+// Full screen goes to the nearest listed mode; a window takes the desktop's depth and opens at the top-left
+// corner. The refresh is left to the system in both cases.
 bool EngWindow::FitToDisplayModes_PC(_EngCreateWindowParms* parms)
 {
     if (!InitVideo())
         return false;
-    parms->refresh = 0;
+    EngResModes modes;
+    if (!modes.IsSetup())
+    {
+        DebugError(ENG_FUNC, "No modes.");
+        return false;
+    }
     if (!parms->windowed)
-    {
-        if (ClosestFullScreenMode(&parms->width, &parms->height, &parms->bit_depth))
-            return true;
-        DebugError(ENG_FUNC, "No modes.");
+        return modes.GetClosestFullScreenModeToMode(&parms->width, &parms->height, &parms->bit_depth, &parms->refresh);
+    int desktop_width = 0;
+    int desktop_height = 0;
+    if (!modes.GetWindowedModeDetails(&desktop_width, &desktop_height, &parms->bit_depth, &parms->refresh))
         return false;
-    }
-    SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
-    {
-        DebugError(ENG_FUNC, "No modes.");
-        return false;
-    }
-    parms->bit_depth = BitDepthOfFormat(desktop.format);
     parms->x = 0;
     parms->y = 0;
     return true;

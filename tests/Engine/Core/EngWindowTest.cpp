@@ -66,9 +66,11 @@ TEST(EngWindowScreenValues, NewWindowClearsTheKeyStateTable)
 class EngWindowDeviceTest : public WindowFixture
 {
 protected:
-    // Pumps until the window has had the time to see its size settle, and a little longer.
+    // Pumps until the window has had the time to see its size settle, and a little longer. The events go
+    // first, so the wait counts from the last size change however late the pumping starts.
     void WaitForSettledResize()
     {
+        Drain();
         double until = EngMainGetTime_PC() + ENG_RESIZE_SETTLE_SECONDS * 2;
         while (EngMainGetTime_PC() < until)
         {

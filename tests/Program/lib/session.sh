@@ -21,14 +21,30 @@ fail() {
     exit 1
 }
 
-# Prints the game's one window; it is replaced when the screen mode changes. Fails when the program ends.
+# Prints the game's one window, other than the one given (the window is replaced when the screen mode
+# changes). Waits up to 30 seconds; fails when the program ends first.
 find_window() {
-    local found=""
-    for _ in $(seq 1 100); do
+    local old=${1:-} found="" deadline=$((SECONDS + 30))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         found=$(xdotool search --name "^Torvi Torvi !!!$" 2>/dev/null)
-        [ "$(echo "$found" | grep -c .)" -eq 1 ] && { echo "$found"; return 0; }
+        if [ "$(echo "$found" | grep -c .)" -eq 1 ] && [ "$found" != "$old" ]; then
+            echo "$found"
+            return 0
+        fi
         kill -0 "$pid" 2>/dev/null || return 1
         sleep 0.1
     done
     return 1
 }
+
+# True once the program has ended, after at most the given tenths of a second.
+program_ends_within() {
+    for _ in $(seq 1 "$1"); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    ! kill -0 "$pid" 2>/dev/null
+}
+
+# However a script ends (a failed check, an error, its time running out), the game it started goes with it.
+trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null' EXIT

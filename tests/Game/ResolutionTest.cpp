@@ -1,0 +1,382 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "Engine/Core/EngMiscDate.h"
+#include "Engine/Core/EngWindow.h"
+#include "Engine/Core/PC/EngWindow_PC.h"
+#include "Game/Main.h"
+#include "Game/Program.h"
+#include "Game/Resolution.h"
+#include "GameTestSupport.h"
+#include "ResolutionTestSupport.h"
+
+namespace {
+
+// A private preferences folder with the settings module set up as the game sets it up. Every address of the
+// maker points at a closed local port, so a version check or internet test fails at once.
+class ResolutionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        home = UseFreshDataHome();
+        setenv("TORVI_WEB_BASE", "http://127.0.0.1:1", 1);
+        MainOneTimeSetup();
+    }
+
+    std::string FilePath() const
+    {
+        std::string name = ResolutionGetFilename();
+        for (char& c : name)
+            if (c == '\\')
+                c = '/';
+        return name;
+    }
+
+    void WriteRaw(const void* data, size_t size) const
+    {
+        FILE* file = std::fopen(FilePath().c_str(), "wb");
+        ASSERT_NE(nullptr, file);
+        ASSERT_EQ(size, std::fwrite(data, 1, size, file));
+        std::fclose(file);
+    }
+
+    // A valid record unlike the defaults in every field the module reads.
+    static ResolutionSettings Unusual()
+    {
+        ResolutionSettings s;
+        ResolutionSetDefaults(&s);
+        s.show_dialog = 0;
+        s.last_check = {2026, 3, 4, {0, 0}};
+        s.windowed = 1;
+        s.window_x = 12;
+        s.window_y = 34;
+        s.windowed_width = 800;
+        s.windowed_height = 600;
+        s.windowed_bit_depth = 16;
+        s.full_width = 1280;
+        s.full_height = 1024;
+        s.full_bit_depth = 32;
+        s.full_refresh = 75;
+        s.windowed_ms_type = 2;
+        s.windowed_ms_quality = 1;
+        s.full_ms_type = 4;
+        s.full_ms_quality = 3;
+        s.mouse_sync = 1;
+        s.cursor_type = 0;
+        s.sound_on = 0;
+        s.music_on = 0;
+        s.internet_test[0] = 1;
+        s.internet_test[1] = 0;
+        s.cleared_on_version_change[0] = 7;
+        s.reserved2[10] = 0x5A;
+        s.reserved3[100] = 0xA5;
+        return s;
+    }
+
+    std::string home;
+};
+
+bool SameBytes(const ResolutionSettings& a, const ResolutionSettings& b)
+{
+    return std::memcmp(&a, &b, sizeof(a)) == 0;
+}
+
+void ExpectDefaults(const ResolutionSettings& s)
+{
+    ResolutionSettings defaults;
+    ResolutionSetDefaults(&defaults);
+    EXPECT_TRUE(SameBytes(defaults, s));
+    EXPECT_EQ(1, s.show_dialog);
+}
+
+} // namespace
+
+TEST_F(ResolutionTest, DefaultsFollowTheRecordTable)
+{
+    ResolutionSettings s;
+    ResolutionSetDefaults(&s);
+    const EngUInt8* bytes = reinterpret_cast<const EngUInt8*>(&s);
+    EXPECT_FLOAT_EQ(1.5f, s.record_version);
+    EXPECT_FLOAT_EQ(1.5f, s.program_version);
+    EXPECT_EQ(1, bytes[8]);
+    EXPECT_EQ(0, bytes[20]);
+    EXPECT_EQ(-1, s.window_x);
+    EXPECT_EQ(1024, s.windowed_width);
+    EXPECT_EQ(768, s.windowed_height);
+    EXPECT_EQ(60, s.full_refresh);
+    EXPECT_EQ(1, bytes[76]);
+    EXPECT_EQ(1, bytes[77]);
+    EXPECT_STREQ("English", s.language);
+    EXPECT_EQ(1, bytes[142]);
+    EXPECT_EQ(2, s.mouse_sync);
+    EXPECT_EQ(1, bytes[148]);
+    EXPECT_EQ(1, bytes[149]);
+    EXPECT_EQ(1, bytes[311]);
+    EXPECT_EQ(255, bytes[312]);
+    EXPECT_EQ(255, bytes[313]);
+    EXPECT_EQ(1, bytes[357]);
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(EngMiscGetDesktopDimensions_PC(nullptr, nullptr, &width, &height, false, true));
+    EXPECT_EQ(width, s.full_width);
+    EXPECT_EQ(height, s.full_height);
+}
+
+TEST_F(ResolutionTest, SaveAndLoadRoundTripByteForByte)
+{
+    ResolutionSettings saved = Unusual();
+    *ResolutionGetSettings() = saved;
+    ASSERT_TRUE(ResolutionSaveSettings());
+    ResolutionSettings on_disk;
+    ASSERT_TRUE(ReadSettingsFile(&on_disk));
+    EXPECT_TRUE(SameBytes(saved, on_disk));
+    EXPECT_FALSE(std::filesystem::exists(FilePath() + ".tmp"));
+
+    ResolutionSetDefaults(ResolutionGetSettings());
+    ASSERT_TRUE(ResolutionLoadSettings());
+    EXPECT_TRUE(SameBytes(saved, *ResolutionGetSettings()));
+
+    // Saving again over the old file gives the same bytes.
+    ASSERT_TRUE(ResolutionSaveSettings());
+    ASSERT_TRUE(ReadSettingsFile(&on_disk));
+    EXPECT_TRUE(SameBytes(saved, on_disk));
+}
+
+TEST_F(ResolutionTest, ShortLongOrWrongVersionFileIsIgnored)
+{
+    ResolutionSettings good = Unusual();
+    char bytes[sizeof(good) + 1] = {};
+    std::memcpy(bytes, &good, sizeof(good));
+
+    WriteRaw(bytes, sizeof(good) - 1);
+    EXPECT_FALSE(ResolutionLoadSettings());
+    ExpectDefaults(*ResolutionGetSettings());
+
+    WriteRaw(bytes, sizeof(good) + 1);
+    EXPECT_FALSE(ResolutionLoadSettings());
+    ExpectDefaults(*ResolutionGetSettings());
+
+    ResolutionSettings old = good;
+    old.record_version = 1.4f;
+    WriteRaw(&old, sizeof(old));
+    EXPECT_FALSE(ResolutionLoadSettings());
+    ExpectDefaults(*ResolutionGetSettings());
+
+    std::filesystem::remove(FilePath());
+    EXPECT_FALSE(ResolutionLoadSettings());
+    ExpectDefaults(*ResolutionGetSettings());
+}
+
+TEST_F(ResolutionTest, OutOfRangeValuesAreCorrectedBeforeUse)
+{
+    ResolutionSettings s = Unusual();
+    s.windowed = 0;
+    s.full_ms_type = 999;
+    s.full_ms_quality = 3;
+    s.windowed_ms_quality = -4;
+    s.mouse_sync = 7;
+    s.cursor_type = 9;
+    s.sound_on = 200;
+    s.full_refresh = -5;
+    s.internet_test[0] = 17;
+    s.padding0[1] = 0xFF;
+    std::memset(s.language, 'x', sizeof(s.language));
+    WriteRaw(&s, sizeof(s));
+
+    ASSERT_TRUE(ResolutionLoadSettings());
+    const ResolutionSettings* loaded = ResolutionGetSettings();
+    EXPECT_EQ(0, loaded->full_ms_type);
+    EXPECT_EQ(0, loaded->full_ms_quality);
+    EXPECT_EQ(0, loaded->windowed_ms_type);
+    EXPECT_EQ(0, loaded->windowed_ms_quality);
+    EXPECT_EQ(2, loaded->mouse_sync);
+    EXPECT_EQ(1, loaded->cursor_type);
+    EXPECT_EQ(1, loaded->sound_on);
+    EXPECT_EQ(60, loaded->full_refresh);
+    EXPECT_EQ(255, loaded->internet_test[0]);
+    EXPECT_EQ(0, loaded->padding0[1]);
+    EXPECT_EQ(63u, std::strlen(loaded->language));
+    EXPECT_EQ(0, MainGetCreateWindowParms()->multisample_type);
+    EXPECT_EQ(60, MainGetCreateWindowParms()->refresh);
+}
+
+TEST_F(ResolutionTest, UnusableSizeOrDepthGivesDefaults)
+{
+    const auto spoil = {+[](ResolutionSettings* s) { s->windowed_width = 0; },
+                        +[](ResolutionSettings* s) { s->full_height = -768; },
+                        +[](ResolutionSettings* s) { s->full_width = 1 << 30; },
+                        +[](ResolutionSettings* s) { s->windowed_bit_depth = 7; }};
+    for (auto change : spoil) {
+        ResolutionSettings s = Unusual();
+        change(&s);
+        WriteRaw(&s, sizeof(s));
+        EXPECT_FALSE(ResolutionLoadSettings());
+        ExpectDefaults(*ResolutionGetSettings());
+        EXPECT_GT(MainGetCreateWindowParms()->width, 0);
+    }
+    EXPECT_NE(std::string::npos, ReadWhole(LogFileIn(home)).find("Bad resolution values"));
+}
+
+TEST_F(ResolutionTest, SettingsOfAnotherProgramVersionResetTheInternetTests)
+{
+    ResolutionSettings s = Unusual();
+    s.program_version = 1.4f;
+    s.cleared_on_version_change[0] = 3;
+    s.cleared_on_version_change[1] = 4;
+    WriteRaw(&s, sizeof(s));
+    ASSERT_TRUE(ResolutionLoadSettings());
+    const ResolutionSettings* loaded = ResolutionGetSettings();
+    EXPECT_EQ(255, loaded->internet_test[0]);
+    EXPECT_EQ(255, loaded->internet_test[1]);
+    EXPECT_EQ(0, loaded->cleared_on_version_change[0]);
+    EXPECT_EQ(0, loaded->cleared_on_version_change[1]);
+    // The version that saved them is still the old one until they are saved again.
+    EXPECT_FLOAT_EQ(1.4f, loaded->program_version);
+    ASSERT_TRUE(ResolutionSaveSettings());
+    EXPECT_FLOAT_EQ(1.5f, loaded->program_version);
+}
+
+TEST_F(ResolutionTest, WindowWiderThanTheDesktopIsReducedToIt)
+{
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(EngMiscGetDesktopDimensions_PC(nullptr, nullptr, &width, &height, false, true));
+    ResolutionSettings s = Unusual();
+    s.windowed_width = width + 100;
+    WriteRaw(&s, sizeof(s));
+    ASSERT_TRUE(ResolutionLoadSettings());
+    EXPECT_EQ(width, ResolutionGetSettings()->windowed_width);
+    EXPECT_EQ(width, MainGetCreateWindowParms()->width);
+
+    // Full screen keeps its own sizes: only a window is reduced.
+    s.windowed = 0;
+    s.full_width = width + 100;
+    WriteRaw(&s, sizeof(s));
+    ASSERT_TRUE(ResolutionLoadSettings());
+    EXPECT_EQ(width + 100, MainGetCreateWindowParms()->width);
+}
+
+TEST_F(ResolutionTest, SetSettingsFillsTheWindowRecordAndTheGpuSync)
+{
+    Program program;
+    ResolutionSettings* s = ResolutionGetSettings();
+    *s = Unusual();
+    s->windowed = 0;
+    s->mouse_sync = 2;
+    ASSERT_TRUE(ResolutionSetSettings());
+    const _EngCreateWindowParms* parms = MainGetCreateWindowParms();
+    EXPECT_EQ(0, parms->windowed);
+    EXPECT_EQ(1280, parms->width);
+    EXPECT_EQ(1024, parms->height);
+    EXPECT_EQ(32, parms->bit_depth);
+    EXPECT_EQ(75, parms->refresh);
+    EXPECT_EQ(4, parms->multisample_type);
+    EXPECT_EQ(3, parms->multisample_quality);
+    EXPECT_FALSE(eng_screen_windowed);
+    EXPECT_EQ(1280, eng_screen_width);
+    EXPECT_EQ(1, program.GetGpuSyncMethod());
+
+    s->windowed = 1;
+    s->mouse_sync = 0;
+    ASSERT_TRUE(ResolutionSetSettings());
+    EXPECT_EQ(1, parms->windowed);
+    EXPECT_EQ(12, parms->x);
+    EXPECT_EQ(34, parms->y);
+    EXPECT_EQ(800, parms->width);
+    EXPECT_EQ(16, parms->bit_depth);
+    EXPECT_EQ(2, parms->multisample_type);
+    EXPECT_EQ(1, parms->multisample_quality);
+    EXPECT_EQ(-1, program.GetGpuSyncMethod());
+
+    // The window record's multisample pair also comes from the settings when the window is created.
+    _EngCreateWindowParms record;
+    ASSERT_EQ(1, program.PreCreateWindowCB(&record));
+    EXPECT_EQ(2, record.multisample_type);
+    EXPECT_EQ(1, record.multisample_quality);
+}
+
+TEST_F(ResolutionTest, UpdateFromCurrentTakesTheEngineValuesBack)
+{
+    ResolutionSettings* s = ResolutionGetSettings();
+    *s = Unusual();
+    ResolutionUpdateSettingsFromCurrent();
+    EXPECT_EQ(800, s->windowed_width) << "nothing is taken without a program";
+
+    Program program;
+    program.SetGpuSyncMethod(true, 0, true);
+    eng_screen_windowed = false;
+    eng_screen_width = 1600;
+    eng_screen_height = 900;
+    eng_screen_bit_depth = 16;
+    eng_screen_refresh = 144;
+    eng_screen_multisample_type = 8;
+    eng_screen_multisample_quality = 2;
+    ResolutionUpdateSettingsFromCurrent();
+    EXPECT_EQ(0, s->windowed);
+    EXPECT_EQ(1600, s->full_width);
+    EXPECT_EQ(900, s->full_height);
+    EXPECT_EQ(16, s->full_bit_depth);
+    EXPECT_EQ(144, s->full_refresh);
+    EXPECT_EQ(8, s->full_ms_type);
+    EXPECT_EQ(2, s->full_ms_quality);
+    EXPECT_EQ(800, s->windowed_width);
+    EXPECT_EQ(1, s->mouse_sync);
+}
+
+TEST_F(ResolutionTest, FailedSaveKeepsTheOldFile)
+{
+    ResolutionSettings first = Unusual();
+    *ResolutionGetSettings() = first;
+    ASSERT_TRUE(ResolutionSaveSettings());
+    // A folder where the temporary file must go makes the write fail.
+    std::filesystem::create_directory(FilePath() + ".tmp");
+    ResolutionGetSettings()->windowed_width = 640;
+    EXPECT_FALSE(ResolutionSaveSettings());
+    ResolutionSettings on_disk;
+    ASSERT_TRUE(ReadSettingsFile(&on_disk));
+    EXPECT_TRUE(SameBytes(first, on_disk));
+    EXPECT_NE(std::string::npos, ReadWhole(LogFileIn(home)).find("Problem Creating to Resolution File"));
+}
+
+TEST_F(ResolutionTest, WeeklyCheckStampsTheDateButNotTheProgramVersion)
+{
+    ResolutionSettings s = Unusual();
+    s.program_version = 1.4f;
+    s.last_check = {2001, 1, 1, {0, 0}};
+    WriteRaw(&s, sizeof(s));
+    EXPECT_FALSE(ResolutionDoWeeklyVersionCheck());
+    ResolutionSettings on_disk;
+    ASSERT_TRUE(ReadSettingsFile(&on_disk));
+    _EngMiscDate today = {};
+    EngMiscGetCurrentDate(&today);
+    EXPECT_EQ(today.year, on_disk.last_check.year);
+    EXPECT_EQ(today.month, on_disk.last_check.month);
+    EXPECT_EQ(today.day, on_disk.last_check.day);
+    // Still the older program's settings, so the start-up dialog comes once.
+    EXPECT_FLOAT_EQ(1.4f, on_disk.program_version);
+}
+
+TEST(ResolutionModule, CallsBeforeSetupReportAndFail)
+{
+    UseFreshDataHome();
+    EXPECT_FALSE(ResolutionLoadSettings());
+    EXPECT_FALSE(ResolutionDoWeeklyVersionCheck());
+    EXPECT_EQ(0, ResolutionDoDialog());
+}
+
+TEST(ResolutionModule, ProgramEighteenHasNoVersionCheck)
+{
+    std::string home = UseFreshDataHome();
+    MainOneTimeSetup();
+    ResolutionSetup(18, 0, 1.5f, 1.5f, nullptr, false, true, true, false, false);
+    EXPECT_FALSE(ResolutionDoWeeklyVersionCheck());
+    EXPECT_FALSE(std::filesystem::exists(home + "/Ostrelmark/Torvi Torvi/Resolution.dat"));
+}

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#if __has_include(<stb/stb_image.h>)
+#include <stb/stb_image.h>
+#else
+#include <stb_image.h>
+#endif
+
+#include "Game/Game.h"
+#include "Game/Program.h"
+#include "Game/Traverse.h"
+
+namespace {
+
+struct Picture
+{
+    int width = 0;
+    int height = 0;
+    std::unique_ptr<unsigned char, void (*)(void*)> pixels{nullptr, stbi_image_free};
+
+    // The colour under a map pixel, as the picture covers the map.
+    const unsigned char* AtMap(int mx, int my) const
+    {
+        int px = mx * width / TRAV_MAP_SIZE, py = my * height / TRAV_MAP_SIZE;
+        return pixels.get() + (py * width + px) * 3;
+    }
+};
+
+Picture LoadTrackPicture(int track)
+{
+    std::ifstream in("Data/160" + std::to_string(track) + ".dat", std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Picture picture;
+    int channels = 0;
+    picture.pixels.reset(stbi_load_from_memory(bytes.data(), int(bytes.size()), &picture.width, &picture.height,
+                                               &channels, 3));
+    return picture;
+}
+
+bool IsGrey(const unsigned char* rgb)
+{
+    return rgb[0] > 70 && rgb[0] < 120 && std::abs(rgb[0] - rgb[1]) < 8 && rgb[2] >= rgb[0];
+}
+
+bool IsChequer(const unsigned char* rgb)
+{
+    bool black = rgb[0] < 40 && rgb[1] < 40 && rgb[2] < 40;
+    bool white = rgb[0] > 220 && rgb[1] > 220 && rgb[2] > 220;
+    return black || white;
+}
+
+bool IsGrass(const unsigned char* rgb)
+{
+    return rgb[1] > rgb[0] + 30 && rgb[1] > rgb[2] + 30;
+}
+
+} // namespace
+
+TEST(TrackPicture, RoadStartLineAndGrassLieWhereTheMapHasThem)
+{
+    Program program;
+    Game game(&program, "Game", 0);
+    Traverse* traverse = game.GetTraverse();
+    for (int track = 0; track < TRACK_COUNT; track++) {
+        SCOPED_TRACE(track);
+        Picture picture = LoadTrackPicture(track);
+        ASSERT_NE(nullptr, picture.pixels.get());
+        EXPECT_EQ(4 * picture.height, 3 * picture.width);
+        ASSERT_TRUE(traverse->SetupTrack(track));
+        int road = 0, grass = 0, chequer = 0, checked = 0;
+        for (int mx = 4; mx < TRAV_MAP_SIZE; mx += 16) {
+            for (int my = 4; my < TRAV_MAP_SIZE; my += 16) {
+                // Away from the edges between kinds, where the picture draws its barrier and edge lines.
+                EngUInt8 value = traverse->GetAlpha(0, mx, my);
+                bool uniform = true;
+                for (int d = -6; d <= 6 && uniform; d += 3)
+                    uniform = traverse->GetAlpha(0, mx + d, my) == value && traverse->GetAlpha(0, mx, my + d) == value;
+                if (!uniform)
+                    continue;
+                checked++;
+                const unsigned char* rgb = picture.AtMap(mx, my);
+                road += value == TRAV_ROAD && IsGrey(rgb);
+                grass += value == TRAV_WALL && IsGrass(rgb);
+                chequer += value == TRAV_START_LINE && IsChequer(rgb);
+                EXPECT_TRUE(value != TRAV_ROAD || IsGrey(rgb)) << mx << "," << my;
+                EXPECT_TRUE(value != TRAV_WALL || IsGrass(rgb)) << mx << "," << my;
+                EXPECT_TRUE(value != TRAV_START_LINE || IsChequer(rgb)) << mx << "," << my;
+            }
+        }
+        EXPECT_GT(road, 100);
+        EXPECT_GT(grass, 100);
+        EXPECT_GT(chequer, 0);
+        EXPECT_GT(checked, 2000);
+    }
+}
