@@ -98,9 +98,28 @@ namespace {
 
 // A copy of the game in a folder of its own, beside a Languages folder and, when asked, the common texts
 // folder, each holding the given language files copied from the build.
+// The folders go with the copy, so repeated runs leave no copies of the program behind.
 struct GameCopy {
     std::string folder;
     std::string home;
+
+    GameCopy(std::string program_folder, std::string data_home)
+        : folder(std::move(program_folder)), home(std::move(data_home))
+    {
+    }
+    GameCopy(GameCopy&& other) noexcept : folder(std::move(other.folder)), home(std::move(other.home))
+    {
+        other.folder.clear();
+        other.home.clear();
+    }
+    ~GameCopy()
+    {
+        std::error_code ignored;
+        if (!folder.empty())
+            std::filesystem::remove_all(folder, ignored);
+        if (!home.empty())
+            std::filesystem::remove_all(home, ignored);
+    }
 };
 
 GameCopy MakeGameCopy(const std::vector<std::string>& language_files, bool with_common_texts)

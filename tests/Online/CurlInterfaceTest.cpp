@@ -132,10 +132,8 @@ TEST(CurlInterface, ExitWithWaitStopsATransferFromAnotherThread)
     for (int i = 0; i < 500 && server.RequestCount() == 0; i++)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    auto begin = std::chrono::steady_clock::now();
     EXPECT_TRUE(curl.ExitWithWait());
     requester.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(10));
     EXPECT_FALSE(got.ok);
     EXPECT_EQ(got.cancelled, 1);
     EXPECT_EQ(curl.GetDownloadedDataLength(), 0u);

@@ -24,10 +24,12 @@ program=$1
 launcher=$2
 scratch=$3
 game_pid=""
+launcher_pid=""
 
 fail() {
     echo "FAIL: $*"
     [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+    [ -n "$launcher_pid" ] && kill -9 "$launcher_pid" 2>/dev/null
     exit 1
 }
 
@@ -141,8 +143,8 @@ drive_dialog() {
     find_dialog() { dialog=$(xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null | head -n 1); [ -n "$dialog" ]; }
     wait_for 100 find_dialog || fail "no dialog window for keys \"$1\""
     sleep 0.5
-    xdotool windowfocus --sync "$dialog"
-    xdotool key --delay 100 $1
+    timeout 10 xdotool windowfocus --sync "$dialog" || fail "the dialog did not take the focus for keys \"$1\""
+    timeout 10 xdotool key --delay 100 $1
     finish_launcher "after keys \"$1\""
     [ "$launcher_code" -eq 0 ] || fail "exit code $launcher_code after keys \"$1\", not 0"
 }
