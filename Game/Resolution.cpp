@@ -16,6 +16,7 @@
 #include "Engine/Graphics/EngResModes.h"
 #include "Game/Main.h"
 #include "Game/ResolutionDialog.h"
+#include "Game/SaveFile.h"
 #include "Online/Updater.h"
 
 namespace {
@@ -114,32 +115,20 @@ void SetDefaultsAndApply()
     ResolutionSetSettings();
 }
 
-// Always false: the temporary file is gone and the old file is left as it was.
-bool ReportWriteFailure(const char* temp_name)
+// Always false, after telling the player which step failed.
+bool ReportSaveFailure(GameSaveResult result)
 {
-    char text[kFileNameSize + 64];
-    std::snprintf(text, sizeof(text), "Could not write to file  %s  .", g_module.file_name);
-    EngMiscShowPopupMessage(ENG_POPUP_ERROR, "Problem Writing to Resolution File", text);
-    EngFileDelete(temp_name, false);
-    return false;
-}
-
-bool WriteWhole(const char* temp_name)
-{
-    EngFile file;
-    if (!file.CreateForWriting(temp_name, false)) {
-        char text[kFileNameSize + 128];
+    char text[kFileNameSize + 128];
+    if (result == GameSaveResult::CannotCreate) {
         std::snprintf(text, sizeof(text),
                       "Could not create file  %s  . \n\n Ensure the disk is not full and has writing permission.",
                       g_module.file_name);
         EngMiscShowPopupMessage(ENG_POPUP_ERROR, "Problem Creating to Resolution File", text);
         return false;
     }
-    bool written = file.Write(&g_settings, sizeof(g_settings));
-    bool closed = file.Close();
-    if (written && closed)
-        return true;
-    return ReportWriteFailure(temp_name);
+    std::snprintf(text, sizeof(text), "Could not write to file  %s  .", g_module.file_name);
+    EngMiscShowPopupMessage(ENG_POPUP_ERROR, "Problem Writing to Resolution File", text);
+    return false;
 }
 
 bool SaveSettings()
@@ -147,13 +136,8 @@ bool SaveSettings()
     ResolutionGetFilename();
     ResolutionClampToDesktop(&g_settings);
     ZeroPadding(&g_settings);
-    char temp_name[kFileNameSize + 8];
-    std::snprintf(temp_name, sizeof(temp_name), "%s.tmp", g_module.file_name);
-    if (!WriteWhole(temp_name))
-        return false;
-    if (EngFileReplaceFile(temp_name, g_module.file_name))
-        return true;
-    return ReportWriteFailure(temp_name);
+    GameSaveResult result = GameSaveFileSafelyStep(g_module.file_name, &g_settings, sizeof(g_settings));
+    return result == GameSaveResult::Saved || ReportSaveFailure(result);
 }
 
 bool ShowInternetTestFailure(const char* reason)

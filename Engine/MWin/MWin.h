@@ -273,6 +273,8 @@ private:
     char PopupSetupDefaultButtons(const char* title, const char* text, int first_kind, int second_kind,
                                   char third, char fourth, float extra_width, float extra_height);
     char PopupCompleteSetup(MWinPopupResultCB callback, void* user_data);
+    // A text buffer a popup may type into; otherwise reported under the caller's name.
+    static bool PopupTextBufferUsable(const char* own_name, const char* buffer, int buffer_size);
 
     Game* m_game = nullptr;
 

@@ -940,24 +940,24 @@ bool MWinButton::IsClickable() const
     return true;
 }
 
-char MWinButton::SetEscapeButtonForParentWindow()
+char MWinButton::AssignToParentWindow(void (MWinWindow::*assign)(MWinButton*), const char* own_name)
 {
     if (!m_window) {
-        DebugError(ENG_FUNC, "No parent");
+        DebugError(own_name, "No parent");
         return 0;
     }
-    m_window->SetEscapeButton(this);
+    (m_window->*assign)(this);
     return 1;
+}
+
+char MWinButton::SetEscapeButtonForParentWindow()
+{
+    return AssignToParentWindow(&MWinWindow::SetEscapeButton, ENG_FUNC);
 }
 
 char MWinButton::SetDefaultButtonForParentWindow()
 {
-    if (!m_window) {
-        DebugError(ENG_FUNC, "No parent");
-        return 0;
-    }
-    m_window->SetDefaultButton(this);
-    return 1;
+    return AssignToParentWindow(&MWinWindow::SetDefaultButton, ENG_FUNC);
 }
 
 void MWinButton::SetHighlight()
@@ -1248,12 +1248,27 @@ bool MWinButton::DoWeStillExist(const _MWinButtonExistCheck* check)
     return mwin->GetButtonFromIDs(check->collection_id, check->window_id, check->button_id, false) == button;
 }
 
-// Everything needed after user code ran is copied first: the button may be gone by then.
-bool MWinButton::FireController(_MWinButtonCallbackInfo* info)
+void MWinButton::CallOwnCallback(_MWinButtonCallbackInfo* info)
 {
-    MWinCollectionController* controller = m_window->GetController(0);
-    if (!controller)
+    if (m_callback)
+        m_callback(m_mwin, info, m_int1, m_int2);
+    else if (m_plain_callback)
+        m_plain_callback(m_user_data);
+    else
+        m_user_callback(m_mwin, info, m_int1, m_int2, m_user_data);
+}
+
+// Everything needed after user code ran is copied first: the button may be gone by then.
+bool MWinButton::Fire(_MWinButtonCallbackInfo* info)
+{
+    MWinCollectionController* controller = nullptr;
+    if (m_window && m_window->HasController()) {
+        controller = m_window->GetController(0);
+        if (!controller)
+            return false;
+    } else if (!m_callback && !m_plain_callback && !m_user_callback) {
         return false;
+    }
     _MWinButtonCallbackInfo local;
     if (!info) {
         FillCallbackInfo(&local);
@@ -1263,47 +1278,18 @@ bool MWinButton::FireController(_MWinButtonCallbackInfo* info)
     FillStillExistsCheckInfo(&check);
     MWin* mwin = m_mwin;
     bool push = m_kind == MWIN_BUT_PUSH;
-    char handled = controller->ButtonCB(this, info);
+    // A controller that did not handle the press keeps the fired sound quiet; an own callback always handles it.
+    bool handled = true;
+    if (controller)
+        handled = controller->ButtonCB(this, info) != 0;
+    else
+        CallOwnCallback(info);
     if (!DoWeStillExist(&check))
         return false;
     if (handled && push)
         mwin->CallButtonPressedHook(MWIN_SOUND_FIRED);
     Redraw();
     return true;
-}
-
-bool MWinButton::FireOwnCallback(_MWinButtonCallbackInfo* info)
-{
-    if (!m_callback && !m_plain_callback && !m_user_callback)
-        return false;
-    _MWinButtonCallbackInfo local;
-    if (!info) {
-        FillCallbackInfo(&local);
-        info = &local;
-    }
-    _MWinButtonExistCheck check;
-    FillStillExistsCheckInfo(&check);
-    MWin* mwin = m_mwin;
-    bool push = m_kind == MWIN_BUT_PUSH;
-    if (m_callback)
-        m_callback(mwin, info, m_int1, m_int2);
-    else if (m_plain_callback)
-        m_plain_callback(m_user_data);
-    else
-        m_user_callback(mwin, info, m_int1, m_int2, m_user_data);
-    if (!DoWeStillExist(&check))
-        return false;
-    if (push)
-        mwin->CallButtonPressedHook(MWIN_SOUND_FIRED);
-    Redraw();
-    return true;
-}
-
-bool MWinButton::Fire(_MWinButtonCallbackInfo* info)
-{
-    if (m_window && m_window->HasController())
-        return FireController(info);
-    return FireOwnCallback(info);
 }
 
 bool MWinButton::FireIfAsked(char fire, bool changed, _MWinButtonCallbackInfo* info)

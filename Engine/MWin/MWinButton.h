@@ -415,9 +415,11 @@ protected:
     void FreeTexts();
     char StoreCallbackCheck(const void* callback, char check);
     char RegisterVariable(const char* name, _MWinVariableKind kind, void* variable, float multiplier);
-    bool FireController(_MWinButtonCallbackInfo* info);
-    bool FireOwnCallback(_MWinButtonCallbackInfo* info);
+    // Calls whichever own callback is set.
+    void CallOwnCallback(_MWinButtonCallbackInfo* info);
     void AfterFire(bool handled);
+    // Hands this button to the parent window through `assign`; reports under `own_name` when there is none.
+    char AssignToParentWindow(void (MWinWindow::*assign)(MWinButton*), const char* own_name);
     void Redraw();
     void MapToWindow(float* x, float* y, float* w, float* h) const;
     void ClipVisibleArea();

@@ -523,17 +523,24 @@ char MWin::PopupFlash(const char* title, const char* text)
     return 1;
 }
 
+bool MWin::PopupTextBufferUsable(const char* own_name, const char* buffer, int buffer_size)
+{
+    if (!buffer) {
+        DebugError(own_name, "No text var.");
+        return false;
+    }
+    if (buffer_size < 1) {
+        DebugError(own_name, "No max len.");
+        return false;
+    }
+    return true;
+}
+
 char MWin::PopupGetText(const char* title, const char* prompt, char* buffer, int buffer_size,
                         MWinPopupResultCB callback, void* user_data)
 {
-    if (!buffer) {
-        DebugError(ENG_FUNC, "No text var.");
+    if (!PopupTextBufferUsable(ENG_FUNC, buffer, buffer_size))
         return 0;
-    }
-    if (buffer_size < 1) {
-        DebugError(ENG_FUNC, "No max len.");
-        return 0;
-    }
     if (EngWindowIsTabletPlatform())
         return PopupGetText_Mobile(title, prompt, buffer, buffer_size, callback, user_data);
     const int o = Orientation();

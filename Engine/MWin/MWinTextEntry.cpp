@@ -508,14 +508,8 @@ char MWin::PopupOpenTextEntry(const char* title, const char* prompt, char* buffe
     char password = m_text_entry_password;
     char auto_capitals = m_text_entry_auto_capitals;
     PopupSetTextEntrySettings(0, 0, 0);
-    if (!buffer) {
-        DebugError(ENG_FUNC, "No text var.");
+    if (!PopupTextBufferUsable(ENG_FUNC, buffer, buffer_size))
         return 0;
-    }
-    if (buffer_size < 1) {
-        DebugError(ENG_FUNC, "No max len.");
-        return 0;
-    }
     const char* const* rows = RowsFor(type);
     if (!rows) {
         DebugError(ENG_FUNC, "Bad row type");

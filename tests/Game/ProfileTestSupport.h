@@ -15,6 +15,7 @@
 #include "Game/Game.h"
 #include "Game/Program.h"
 #include "GameTestSupport.h"
+#include "Support/LogForTests.h"
 
 inline std::vector<unsigned char> ReadBytes(const std::string& name)
 {
@@ -41,16 +42,6 @@ inline bool FileExists(const std::string& name)
 {
     struct stat info;
     return stat(name.c_str(), &info) == 0;
-}
-
-inline bool LoggedSince(int mark, const char* text)
-{
-    for (int i = mark; i < DebugGetMessageCount(); i++) {
-        const DebugMessage* message = DebugGetMessage(i);
-        if (message && strstr(message->text, text))
-            return true;
-    }
-    return false;
 }
 
 class ProfileTest : public ::testing::Test

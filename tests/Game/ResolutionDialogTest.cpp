@@ -24,14 +24,12 @@ bool HasDisplay()
     return display && *display;
 }
 
-class ResolutionDialogTest : public ::testing::Test
+class ResolutionDialogTest : public ResolutionHomeTest
 {
 protected:
     void SetUp() override
     {
-        home = UseFreshDataHome();
-        setenv("TORVI_WEB_BASE", "http://127.0.0.1:1", 1);
-        MainOneTimeSetup();
+        ResolutionHomeTest::SetUp();
         SaveSettledSettings();
     }
 
@@ -56,7 +54,6 @@ protected:
         return items;
     }
 
-    std::string home;
     Program program;
 };
 

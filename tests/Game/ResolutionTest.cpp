@@ -19,30 +19,12 @@
 
 namespace {
 
-// A private preferences folder with the settings module set up as the game sets it up. Every address of the
-// maker points at a closed local port, so a version check or internet test fails at once.
-class ResolutionTest : public ::testing::Test
+class ResolutionTest : public ResolutionHomeTest
 {
 protected:
-    void SetUp() override
-    {
-        home = UseFreshDataHome();
-        setenv("TORVI_WEB_BASE", "http://127.0.0.1:1", 1);
-        MainOneTimeSetup();
-    }
-
-    std::string FilePath() const
-    {
-        std::string name = ResolutionGetFilename();
-        for (char& c : name)
-            if (c == '\\')
-                c = '/';
-        return name;
-    }
-
     void WriteRaw(const void* data, size_t size) const
     {
-        FILE* file = std::fopen(FilePath().c_str(), "wb");
+        FILE* file = std::fopen(SettingsFilePath().c_str(), "wb");
         ASSERT_NE(nullptr, file);
         ASSERT_EQ(size, std::fwrite(data, 1, size, file));
         std::fclose(file);
@@ -81,7 +63,6 @@ protected:
         return s;
     }
 
-    std::string home;
 };
 
 bool SameBytes(const ResolutionSettings& a, const ResolutionSettings& b)
@@ -138,7 +119,7 @@ TEST_F(ResolutionTest, SaveAndLoadRoundTripByteForByte)
     ResolutionSettings on_disk;
     ASSERT_TRUE(ReadSettingsFile(&on_disk));
     EXPECT_TRUE(SameBytes(saved, on_disk));
-    EXPECT_FALSE(std::filesystem::exists(FilePath() + ".tmp"));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath() + ".tmp"));
 
     ResolutionSetDefaults(ResolutionGetSettings());
     ASSERT_TRUE(ResolutionLoadSettings());
@@ -170,7 +151,7 @@ TEST_F(ResolutionTest, ShortLongOrWrongVersionFileIsIgnored)
     EXPECT_FALSE(ResolutionLoadSettings());
     ExpectDefaults(*ResolutionGetSettings());
 
-    std::filesystem::remove(FilePath());
+    std::filesystem::remove(SettingsFilePath());
     EXPECT_FALSE(ResolutionLoadSettings());
     ExpectDefaults(*ResolutionGetSettings());
 }
@@ -337,13 +318,25 @@ TEST_F(ResolutionTest, FailedSaveKeepsTheOldFile)
     *ResolutionGetSettings() = first;
     ASSERT_TRUE(ResolutionSaveSettings());
     // A folder where the temporary file must go makes the write fail.
-    std::filesystem::create_directory(FilePath() + ".tmp");
+    std::filesystem::create_directory(SettingsFilePath() + ".tmp");
     ResolutionGetSettings()->windowed_width = 640;
     EXPECT_FALSE(ResolutionSaveSettings());
     ResolutionSettings on_disk;
     ASSERT_TRUE(ReadSettingsFile(&on_disk));
     EXPECT_TRUE(SameBytes(first, on_disk));
     EXPECT_NE(std::string::npos, ReadWhole(LogFileIn(home)).find("Problem Creating to Resolution File"));
+}
+
+TEST_F(ResolutionTest, SaveThatCannotReplaceTheFileSaysSoAndLeavesNoTemporaryFile)
+{
+    // A folder with something in it where the file belongs: the finished temporary file cannot replace it.
+    std::filesystem::create_directories(SettingsFilePath() + "/inside");
+    *ResolutionGetSettings() = Unusual();
+    EXPECT_FALSE(ResolutionSaveSettings());
+    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath() + ".tmp"));
+    EXPECT_TRUE(std::filesystem::is_directory(SettingsFilePath() + "/inside"));
+    EXPECT_NE(std::string::npos, ReadWhole(LogFileIn(home)).find("Problem Writing to Resolution File"));
+    std::filesystem::remove_all(SettingsFilePath());
 }
 
 TEST_F(ResolutionTest, WeeklyCheckStampsTheDateButNotTheProgramVersion)

@@ -16,15 +16,9 @@
 // the log.
 namespace {
 
-class StartUpSettings : public ::testing::Test
+class StartUpSettings : public ResolutionHomeTest
 {
 protected:
-    void SetUp() override
-    {
-        home = UseFreshDataHome();
-        setenv("TORVI_WEB_BASE", "http://127.0.0.1:1", 1);
-        MainOneTimeSetup();
-    }
 
     signed char Start(const char* command_line)
     {
@@ -51,7 +45,6 @@ protected:
         return on_disk.show_dialog;
     }
 
-    std::string home;
     Program program;
 };
 

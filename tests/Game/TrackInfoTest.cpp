@@ -5,20 +5,7 @@
 
 #include "Engine/Core/EngDebug.h"
 #include "Game/TrackInfo.h"
-
-namespace {
-
-bool LogHasText(const char* part)
-{
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage* message = DebugGetMessage(i);
-        if (message && std::strstr(message->text, part))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
+#include "Support/LogForTests.h"
 
 TEST(TrackTable, RowsKeepTheirNamesFlagsAndGrid)
 {
@@ -55,13 +42,13 @@ TEST(TrackTable, BadTrackNumberReportsAndSelectsRowZero)
     EXPECT_STREQ("Blue Curvey", TrackInfoGetCurrent()->name);
 
     TrackInfoInitVars(6);
-    EXPECT_TRUE(LogHasText("Bad track num 6."));
+    EXPECT_TRUE(LoggedSince(0, "Bad track num 6."));
     EXPECT_EQ(0, TrackInfoGetCurrentTrack());
     EXPECT_STREQ("Brown Fast", TrackInfoGetCurrent()->name);
 
     TrackInfoInitVars(5);
     TrackInfoInitVars(-1);
-    EXPECT_TRUE(LogHasText("Bad track num -1."));
+    EXPECT_TRUE(LoggedSince(0, "Bad track num -1."));
     EXPECT_EQ(0, TrackInfoGetCurrentTrack());
     EXPECT_EQ(nullptr, TrackInfoGetRow(-1));
     EXPECT_EQ(nullptr, TrackInfoGetRow(TRACK_COUNT));

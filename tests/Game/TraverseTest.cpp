@@ -14,31 +14,11 @@
 #include "Game/TrackCheck.h"
 #include "Game/Traverse.h"
 #include "GameTestSupport.h"
+#include "Support/LogForTests.h"
 
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
-
-bool LogHasText(const char* part)
-{
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage* message = DebugGetMessage(i);
-        if (message && std::strstr(message->text, part))
-            return true;
-    }
-    return false;
-}
-
-int CountLogLinesWith(const char* part)
-{
-    int count = 0;
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage* message = DebugGetMessage(i);
-        if (message && std::strstr(message->text, part))
-            count++;
-    }
-    return count;
-}
 
 std::vector<EngUInt8> ReadGeneratedMap(int track)
 {
@@ -108,8 +88,8 @@ TEST_F(TraverseTest, EveryGeneratedTrackHasSoundGridWallsAndLine)
         EXPECT_LE(traverse->GetBestLineCount(), TRAV_MAX_POINTS);
     }
     // Every drivable cell found both walls and a visible line point.
-    EXPECT_FALSE(LogHasText("Internal Error"));
-    EXPECT_FALSE(LogHasText("No nearest"));
+    EXPECT_FALSE(LoggedSince(0, "Internal Error"));
+    EXPECT_FALSE(LoggedSince(0, "No nearest"));
 }
 
 TEST_F(TraverseTest, NoPaintedLineRemainsButTheGridKeepsItsLineCells)
@@ -228,7 +208,7 @@ TEST_F(TraverseTest, StartLineWithoutFourCornersHasNoLimitsAndBuildsNothing)
     std::vector<EngUInt8> dot = RoadMapWithBand({{500, 500}});
     ASSERT_TRUE(traverse->SetAlphaMap(0, dot.data(), int(dot.size())));
     EXPECT_FALSE(traverse->GetFlagExtremities());
-    EXPECT_TRUE(LogHasText("Could not get limits"));
+    EXPECT_TRUE(LoggedSince(0, "Could not get limits"));
     EXPECT_FALSE(traverse->FillGrid());
     EXPECT_EQ(0, traverse->GetWallCount(0));
     EXPECT_EQ(0, traverse->GetBestLineCount());
@@ -244,16 +224,16 @@ TEST_F(TraverseTest, MapWithoutRoughGroundFindsNoWallAndPrintsTheGridClampedToIt
     std::vector<EngUInt8> map = RoadMapWithBand(Rectangle(480, 87, 508, 249));
     ASSERT_TRUE(traverse->SetAlphaMap(0, map.data(), int(map.size())));
     EXPECT_FALSE(traverse->FillGrid());
-    EXPECT_TRUE(LogHasText("Could not get starting wall pos"));
-    EXPECT_TRUE(LogHasText("FLOOR 0."));
+    EXPECT_TRUE(LoggedSince(0, "Could not get starting wall pos"));
+    EXPECT_TRUE(LoggedSince(0, "FLOOR 0."));
     // The 310 x 340 window asked for is cut to the 128 rows of the grid, one line each; the start cell shows.
-    EXPECT_EQ(1, CountLogLinesWith("000: "));
-    EXPECT_EQ(1, CountLogLinesWith("127: "));
-    EXPECT_EQ(0, CountLogLinesWith("128: "));
+    EXPECT_EQ(1, LogCountSince(0, "000: "));
+    EXPECT_EQ(1, LogCountSince(0, "127: "));
+    EXPECT_EQ(0, LogCountSince(0, "128: "));
     std::string start_row = "021: ";
     for (int block = 0; block < 6; block++)
         start_row += "---------- ";
-    EXPECT_TRUE(LogHasText((start_row + "SFFF").c_str()));
+    EXPECT_TRUE(LoggedSince(0, (start_row + "SFFF").c_str()));
 }
 
 TEST_F(TraverseTest, WallTraceWithNoWayOnIsStuckAndBuildsNothing)
@@ -267,8 +247,8 @@ TEST_F(TraverseTest, WallTraceWithNoWayOnIsStuckAndBuildsNothing)
     traverse->SetTrack(0);
     ASSERT_TRUE(traverse->SetAlphaMap(0, map.data(), int(map.size())));
     EXPECT_FALSE(traverse->FillGrid());
-    EXPECT_TRUE(LogHasText("W> START: 30 30"));
-    EXPECT_TRUE(LogHasText("Side 0 stuck at point 1 [30,30]"));
+    EXPECT_TRUE(LoggedSince(0, "W> START: 30 30"));
+    EXPECT_TRUE(LoggedSince(0, "Side 0 stuck at point 1 [30,30]"));
     EXPECT_EQ(0, traverse->GetBestLineCount());
 }
 
@@ -288,7 +268,7 @@ TEST_F(TraverseTest, BrokenRacingLineEndsStuckAndLeavesNoTargetSpeeds)
 
     // The race still runs on the maps: the set-up succeeds, the drivers get no target speeds.
     EXPECT_TRUE(traverse->SetupTrack(0, (folder + "/150").c_str()));
-    EXPECT_TRUE(LogHasText("Stuck"));
+    EXPECT_TRUE(LoggedSince(0, "Stuck"));
     EXPECT_EQ(0, traverse->GetBestLineCount());
     EXPECT_GT(traverse->GetWallCount(0), 10);
     EXPECT_GT(traverse->GetWallCount(1), 10);
@@ -331,7 +311,7 @@ TEST_F(TraverseTest, LineOffTheStartPointIsFoundAlongTheDirectionsWithinFiftyCel
     }
     ASSERT_TRUE(traverse->SetAlphaMap(0, map.data(), int(map.size())));
     EXPECT_FALSE(traverse->GetBestLine());
-    EXPECT_TRUE(LogHasText("Could not get starting wall pos"));
+    EXPECT_TRUE(LoggedSince(0, "Could not get starting wall pos"));
 }
 
 TEST_F(TraverseTest, LineThatNeverClosesStopsAtTooManyBestPoints)
@@ -355,7 +335,7 @@ TEST_F(TraverseTest, LineThatNeverClosesStopsAtTooManyBestPoints)
     ASSERT_TRUE(traverse->SetAlphaMap(0, map.data(), int(map.size())));
     ASSERT_TRUE(traverse->GetFlagExtremities());
     EXPECT_FALSE(traverse->GetBestLine());
-    EXPECT_TRUE(LogHasText("Too many best points"));
+    EXPECT_TRUE(LoggedSince(0, "Too many best points"));
     EXPECT_EQ(0, traverse->GetBestLineCount());
 }
 
@@ -368,13 +348,13 @@ TEST_F(TraverseTest, ShortLongCorruptOrMissingMapIsRefusedAndLeavesOnlyWall)
 
     WriteFile(folder + "/1501.dat", std::vector<EngUInt8>(map.begin(), map.begin() + 1000));
     EXPECT_FALSE(traverse->SetupTrack(1, stem.c_str()));
-    EXPECT_TRUE(LogHasText(("Problem reading grid alpha file <" + folder + "/1501.dat>").c_str()));
+    EXPECT_TRUE(LoggedSince(0, ("Problem reading grid alpha file <" + folder + "/1501.dat>").c_str()));
 
     map.push_back(0);
     WriteFile(folder + "/1502.dat", map);
     LoadGenerated(0);
     EXPECT_FALSE(traverse->SetupTrack(2, stem.c_str()));
-    EXPECT_TRUE(LogHasText(("Problem reading grid alpha file <" + folder + "/1502.dat>").c_str()));
+    EXPECT_TRUE(LoggedSince(0, ("Problem reading grid alpha file <" + folder + "/1502.dat>").c_str()));
     EXPECT_EQ(0, traverse->GetBestLineCount());
     EXPECT_EQ(0, traverse->GetWallCount(0));
 
@@ -383,11 +363,11 @@ TEST_F(TraverseTest, ShortLongCorruptOrMissingMapIsRefusedAndLeavesOnlyWall)
     WriteFile(folder + "/1504.dat", map);
     LoadGenerated(0);
     EXPECT_FALSE(traverse->SetupTrack(4, stem.c_str()));
-    EXPECT_TRUE(LogHasText(("Problem reading grid alpha file <" + folder + "/1504.dat>").c_str()));
+    EXPECT_TRUE(LoggedSince(0, ("Problem reading grid alpha file <" + folder + "/1504.dat>").c_str()));
     EXPECT_EQ(0, traverse->GetBestLineCount());
 
     EXPECT_FALSE(traverse->SetupTrack(3, stem.c_str()));
-    EXPECT_TRUE(LogHasText(("Could not load grid alpha file <" + folder + "/1503.dat>").c_str()));
+    EXPECT_TRUE(LoggedSince(0, ("Could not load grid alpha file <" + folder + "/1503.dat>").c_str()));
     // Nothing of the refused map can be driven on or crossed as a checkpoint.
     for (int x = 0; x < TRAV_MAP_SIZE; x += 37) {
         for (int y = 0; y < TRAV_MAP_SIZE; y += 41)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Engine/Core/EngDebug.h"
+#include "Support/LogForTests.h"
 
 // The log messages from index start on, one a line: what a call reported.
 inline std::string LogSince(int start)
@@ -18,5 +19,5 @@ inline std::string LogSince(int start)
 
 inline bool LogHas(int start, const std::string& part)
 {
-    return LogSince(start).find(part) != std::string::npos;
+    return LoggedSince(start, part.c_str());
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "Engine/Core/EngDebug.h"
+#include "Support/LogForTests.h"
 
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Graphics/DX9/EngDeviceDX9.h"
@@ -197,13 +198,7 @@ void GLTestFixture::TearDown()
 
 int GLTestLogCount(const char *text)
 {
-    int count = 0;
-    for (int i = 0; i < DebugGetMessageCount(); i++) {
-        const DebugMessage *message = DebugGetMessage(i);
-        if (message && strstr(message->text, text))
-            count++;
-    }
-    return count;
+    return LogCountSince(0, text);
 }
 
 ::testing::AssertionResult PixelNear(EngUInt32 argb, int r, int g, int b, int tolerance)

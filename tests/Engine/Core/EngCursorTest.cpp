@@ -166,6 +166,17 @@ protected:
         for (int i = 0; i < 3; i++)
             rgb[i] = pixel[i];
     }
+    // A frame cleared to blue with the texture cursor drawn over it.
+    bool ClearBlueAndDrawCursor()
+    {
+        if (!EngDeviceBeginRendering())
+            return false;
+        EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
+        EngDeviceClearScreenAndZBuffer();
+        EngDeviceEndRendering();
+        window->RenderTextureCursor_PC();
+        return true;
+    }
 };
 
 TEST_F(TextureCursorPixelTest, NewScreenSizeKeepsTheArrowAtAPointerThatDidNotMove)
@@ -187,11 +198,7 @@ TEST_F(TextureCursorPixelTest, NewScreenSizeKeepsTheArrowAtAPointerThatDidNotMov
     }
     ASSERT_EQ(eng_screen_width, 640) << "the device was made again for the new size";
 
-    ASSERT_TRUE(EngDeviceBeginRendering());
-    EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
-    EngDeviceClearScreenAndZBuffer();
-    EngDeviceEndRendering();
-    window->RenderTextureCursor_PC();
+    ASSERT_TRUE(ClearBlueAndDrawCursor());
 
     int rgb[3];
     ReadPixel(501, 408, rgb);
@@ -209,11 +216,7 @@ TEST_F(TextureCursorPixelTest, ArrowIsDrawnAtThePointerOverWhatIsBelow)
     ASSERT_TRUE(window->GetTextureCursor_PC()->on) << "the picture loads with the device";
     PushAndDrain(Motion(100, 100));
 
-    ASSERT_TRUE(EngDeviceBeginRendering());
-    EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
-    EngDeviceClearScreenAndZBuffer();
-    EngDeviceEndRendering();
-    window->RenderTextureCursor_PC();
+    ASSERT_TRUE(ClearBlueAndDrawCursor());
 
     int rgb[3];
     ReadPixel(300, 300, rgb);
@@ -229,10 +232,7 @@ TEST_F(TextureCursorPixelTest, ArrowIsDrawnAtThePointerOverWhatIsBelow)
 
     // Hidden, the texture cursor draws nothing.
     window->HideCursor();
-    EngDeviceBeginRendering();
-    EngDeviceClearScreenAndZBuffer();
-    EngDeviceEndRendering();
-    window->RenderTextureCursor_PC();
+    ASSERT_TRUE(ClearBlueAndDrawCursor());
     ReadPixel(101, 108, rgb);
     EXPECT_EQ(rgb[0], 0);
     EXPECT_EQ(rgb[2], 255);

@@ -7,27 +7,7 @@
 #include <string>
 
 #include "Engine/Core/EngDebug.h"
-
-// Where the debug ring stands now; pass it to LoggedSince.
-inline int LogMark()
-{
-    return DebugGetMessageCount();
-}
-
-inline bool LoggedSince(int mark, const char* text)
-{
-    for (int i = mark; i < DebugGetMessageCount(); i++) {
-        const DebugMessage* message = DebugGetMessage(i);
-        if (message && strstr(message->text, text))
-            return true;
-    }
-    return false;
-}
-
-inline int MessagesSince(int mark)
-{
-    return DebugGetMessageCount() - mark;
-}
+#include "Support/LogForTests.h"
 
 // A fresh folder, on /tmp unless another base is given.
 inline std::string MakeTempFolder(const char* base = "/tmp")

@@ -8,6 +8,7 @@
 
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Graphics/EngDevice.h"
+#include "Support/LogForTests.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #if __has_include(<stb/stb_image_write.h>)
@@ -83,17 +84,10 @@ std::string WriteBytes(const char* name, const std::vector<unsigned char>& bytes
 
 int LogCountSinceMark(const char* text)
 {
-    int found = 0;
-    const int count = DebugGetMessageCount();
     // The ring drops its older half when full; the mark then points past the end.
-    if (log_mark > count)
+    if (log_mark > DebugGetMessageCount())
         log_mark = 0;
-    for (int i = log_mark; i < count; ++i) {
-        const DebugMessage* m = DebugGetMessage(i);
-        if (m && std::strstr(m->text, text))
-            ++found;
-    }
-    return found;
+    return LogCountSince(log_mark, text);
 }
 
 bool LogHas(const char* text)

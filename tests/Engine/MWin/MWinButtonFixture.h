@@ -18,17 +18,7 @@
 #include "Engine/MWin/MWinCollectionController.h"
 #include "Engine/MWin/MWinDesktop.h"
 #include "Engine/MWin/MWinWindow.h"
-
-// True when a message containing text was logged after the message numbered since.
-inline bool LoggedSince(int since, const char* text)
-{
-    for (int i = since < 0 ? 0 : since; i < DebugGetMessageCount(); i++) {
-        const DebugMessage* m = DebugGetMessage(i);
-        if (m && std::strstr(m->text, text))
-            return true;
-    }
-    return false;
-}
+#include "Support/LogForTests.h"
 
 // The default window creation information, placed at (x, y) with the given size.
 inline _MWinWindowCreateInfo PlacedWindowInfo(float x, float y, float w, float h)

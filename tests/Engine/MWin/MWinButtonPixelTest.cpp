@@ -19,10 +19,7 @@
 #include "Engine/MWin/MWinTextureRegistry.h"
 #include "Engine/MWin/MWinWindow.h"
 #include "MWinButtonFixture.h"
-#include "Support/GLTestContext.h"
-#include "Support/GameFontForTests.h"
-#include "Support/TestScratchFiles.h"
-#include "Support/VirtualScreenPixels.h"
+#include "MWinPixelFixture.h"
 
 namespace {
 
@@ -32,47 +29,7 @@ int DarkPixels(const GLTestContext& gl, float x, float y, float w, float h)
     return CountVirtualPixels(gl, {x, y, w, h}, [](int r, int g, int b) { return r < 128 && g < 128 && b < 128; });
 }
 
-class ButtonPixels : public GLTestFixture {
-protected:
-    void SetUp() override
-    {
-        GLTestFixture::SetUp();
-        ASSERT_TRUE(CreateGameFontForTests(&font));
-        mwin = new MWin(nullptr);
-        ASSERT_EQ(mwin->GetFonts()->AddUserFontPointer("Main", &font), 0);
-        mwin->Startup();
-        MWinCollection* c = mwin->GetDesktop()->AddCollection("SCREEN");
-        window = MWinFixture::AddWindow(c, "MAIN", 0, 0, 640, 480);
-    }
-    void TearDown() override
-    {
-        delete mwin;
-        font.Destroy();
-        scratch.RemoveAll();
-        GLTestFixture::TearDown();
-    }
-    // A white frame, then the GUI; the clear colour is left at the given one for the GUI's own clearing.
-    void DrawFrame(float r = 1, float g = 1, float b = 1)
-    {
-        EngDeviceBeginRendering();
-        EngDeviceSetClearColour(1, 1, 1);
-        EngDeviceClearScreen();
-        EngDeviceSetClearColour(r, g, b);
-        mwin->RenderMain();
-        EngDeviceEndRendering();
-    }
-    // Pixels of a virtual-screen rectangle near the given colour.
-    int ColourPixels(float x, float y, float w, float h, int r, int g, int b)
-    {
-        return CountVirtualPixels(gl, {x, y, w, h}, [r, g, b](int pr, int pg, int pb) {
-            return std::abs(pr - r) < 8 && std::abs(pg - g) < 8 && std::abs(pb - b) < 8;
-        });
-    }
-    EngFont font;
-    TestScratchFiles scratch;
-    MWin* mwin = nullptr;
-    MWinWindow* window = nullptr;
-};
+using ButtonPixels = MWinPixels;
 
 } // namespace
 

@@ -17,22 +17,15 @@
 #include "Engine/MWin/MWinTextureRegistry.h"
 #include "Engine/MWin/MWinWindow.h"
 #include "MWinButtonFixture.h"
-#include "Support/GLTestContext.h"
-#include "Support/GameFontForTests.h"
-#include "Support/TestScratchFiles.h"
-#include "Support/VirtualScreenPixels.h"
+#include "MWinPixelFixture.h"
 
 namespace {
 
-class PopupPixels : public GLTestFixture
+class PopupPixels : public MWinPixels
 {
 protected:
-    void SetUp() override
+    void BeforeStartup() override
     {
-        GLTestFixture::SetUp();
-        ASSERT_TRUE(CreateGameFontForTests(&font));
-        mwin = new MWin(nullptr);
-        ASSERT_EQ(mwin->GetFonts()->AddUserFontPointer("Main", &font), 0);
         std::string picture = scratch.SolidTga("mwin-popup-test-blue", 64, 128, 255);
         MWinTextures* textures = mwin->GetTextures();
         ASSERT_EQ(textures->AddTexture("Solid", picture.c_str(), 1, 0), 1);
@@ -44,12 +37,20 @@ protected:
         ASSERT_NE(textures->AddTextureButton("GreenBox", "Green", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0,
                                              0, 0),
                   nullptr);
-        mwin->Startup();
-        MWinCollection* c = mwin->GetDesktop()->AddCollection("SCREEN");
+    }
+    _MWinWindowCreateInfo MainWindowInfo() const override
+    {
         _MWinWindowCreateInfo info = PlacedWindowInfo(0, 0, 640, 480);
         MWinCopyID(info.back_texbut_id, MWIN_TEXBUT_NONE);
         MWinCopyID(info.font_id, "Main");
-        window = c->AddWindow("MAIN", &info);
+        return info;
+    }
+    void SetUp() override
+    {
+        MWinPixels::SetUp();
+        if (HasFatalFailure())
+            return;
+        with_popups = true;
         go = window->AddButton("GO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "GO GO", 20, 20, 200, 60);
         go->SetFont("Main");
         field = window->AddButton("NAME", MWIN_BUT_TEXTEDIT, MWIN_TEXBUT_NONE, "Driver", 20, 400, 200, 60);
@@ -57,22 +58,6 @@ protected:
         mwin->PopupSetAppearance("Box", "Box", "Main", MWIN_TEXBUT_NONE, "Main", 1, 0, 0, 1, -1, -1, 0, 0, 0, 1, -1,
                                  -1, -1);
         mwin->PopupSetBoxSizes(300, 480, 120, 30);
-    }
-    void TearDown() override
-    {
-        delete mwin;
-        font.Destroy();
-        scratch.RemoveAll();
-        GLTestFixture::TearDown();
-    }
-    void DrawFrame()
-    {
-        EngDeviceBeginRendering();
-        EngDeviceSetClearColour(1, 1, 1);
-        EngDeviceClearScreen();
-        mwin->RenderMain();
-        mwin->RenderPopups();
-        EngDeviceEndRendering();
     }
     // Pixels of a virtual-screen rectangle that pass the test.
     template <typename F> int CountPixels(const _Dimension& area, F test)
@@ -83,10 +68,6 @@ protected:
     static bool Red(int r, int g, int b) { return r > 200 && g < 60 && b < 60; }
     static bool Near(int v, int want) { return std::abs(v - want) < 10; }
 
-    EngFont font;
-    TestScratchFiles scratch;
-    MWin* mwin = nullptr;
-    MWinWindow* window = nullptr;
     MWinButton* go = nullptr;
     MWinButton* field = nullptr;
 };

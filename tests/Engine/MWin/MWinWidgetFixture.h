@@ -10,15 +10,9 @@
 #include <vector>
 
 #include "Engine/Core/EngKeyStateTable.h"
-#include "Engine/Graphics/EngDevice.h"
-#include "Engine/Graphics/EngFont.h"
-#include "Engine/MWin/MWinFontRegistry.h"
 #include "Engine/MWin/MWinTextureRegistry.h"
 #include "MWinButtonFixture.h"
-#include "Support/GLTestContext.h"
-#include "Support/GameFontForTests.h"
-#include "Support/TestScratchFiles.h"
-#include "Support/VirtualScreenPixels.h"
+#include "MWinPixelFixture.h"
 
 class WidgetFixture : public MWinFixture {
 public:
@@ -52,30 +46,18 @@ protected:
     bool delete_on_fire = false;
 };
 
-class WidgetPixels : public GLTestFixture {
+class WidgetPixels : public MWinPixels {
 protected:
     void SetUp() override
     {
-        GLTestFixture::SetUp();
-        ASSERT_TRUE(CreateGameFontForTests(&font));
-        mwin = new MWin(nullptr);
-        ASSERT_EQ(mwin->GetFonts()->AddUserFontPointer("Main", &font), 0);
-        mwin->Startup();
-        MWinCollection* c = mwin->GetDesktop()->AddCollection("SCREEN");
-        window = MWinFixture::AddWindow(c, "MAIN", 0, 0, 640, 480);
+        MWinPixels::SetUp();
+        if (HasFatalFailure())
+            return;
         textures = mwin->GetTextures();
         AddColour("Red", 255, 0, 0);
         AddColour("Green", 0, 255, 0);
         AddColour("Blue", 0, 0, 255);
         AddColour("Grey", 128, 128, 128);
-    }
-    void TearDown() override
-    {
-        mwin->DestroyGraphicsObjects();
-        delete mwin;
-        font.Destroy();
-        scratch.RemoveAll();
-        GLTestFixture::TearDown();
     }
     // A texture of one colour and a texture button of the same id drawn with it in every state.
     void AddColour(const char* id, unsigned char r, unsigned char g, unsigned char b)
@@ -87,20 +69,6 @@ protected:
                   nullptr);
     }
     void Standard(int slot, const char* colour) { ASSERT_EQ(textures->SetStandardTextureToTexBut(slot, colour), 1); }
-    void DrawFrame()
-    {
-        EngDeviceBeginRendering();
-        EngDeviceSetClearColour(1, 1, 1);
-        EngDeviceClearScreen();
-        mwin->RenderMain();
-        EngDeviceEndRendering();
-    }
-    int ColourPixels(float x, float y, float w, float h, int r, int g, int b)
-    {
-        return CountVirtualPixels(gl, {x, y, w, h}, [r, g, b](int pr, int pg, int pb) {
-            return std::abs(pr - r) < 8 && std::abs(pg - g) < 8 && std::abs(pb - b) < 8;
-        });
-    }
     int DarkPixels(float x, float y, float w, float h)
     {
         return CountVirtualPixels(gl, {x, y, w, h}, [](int r, int g, int b) { return r < 90 && g < 90 && b < 90; });
@@ -108,9 +76,5 @@ protected:
     // Every pixel of the rectangle, as the screen's scale maps it.
     int Area(float w, float h) const { return int(w * eng_scale_x) * int(h * eng_scale_y); }
 
-    EngFont font;
-    TestScratchFiles scratch;
-    MWin* mwin = nullptr;
-    MWinWindow* window = nullptr;
     MWinTextures* textures = nullptr;
 };

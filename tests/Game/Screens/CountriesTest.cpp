@@ -10,16 +10,9 @@
 #include "Engine/Core/EngDebug.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/ScreensPixelFixture.h"
+#include "Support/LogForTests.h"
 
 namespace {
-
-bool LogHasSince(int start, const char* text)
-{
-    for (int i = start; i < DebugGetMessageCount(); i++)
-        if (strstr(DebugGetMessage(i)->text, text))
-            return true;
-    return false;
-}
 
 void SetLocale(const char* all, const char* messages, const char* lang)
 {
@@ -72,12 +65,12 @@ TEST(Countries, UkEnglandAndTheHomeNationsFollowTheirOwnRules)
     EXPECT_EQ(60, CountryGetCountryNumFromName("England"));
     EXPECT_EQ(147, CountryGetCountryNumFromName("Northern Ireland"));
     EXPECT_STREQ("G2", CountryGetInfo(147)->code);
-    EXPECT_FALSE(LogHasSince(start, "not found"));
+    EXPECT_FALSE(LoggedSince(start, "not found"));
 
     EXPECT_EQ(-1, CountryGetCountryNumFromCode("gb", true));
-    EXPECT_TRUE(LogHasSince(start, "Code [gb] not found."));
+    EXPECT_TRUE(LoggedSince(start, "Code [gb] not found."));
     EXPECT_EQ(-1, CountryGetCountryNumFromName("Atlantis"));
-    EXPECT_TRUE(LogHasSince(start, "Name [Atlantis] not found."));
+    EXPECT_TRUE(LoggedSince(start, "Name [Atlantis] not found."));
     EXPECT_EQ(-1, CountryGetCountryNumFromCode(nullptr, true));
     EXPECT_EQ(-1, CountryGetCountryNumFromName(nullptr));
 }
@@ -111,7 +104,7 @@ TEST(Countries, FlagsFileBeforeSetupIsReportedAndSmall)
 {
     int start = DebugGetMessageCount();
     EXPECT_STREQ(COUNTRY_FLAGS_FILE_SMALL, CountryGetFlagsFilename());
-    EXPECT_TRUE(LogHasSince(start, DebugErrorCodeText(DEBUG_CODE_NSTP)));
+    EXPECT_TRUE(LoggedSince(start, DebugErrorCodeText(DEBUG_CODE_NSTP)));
     CountrySetup(true, false, nullptr, nullptr, 0.0f, 0.0f);
     EXPECT_STREQ(COUNTRY_FLAGS_FILE_LARGE, CountryGetFlagsFilename());
 }
@@ -154,7 +147,7 @@ TEST(CountryLocale, NoKnownCountryGivesMinusOneAndSaysSo)
     SetLocale("C", "POSIX", "en_ZZ.UTF-8");
     int start = DebugGetMessageCount();
     EXPECT_EQ(-1, CountryGetLocalCountryPos());
-    EXPECT_TRUE(LogHasSince(start, "Could not get local country pos"));
+    EXPECT_TRUE(LoggedSince(start, "Could not get local country pos"));
     SetLocale(nullptr, nullptr, nullptr);
     EXPECT_EQ(-1, CountryGetLocalCountryPos());
 }

@@ -8,19 +8,7 @@
 #include "Engine/Core/EngDebug.h"
 #include "Game/Screens/PlatformIcons.h"
 #include "Game/Screens/ScreensPixelFixture.h"
-
-namespace {
-
-int LogCountSince(int start, const char* text)
-{
-    int count = 0;
-    for (int i = start; i < DebugGetMessageCount(); i++)
-        if (strstr(DebugGetMessage(i)->text, text))
-            count++;
-    return count;
-}
-
-} // namespace
+#include "Support/LogForTests.h"
 
 TEST(PlatformLetters, ExactlyTheTwelveLettersAreValid)
 {
