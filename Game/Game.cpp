@@ -10,6 +10,7 @@
 #include "Engine/Graphics/EngFont.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Engine/MWin/MWin.h"
+#include "Game/Resolution.h"
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Game/Controls.h"
 #include "Game/Input.h"
@@ -111,7 +112,8 @@ bool Game::IsMenusOn() const
 signed char Game::PreDeviceSetup()
 {
     m_mwin->GetFonts()->AddUserFontPointer("Main", m_race_font);
-    if (eng_main_window)
+    // The start-up settings may choose the system's own cursor instead.
+    if (eng_main_window && ResolutionGetSettings()->cursor_type == 0)
         eng_main_window->SetupTextureCursor_PC(GAME_CURSOR_FILE, kCursorLoadOption1, kCursorLoadOption2,
                                                kCursorWidth, kCursorHeight, kCursorUsesAspect, 0, 0);
     // Without devices the game still runs: the menus take the mouse and keys from the window.

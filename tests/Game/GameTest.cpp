@@ -14,6 +14,7 @@
 #include "Game/Game.h"
 #include "Game/Main.h"
 #include "Game/Program.h"
+#include "Game/Resolution.h"
 #include "GameTestSupport.h"
 #include "Support/GLTestContext.h"
 #include "Support/VirtualScreenPixels.h"
@@ -48,6 +49,7 @@ protected:
         parms->windowed = 1;
         parms->width = 640;
         parms->height = 480;
+        ResolutionGetSettings()->cursor_type = cursor_type;
         ASSERT_EQ(1, EngMainCreateMainWindow());
         ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
         program = MainGetProgram();
@@ -82,6 +84,7 @@ protected:
     }
 
     std::string home;
+    EngUInt8 cursor_type = 0; // the start-up settings' choice: 0 texture cursor, 1 system cursor
     Program* program = nullptr;
     Game* game = nullptr;
 };
@@ -146,6 +149,18 @@ TEST(GameWithoutWindow, InputIsRefusedAndTickDoesNothingButSetTheClock)
     EXPECT_EQ(1, mwin->GetNumQueuedMessages());
     EXPECT_EQ(3001u, game_clock_ms);
     MainDestroyMainProgram(true);
+}
+
+class GameWindowWithSystemCursorTest : public GameWindowTest
+{
+protected:
+    GameWindowWithSystemCursorTest() { cursor_type = 1; }
+};
+
+TEST_F(GameWindowWithSystemCursorTest, SettingsChoosingTheSystemCursorLeaveTheTextureCursorOff)
+{
+    EXPECT_FALSE(eng_main_window->GetTextureCursor_PC()->on);
+    EXPECT_TRUE(game->IsMenusOn());
 }
 
 TEST_F(GameWindowTest, StartUpRegistersRaceFontLoadsTextureCursorAndStartsMenus)

@@ -12,7 +12,8 @@ source "$here/lib/session.sh"
 program=$(readlink -f "$1")
 torvi_test_environment
 
-# The start-up settings of a player who chose a 1024 x 768 window (the first start would be full screen).
+# The start-up settings of a player who chose a 1024 x 768 window and the texture cursor (the first start
+# would be full screen, with the system cursor).
 settings_folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
 mkdir -p "$settings_folder"
 {
@@ -24,7 +25,7 @@ mkdir -p "$settings_folder"
     head -c 16 /dev/zero
     printf '\x01\x01English'
     head -c 57 /dev/zero
-    printf '\x01\x00\x02\x00\x00\x00\x01\x01'
+    printf '\x01\x00\x02\x00\x00\x00\x00\x01'
     head -c 161 /dev/zero
     printf '\x01\x01\x01\x00\x00'
     head -c 41 /dev/zero
