@@ -40,6 +40,8 @@ protected:
         fs::create_directories(desktop);
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        // "Download.part" lies in the preferences folder: parallel tests must not share one.
+        setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
         PrefFolderSetup("Torvi Torvi", false, nullptr, false);
         part = PrefFolderGetMainFolderWithFileAppended("Download.part");
     }
