@@ -189,13 +189,7 @@ TEST_F(TextureCursorPixelTest, NewScreenSizeKeepsTheArrowAtAPointerThatDidNotMov
     SDL_Window* handle = window->GetWindowHandle_PC();
     SDL_SetWindowSize(handle, 640, 480);
     Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480));
-    Drain();
-    double until = EngMainGetTime_PC() + ENG_RESIZE_SETTLE_SECONDS * 2;
-    while (EngMainGetTime_PC() < until)
-    {
-        Drain();
-        SDL_Delay(10);
-    }
+    WaitForSettledResize();
     ASSERT_EQ(eng_screen_width, 640) << "the device was made again for the new size";
 
     ASSERT_TRUE(ClearBlueAndDrawCursor());

@@ -63,23 +63,7 @@ TEST(EngWindowScreenValues, NewWindowClearsTheKeyStateTable)
     EXPECT_EQ(EngKeyStateTable['Q'], 0);
 }
 
-class EngWindowDeviceTest : public WindowFixture
-{
-protected:
-    // Pumps until the window has had the time to see its size settle, and a little longer. The events go
-    // first, so the wait counts from the last size change however late the pumping starts.
-    void WaitForSettledResize()
-    {
-        Drain();
-        double until = EngMainGetTime_PC() + ENG_RESIZE_SETTLE_SECONDS * 2;
-        while (EngMainGetTime_PC() < until)
-        {
-            Drain();
-            SDL_Delay(10);
-        }
-        Drain();
-    }
-};
+using EngWindowDeviceTest = WindowFixture;
 
 TEST_F(EngWindowDeviceTest, FirstCreationRunsTheCallbacksInOrder)
 {

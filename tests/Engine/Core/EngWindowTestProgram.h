@@ -143,6 +143,20 @@ protected:
         Drain();
     }
 
+    // Pumps until the window has had the time to see its size settle, and a little longer; the wait counts
+    // from the last size change, however late it is handled.
+    void WaitForSettledResize()
+    {
+        Drain();
+        double until = EngMainGetTime_PC() + ENG_RESIZE_SETTLE_SECONDS * 2;
+        while (EngMainGetTime_PC() < until)
+        {
+            Drain();
+            SDL_Delay(10);
+        }
+        Drain();
+    }
+
     SDL_Event Key(Uint32 type, SDL_Scancode scancode, SDL_Keycode sym, Uint16 mod = KMOD_NONE, Uint8 repeat = 0)
     {
         SDL_Event event = {};
