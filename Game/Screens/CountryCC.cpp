@@ -1,0 +1,5 @@
+#include "Game/Screens/CountryCC.h"
+
+CountryCC::CountryCC(MWinScreens* screens) : CountryCollectionController(screens)
+{
+}
