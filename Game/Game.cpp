@@ -1,5 +1,6 @@
 #include "Game/Game.h"
 
+#include <cstdio>
 #include <new>
 
 #include "Engine/Core/EngDebug.h"
@@ -19,6 +20,8 @@
 #include "Game/TrackInfo.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
+#include "Game/Screens/Countries.h"
+#include "Game/Screens/TorviScreens.h"
 
 namespace {
 
@@ -71,6 +74,8 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     TrackInfoInitVars(0);
     m_mwin = new (std::nothrow) MWin(this);
     DebugFatalCheck(m_mwin != nullptr, ENG_FUNC, "No memory");
+    m_screens = new (std::nothrow) TorviScreens(this, m_mwin);
+    DebugFatalCheck(m_screens != nullptr, ENG_FUNC, "No memory");
     m_controls = new (std::nothrow) Controls(this);
     DebugFatalCheck(m_controls != nullptr, ENG_FUNC, "No memory");
     m_input = new (std::nothrow) Input(this);
@@ -100,6 +105,8 @@ Game::~Game()
     delete m_users;
     m_users = nullptr;
     m_current_profile = nullptr;
+    delete m_screens;
+    m_screens = nullptr;
     // The GUI goes before the race font: its font registry points at it.
     delete m_mwin;
     m_mwin = nullptr;
@@ -175,6 +182,7 @@ signed char Game::PostDeviceSetup()
         m_settings->SetDefaults();
     EngDeviceGetTransformMatrix(&m_view_matrix);
     EngDeviceTurnOffZBufferIfOn();
+    m_screens->SetupAllScreens();
     GraphicsReady();
     StartMenus();
     return 1;
@@ -199,19 +207,48 @@ void Game::GraphicsReady()
     EngDeviceSetClearColour(kMenuClearColour[0], kMenuClearColour[1], kMenuClearColour[2]);
 }
 
-// In place of the first screen: the GUI comes on with the cursor shown.
+// The first screen: the GUI comes on with the driver selection and the cursor shown.
 void Game::StartMenus()
 {
-    if (!IsMenusOn())
-        m_mwin->Startup();
+    m_screens->StartScreen(SCREEN_USER, -1);
     SetCursorShown(true);
+}
+
+void Game::StartMainMenu()
+{
+    m_current_profile->visits++;
+    m_screens->GotoScreen(SCREEN_MAIN, nullptr);
+    if (CountryGetCountryNumFromCode(m_current_profile->country, false) >= 0)
+        return;
+    CountrySetContinueCB(&Game::CountryChosenCB, this);
+    m_mwin->PopupMessage(nullptr, "YOU NEED TO SELECT YOUR COUNTRY FOR THE WORLD TIMES COMPETITION.",
+                         &Game::GotoCountryScreenCB, this);
+}
+
+void Game::GotoCountryScreenCB(MWin*, char, void* game)
+{
+    static_cast<Game*>(game)->m_screens->GotoScreen(SCREEN_MCTY, nullptr);
+}
+
+void Game::CountryChosenCB(void* game)
+{
+    static_cast<Game*>(game)->CountryChosen(CountryGetChosenCode());
+}
+
+void Game::CountryChosen(const char* code)
+{
+    if (code && CountryGetCountryNumFromCode(code, false) >= 0)
+        snprintf(m_current_profile->country, sizeof m_current_profile->country, "%s", code);
+    m_screens->GoBack();
 }
 
 void Game::Tick()
 {
     m_mwin->Tick();
-    if (IsMenusOn())
-        EngInputPollAllDevices();
+    if (!IsMenusOn())
+        return;
+    m_screens->Tick();
+    EngInputPollAllDevices();
 }
 
 void Game::Render()
@@ -227,8 +264,11 @@ void Game::Render()
 void Game::RenderMenus()
 {
     EngDeviceClearScreen();
+    m_screens->Render(0);
     m_mwin->RenderMain();
+    m_screens->Render(1);
     m_mwin->RenderPopups();
+    m_screens->Render(2);
 }
 
 bool Game::HandleInputEvent(_EngInputEventType type, EngUInt32 value1, EngUInt32 value2)

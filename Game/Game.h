@@ -9,6 +9,7 @@
 
 class Program;
 class MWin;
+class TorviScreens;
 class Traverse;
 class Controls;
 class Input;
@@ -52,6 +53,7 @@ public:
     const char* GetName() const { return m_name; }
     Program* GetProgram() const { return m_program; }
     MWin* GetMWin() const { return m_mwin; }
+    TorviScreens* GetScreens() const { return m_screens; }
     Traverse* GetTraverse() const { return m_traverse; }
     Controls* GetControls() const { return m_controls; }
     Input* GetInput() const { return m_input; }
@@ -65,6 +67,13 @@ public:
     const EngMatrix4& GetViewMatrix() const { return m_view_matrix; }
     bool IsMenusOn() const;
 
+    // After a driver was chosen: the main menu, and the country screen when the profile has no known country.
+    void StartMainMenu();
+    // The country screen's choice goes into the profile; the screen before it comes back.
+    void CountryChosen(const char* code);
+    static void CountryChosenCB(void* game);
+    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
+
 private:
     bool LoadRaceFont();
     void StartMenus();
@@ -74,6 +83,7 @@ private:
     Program* m_program = nullptr;
     EngTexture* m_menu_background = nullptr;
     MWin* m_mwin = nullptr;
+    TorviScreens* m_screens = nullptr;
     Controls* m_controls = nullptr;
     Input* m_input = nullptr;
     UsersClass* m_users = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 // The game started as the program starts it (hooks, a 640 x 480 window and its device, so virtual units are
-// pixels) with the game's screen registry set up: the screens are walked with clicks and keys.
+// pixels), its screens set up and the first one started: the screens are walked with clicks and keys.
 
 #include <gtest/gtest.h>
 
@@ -42,13 +42,11 @@ protected:
         ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
         game = MainGetProgram()->GetGame();
         mwin = game->GetMWin();
-        screens = new TorviScreens(game, mwin);
-        ASSERT_EQ(1, screens->SetupAllScreens());
+        screens = game->GetScreens();
     }
 
     void TearDown() override
     {
-        delete screens;
         MainDestroyMainProgram(true);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
