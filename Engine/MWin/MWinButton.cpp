@@ -14,6 +14,7 @@
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinCollection.h"
 #include "Engine/MWin/MWinCollectionController.h"
+#include "Engine/MWin/MWinDesktop.h"
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Engine/MWin/MWinGroup.h"
 #include "Engine/MWin/MWinTextureRegistry.h"
@@ -915,6 +916,8 @@ void MWinButton::Disable()
 {
     if (!m_enabled)
         return;
+    // Ending an edit or closing a list fires, and the callback may switch screens.
+    MWinDesktopWalk walk(m_mwin->GetDesktop());
     if (m_highlighted)
         ResetState();
     m_enabled = 0;
@@ -923,6 +926,7 @@ void MWinButton::Disable()
 
 void MWinButton::Hide()
 {
+    MWinDesktopWalk walk(m_mwin->GetDesktop());
     if (m_highlighted)
         ResetState();
     m_shown = 0;
@@ -1085,7 +1089,7 @@ char MWinButton::HandleMouseMove()
 
 char MWinButton::HandleMouseWheel(int steps)
 {
-    if (!m_ready || !m_highlighted || !m_shown)
+    if (!m_ready || !m_highlighted || !m_shown || !m_enabled)
         return 0;
     if (m_kind == MWIN_BUT_LIST)
         return ListHandleWheel(steps);
@@ -1094,7 +1098,8 @@ char MWinButton::HandleMouseWheel(int steps)
 
 char MWinButton::HandleKeyDown(int key)
 {
-    if (!m_ready || !m_highlighted || !m_shown)
+    // A disabled button may still be highlighted under the mouse; it takes no keys.
+    if (!m_ready || !m_highlighted || !m_shown || !m_enabled)
         return 0;
     switch (m_kind) {
     case MWIN_BUT_TEXTEDIT:
@@ -1102,20 +1107,17 @@ char MWinButton::HandleKeyDown(int key)
     case MWIN_BUT_LIST:
         return ListHandleKeyDown(key);
     case MWIN_BUT_CHOICE:
-        return m_enabled ? ChoiceHandleKeyDown(key) : 0;
+        return ChoiceHandleKeyDown(key);
     case MWIN_BUT_PANEL:
-        return m_enabled ? PanelHandleKeyDown(key) : 0;
+        return PanelHandleKeyDown(key);
     case MWIN_BUT_SLIDER:
-        return m_enabled ? RangeSliderHandleKeyDown(key) : 0;
+        return RangeSliderHandleKeyDown(key);
     case MWIN_BUT_CHECKBOX:
-        return m_enabled ? CheckboxHandleKeyDown(key) : 0;
+        return CheckboxHandleKeyDown(key);
     default:
         break;
     }
     if (m_kind != MWIN_BUT_PUSH || (key != ENG_VK_RETURN && key != ENG_VK_SPACE))
-        return 0;
-    // A disabled button may still be highlighted under the mouse; it must not fire.
-    if (!m_enabled)
         return 0;
     _MWinButtonCallbackInfo info;
     FillCallbackInfo(&info);
@@ -1125,7 +1127,7 @@ char MWinButton::HandleKeyDown(int key)
 
 char MWinButton::HandleKeyDownChar(int ch)
 {
-    if (m_kind != MWIN_BUT_TEXTEDIT || !m_ready || !m_highlighted || !m_shown)
+    if (m_kind != MWIN_BUT_TEXTEDIT || !m_ready || !m_highlighted || !m_shown || !m_enabled)
         return 0;
     return TextEditHandleKeyDownUChar((unsigned char)ch);
 }

@@ -309,6 +309,7 @@ public:
     void TextEditSetLength(int length);
     void TextEditRegisterTextVariable(char* buffer, int size);
     char TextEditAllocText();
+    bool TextEditResizeBuffer(int length);
     void TextEditUpdateCursor();
     void TextEditTurnOnEditing(char mode);
     void TextEditTurnOffEditing(char enter);
