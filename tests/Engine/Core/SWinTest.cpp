@@ -10,6 +10,7 @@
 
 #include "Engine/Core/SWin.h"
 #include "EngFileTestSupport.h"
+#include "Support/GtkWidgetsForTests.h"
 
 namespace {
 
@@ -64,14 +65,6 @@ GtkWidget* FindTopLevel(const SWin& win)
     return found;
 }
 
-void CollectButtons(GtkWidget* widget, gpointer list)
-{
-    if (GTK_IS_BUTTON(widget))
-        *static_cast<GList**>(list) = g_list_append(*static_cast<GList**>(list), widget);
-    else if (GTK_IS_CONTAINER(widget))
-        gtk_container_foreach(GTK_CONTAINER(widget), CollectButtons, list);
-}
-
 void FindFirstLabel(GtkWidget* widget, gpointer found)
 {
     if (*static_cast<GtkWidget**>(found))
@@ -80,20 +73,6 @@ void FindFirstLabel(GtkWidget* widget, gpointer found)
         *static_cast<GtkWidget**>(found) = widget;
     else if (GTK_IS_CONTAINER(widget))
         gtk_container_foreach(GTK_CONTAINER(widget), FindFirstLabel, found);
-}
-
-GtkWidget* FindButton(GtkWidget* top, const char* label)
-{
-    GList* buttons = nullptr;
-    CollectButtons(top, &buttons);
-    GtkWidget* found = nullptr;
-    for (GList* item = buttons; item; item = item->next) {
-        const char* text = gtk_button_get_label(GTK_BUTTON(item->data));
-        if (text && std::strcmp(text, label) == 0)
-            found = GTK_WIDGET(item->data);
-    }
-    g_list_free(buttons);
-    return found;
 }
 
 // Pumps until the window has nothing left to do (or its loop ends); returns the last result.
@@ -233,7 +212,7 @@ TEST_F(SWinOnDisplay, PushButtonCallsItsCallbackWithUserAndOtherKeysDoNothing)
     GtkWidget* top = FindTopLevel(win);
     ASSERT_NE(nullptr, top);
 
-    gtk_button_clicked(GTK_BUTTON(FindButton(top, "Download")));
+    gtk_button_clicked(GTK_BUTTON(FindButtonLabelled(top, "Download")));
     EXPECT_EQ(1, log.presses);
     EXPECT_EQ(&win, log.win);
     EXPECT_FALSE(win.HasLoopEnded());
@@ -242,7 +221,7 @@ TEST_F(SWinOnDisplay, PushButtonCallsItsCallbackWithUserAndOtherKeysDoNothing)
 
     // The callback can be swapped; the new one runs instead.
     ASSERT_TRUE(win.PushButtonSetCallback(download, EndLoop));
-    gtk_button_clicked(GTK_BUTTON(FindButton(top, "Download")));
+    gtk_button_clicked(GTK_BUTTON(FindButtonLabelled(top, "Download")));
     EXPECT_EQ(1, log.presses);
     EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
     win.DestroyMainWindow();
