@@ -26,13 +26,16 @@
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
-#include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
 #include "Game/StateClass.h"
 #include "Game/TimesWorld.h"
 #include "Game/TrackInfo.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
+#include "Game/Screens/Countries.h"
+#include "Game/Screens/QResCC.h"
+#include "Game/Screens/TTrialCC.h"
+#include "Game/Screens/TorviScreens.h"
 
 namespace {
 
@@ -157,8 +160,9 @@ Game::~Game()
     Free(m_car);
     Free(m_users);
     m_current_profile = nullptr;
+    delete m_screens;
+    m_screens = nullptr;
     // The GUI goes before the race font: its font registry points at it.
-    Free(m_screens);
     Free(m_mwin);
     Free(m_traverse);
     Free(m_race_font);
@@ -291,10 +295,11 @@ void Game::LogResolution(int number) const
     ResolutionLogSettings(number);
 }
 
-// The first screen: the GUI comes on with the driver selection.
+// The first screen: the GUI comes on with the driver selection and the cursor shown.
 void Game::StartMenus()
 {
     m_screens->StartScreen(SCREEN_USER, -1);
+    SetCursorShown(true);
 }
 
 // ---- races ---------------------------------------------------------------------------------------------------
@@ -369,7 +374,8 @@ bool Game::SetupRace(_GameType type, int track, int cars, bool ghost, int formul
 void Game::StartRace(bool start_sequence)
 {
     if (IsMenusOn())
-        m_screens->End(1);
+        m_screens->End(-1);
+    SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
         m_state->Start();
@@ -391,39 +397,49 @@ void Game::PauseRace()
 {
     if (!LeaveRace())
         return;
-    if (m_game_type < GAME_TYPE_TIME_TRIAL || m_game_type > GAME_TYPE_CHAMPIONSHIP) {
+    switch (m_game_type) {
+    case GAME_TYPE_TIME_TRIAL:
+        if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY) {
+            m_screens->StartScreen(SCREEN_PAUS, -1);
+            return;
+        }
+        if (m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
+            m_current_profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        m_screens->StartScreen(SCREEN_MAIN, -1);
+        return;
+    case GAME_TYPE_QUICK_RACE:
+        m_screens->GetQRes()->GotoPauseOrResultScreen();
+        return;
+    case GAME_TYPE_CHAMPIONSHIP:
+        // The championship's result screen decides this once it is built; until then the race pauses.
+        m_screens->StartScreen(SCREEN_PAUS, -1);
+        return;
+    default:
         DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
-        return;
     }
-    if (m_game_type != GAME_TYPE_TIME_TRIAL) {
-        // The result screens decide between the pause and the result; until they do, the race pauses.
-        m_screens->StartScreen(SCREEN_PAUS, -1);
-        return;
-    }
-    if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY) {
-        m_screens->StartScreen(SCREEN_PAUS, -1);
-        return;
-    }
-    if (m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
-        m_current_profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
-    m_screens->StartScreen(SCREEN_MAIN, -1);
 }
 
 void Game::RaceFinished()
 {
     if (!LeaveRace())
         return;
-    if (m_game_type < GAME_TYPE_TIME_TRIAL || m_game_type > GAME_TYPE_CHAMPIONSHIP) {
+    switch (m_game_type) {
+    case GAME_TYPE_TIME_TRIAL:
+        if (m_current_profile->license_test_state != USER_LICENSE_NORMAL_PLAY)
+            return;
+        m_screens->GetTTrial()->AddTimeToLocalTimes(0);
+        m_screens->StartScreen(SCREEN_TTRL, -1);
+        m_screens->GetTTrial()->CheckSubmittingFastestTime();
+        return;
+    case GAME_TYPE_QUICK_RACE:
+        m_screens->StartScreen(SCREEN_QRES, -1);
+        return;
+    case GAME_TYPE_CHAMPIONSHIP:
+        m_screens->StartScreen(SCREEN_CRES, -1);
+        return;
+    default:
         DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
-        return;
     }
-    if (m_game_type == GAME_TYPE_TIME_TRIAL) {
-        // A driving test stays on the track with its message until Escape.
-        if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY)
-            m_screens->StartScreen(SCREEN_TTRL, -1);
-        return;
-    }
-    m_screens->StartScreen(m_game_type == GAME_TYPE_QUICK_RACE ? SCREEN_QRES : SCREEN_CRES, -1);
 }
 
 void Game::StartMainMenu()
@@ -450,7 +466,7 @@ void Game::CountryChosenCB(void* game)
 void Game::CountryChosen(const char* code)
 {
     if (code && CountryGetCountryNumFromCode(code, false) >= 0)
-        std::memcpy(m_current_profile->country, code, USER_COUNTRY_SIZE);
+        snprintf(m_current_profile->country, sizeof m_current_profile->country, "%s", code);
     m_screens->GoBack();
 }
 
