@@ -164,9 +164,15 @@ bool Traverse::SetupTrack(int track, const char* stem)
         return false;
     }
     BuildKindMaps();
-    FillGrid();
-    ClearLinePaint();
+    SetupFromMaps();
     return true;
+}
+
+bool Traverse::SetupFromMaps()
+{
+    bool filled = FillGrid();
+    ClearLinePaint();
+    return filled;
 }
 
 bool Traverse::LoadGridAlphaFromFile(const char* stem)

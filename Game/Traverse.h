@@ -147,9 +147,12 @@ public:
     int GetNearestIndex(int floor, int x, int y) const;
     int GetNearestDistance(int floor, int x, int y) const;
 
-    // For set-up without files (tools and tests): a whole map, copied.
+    // For set-up without files (tools and tests): a whole map, copied; the number of floors; the grid built
+    // from the maps as a loaded track's is.
     bool SetAlphaMap(int floor, const EngUInt8* map, int size);
     void SetTrack(int track);
+    void SetFloors(int floors) { m_floors = floors == 2 ? 2 : 1; }
+    bool SetupFromMaps();
 
 private:
     void ClearGrid();
