@@ -157,11 +157,13 @@ public:
 private:
     void ClearGrid();
     void BuildKindMaps();
+    EngUInt8 RampOf(int cx, int cy, int floor) const;
     void SetStartLine(const int corners[4][2]);
     void ClearLinePaint();
     bool FindWallStart(int side, int* x, int* y) const;
     bool TraceWall(int side, int x, int y);
-    // A wall trace's floor change on a ramp cell; false when the ramp is met on the wrong floor.
+    bool IsRampCell(int x, int y) const;
+    // A wall trace's floor change where it comes onto a ramp.
     void ChangeFloorAtRamp(int x, int y, int* floor) const;
     void FillFloorTrackUsingWalls(int floor);
     bool FindLineStart(int* x, int* y) const;
