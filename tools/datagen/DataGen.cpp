@@ -2,9 +2,12 @@
 
 #include "DataGenCursor.h"
 #include "DataGenFlags.h"
+#include "DataGenMusic.h"
+#include "DataGenSounds.h"
 #include "DataGenTracks.h"
 
 bool DataGenWriteAll(const char* data_dir)
 {
-    return DataGenWriteCursor(data_dir) && DataGenWriteTracks(data_dir) && DataGenWriteFlags(data_dir);
+    return DataGenWriteCursor(data_dir) && DataGenWriteTracks(data_dir) && DataGenWriteFlags(data_dir) &&
+           DataGenWriteSounds(data_dir) && DataGenWriteMusic(data_dir);
 }
