@@ -3,6 +3,7 @@
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngRandom.h"
 #include "Engine/MWin/MWin.h"
+#include "Game/Car.h"
 #include "Game/Game.h"
 #include "Game/Program.h"
 
@@ -102,7 +103,9 @@ void Sound::Shutdown()
 
 bool Sound::Audible()
 {
-    if (!m_loaded || m_quiet || m_device_lost)
+    if (!m_loaded || m_device_lost)
+        return false;
+    if (m_game->GetCar() && m_game->GetCar()->IsQuietSimulation())
         return false;
     if (!EngSoundIsDeviceLost())
         return true;
@@ -111,12 +114,13 @@ bool Sound::Audible()
     return false;
 }
 
-bool Sound::ValidCar(int car, const char* own_name) const
+const CarState* Sound::CarOf(int car, const char* own_name) const
 {
-    if (car >= 0 && car < SOUND_CARS)
-        return true;
-    DebugError(own_name, "Bad car %d", car);
-    return false;
+    if (car < 0 || car >= SOUND_CARS || !m_game->GetCar()) {
+        DebugError(own_name, "Bad car %d", car);
+        return nullptr;
+    }
+    return m_game->GetCar()->GetState(car);
 }
 
 EngSound* Sound::GetSlot(int slot)
@@ -146,20 +150,26 @@ void Sound::MenuSoundCB(int event, void* user_data)
         static_cast<Sound*>(user_data)->PlayMenuSound(event);
 }
 
-void Sound::StartEngine(int car, float speed, float speed_unit)
+void Sound::StartRaceSounds()
 {
-    if (!ValidCar(car, ENG_FUNC) || !Audible())
-        return;
-    m_slots[SOUND_SLOT_ENGINE + car].PlayLooped();
-    m_slots[SOUND_SLOT_ENGINE + car].SetVolume(1.0f);
-    SetEnginePitch(car, speed, speed_unit, true);
+    for (int car = 0; car < m_game->GetCarsInRace() && car < SOUND_CARS; car++) {
+        if (!Audible())
+            return;
+        m_slots[SOUND_SLOT_ENGINE + car].PlayLooped();
+        m_slots[SOUND_SLOT_ENGINE + car].SetVolume(1.0f);
+        SetEnginePitch(car, true);
+    }
 }
 
-void Sound::SetEnginePitch(int car, float speed, float speed_unit, bool force)
+void Sound::SetEnginePitch(int car, bool force)
 {
-    if (!ValidCar(car, ENG_FUNC) || !Audible() || !(speed_unit > 0.0f))
+    if (!Audible())
         return;
-    float pitch = (speed > 0.0f ? speed : 0.0f) * kPitchPerSpeedUnit / speed_unit + 1.0f;
+    const CarState* state = CarOf(car, ENG_FUNC);
+    float unit = m_game->GetCar() ? m_game->GetCar()->GetSizes().speed_unit : 0.0f;
+    if (!state || !(unit > 0.0f))
+        return;
+    float pitch = (state->speed > 0.0f ? state->speed : 0.0f) * kPitchPerSpeedUnit / unit + 1.0f;
     float change = pitch - m_engine_pitch[car];
     if (!force && change <= kPitchChange && change >= -kPitchChange)
         return;
@@ -167,39 +177,45 @@ void Sound::SetEnginePitch(int car, float speed, float speed_unit, bool force)
     m_engine_pitch[car] = pitch;
 }
 
-void Sound::PlaceSlot(int slot, float x, float y)
+void Sound::PlaceSlot(int slot, const CarState& car)
 {
-    m_slots[slot].Set3dPosition(x / 320.0f - 1.0f, y / 240.0f - 1.0f, kSoundDepth);
+    m_slots[slot].Set3dPosition(car.x / 320.0f - 1.0f, car.y / 240.0f - 1.0f, kSoundDepth);
 }
 
-void Sound::SetPosition(int car, _SoundWhich which, float x, float y)
+void Sound::SetPosition(int car, _SoundWhich which)
 {
-    if (!ValidCar(car, ENG_FUNC) || !Audible())
+    if (!Audible())
+        return;
+    const CarState* state = CarOf(car, ENG_FUNC);
+    if (!state)
         return;
     switch (which) {
     case SOUND_ENGINE:
-        PlaceSlot(SOUND_SLOT_ENGINE + car, x, y);
+        PlaceSlot(SOUND_SLOT_ENGINE + car, *state);
         if (m_rough_playing[car])
-            PlaceSlot(SOUND_SLOT_ROUGH + car, x, y);
+            PlaceSlot(SOUND_SLOT_ROUGH + car, *state);
         break;
-    case SOUND_ROUGH: PlaceSlot(SOUND_SLOT_ROUGH + car, x, y); break;
-    case SOUND_WALL: PlaceSlot(SOUND_SLOT_WALL + car, x, y); break;
-    case SOUND_CRASH: PlaceSlot(SOUND_SLOT_CRASH + car, x, y); break;
+    case SOUND_ROUGH: PlaceSlot(SOUND_SLOT_ROUGH + car, *state); break;
+    case SOUND_WALL: PlaceSlot(SOUND_SLOT_WALL + car, *state); break;
+    case SOUND_CRASH: PlaceSlot(SOUND_SLOT_CRASH + car, *state); break;
     }
 }
 
-void Sound::SetRoughGround(int car, bool on, float speed, float x, float y)
+void Sound::SetRoughGround(int car, bool on)
 {
-    if (!ValidCar(car, ENG_FUNC) || !Audible())
+    if (!Audible())
         return;
-    if (!on || speed < kRoughGroundSpeed) {
+    const CarState* state = CarOf(car, ENG_FUNC);
+    if (!state)
+        return;
+    if (!on || state->speed < kRoughGroundSpeed) {
         StopRoughGround(car);
         return;
     }
     int64_t now = NowMs();
     if (m_rough_playing[car] || now - m_rough_started_ms[car] < kRoughGroundRestartMs)
         return;
-    SetPosition(car, SOUND_ROUGH, x, y);
+    SetPosition(car, SOUND_ROUGH);
     m_slots[SOUND_SLOT_ROUGH + car].PlayLooped();
     m_rough_started_ms[car] = now;
     m_rough_playing[car] = true;
@@ -213,23 +229,26 @@ void Sound::StopRoughGround(int car)
     m_rough_playing[car] = false;
 }
 
-void Sound::PlayWallHit(int car, float speed, float x, float y)
+void Sound::PlayWallHit(int car)
 {
-    if (!ValidCar(car, ENG_FUNC) || !Audible() || speed < kWallHitSpeed)
+    if (!Audible())
         return;
-    SetPosition(car, SOUND_WALL, x, y);
+    const CarState* state = CarOf(car, ENG_FUNC);
+    if (!state || state->speed < kWallHitSpeed)
+        return;
+    SetPosition(car, SOUND_WALL);
     m_slots[SOUND_SLOT_WALL + car].Play();
 }
 
-void Sound::PlayCrash(int car, float x, float y)
+void Sound::PlayCrash(int car)
 {
-    if (!ValidCar(car, ENG_FUNC) || !Audible())
+    if (!Audible() || !CarOf(car, ENG_FUNC))
         return;
     int64_t now = NowMs();
     if (now - m_last_crash_ms[car] < kCrashIntervalMs)
         return;
     m_last_crash_ms[car] = now;
-    SetPosition(car, SOUND_CRASH, x, y);
+    SetPosition(car, SOUND_CRASH);
     m_slots[SOUND_SLOT_CRASH + car].Play();
 }
 
@@ -247,15 +266,15 @@ void Sound::PlaySlot(int slot)
 
 void Sound::StopCar(int car)
 {
-    if (!ValidCar(car, ENG_FUNC) || !m_loaded)
+    if (!m_loaded || !CarOf(car, ENG_FUNC))
         return;
     m_slots[SOUND_SLOT_ENGINE + car].Stop();
     StopRoughGround(car);
 }
 
-void Sound::StopCarSounds(int cars)
+void Sound::StopCarSounds()
 {
-    for (int car = 0; car < cars && car < SOUND_CARS; car++)
+    for (int car = 0; car < m_game->GetCarsInRace() && car < SOUND_CARS; car++)
         StopCar(car);
 }
 

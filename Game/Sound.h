@@ -2,14 +2,15 @@
 
 // The game's sound set: 44 wave sounds in slots. Per car an engine loop whose pitch follows the speed, a
 // rough-ground loop, a wall hit, a crash and a finish sound, placed after the car's screen position; four
-// menu sounds played by the GUI's button hook. Silent when the start-up settings switch sound off, while a
-// race is simulated quietly, and for good once the sound device has gone away.
+// menu sounds played by the GUI's button hook. Silent when the start-up settings switch sound off, while the
+// cars simulate a race quietly, and for good once the sound device has gone away.
 
 #include <cstdint>
 
 #include "Engine/Core/EngSound.h"
 
 class Game;
+struct CarState;
 
 constexpr int SOUND_CARS = 8;
 constexpr int SOUND_SLOTS = 44;
@@ -51,24 +52,20 @@ public:
     void PlayMenuSound(int n);
     static void MenuSoundCB(int event, void* user_data);
 
-    // The race's cars tell their state with each call: position in the 640 x 480 screen, speed and the
-    // track's speed unit.
-    // At the race start, for every car of the race: the engine loops at full volume with its pitch.
-    void StartEngine(int car, float speed, float speed_unit);
-    void SetEnginePitch(int car, float speed, float speed_unit, bool force);
-    void SetPosition(int car, _SoundWhich which, float x, float y);
-    void SetRoughGround(int car, bool on, float speed, float x, float y);
-    void PlayWallHit(int car, float speed, float x, float y);
-    void PlayCrash(int car, float x, float y);
+    // The race's cars, read from the game's Car: position in the 640 x 480 screen and speed.
+    // At the race start every car's engine loops at full volume with its pitch.
+    void StartRaceSounds();
+    void SetEnginePitch(int car, bool force);
+    void SetPosition(int car, _SoundWhich which);
+    void SetRoughGround(int car, bool on);
+    void PlayWallHit(int car);
+    void PlayCrash(int car);
     void SetSlotVolume(int slot, float volume);
     void PlaySlot(int slot);
     void StopCar(int car);
-    void StopCarSounds(int cars);
+    // Every car of the race.
+    void StopCarSounds();
     void StopAll();
-
-    // Mirrors the cars' quiet simulation: no sound while a race is run to its end unheard.
-    void SetQuietSimulation(bool quiet) { m_quiet = quiet; }
-    bool IsQuietSimulation() const { return m_quiet; }
 
     EngSound* GetSlot(int slot);
     float GetEnginePitch(int car) const;
@@ -77,14 +74,14 @@ public:
 private:
     // True when sound may be made now; notices a lost device once.
     bool Audible();
-    bool ValidCar(int car, const char* own_name) const;
-    void PlaceSlot(int slot, float x, float y);
+    // The car's state when the car number is valid.
+    const CarState* CarOf(int car, const char* own_name) const;
+    void PlaceSlot(int slot, const CarState& car);
     void StopRoughGround(int car);
 
     Game* m_game;
     EngSound m_slots[SOUND_SLOTS];
     bool m_loaded = false;
-    bool m_quiet = false;
     bool m_device_lost = false;
     bool m_rough_playing[SOUND_CARS] = {};
     int64_t m_rough_started_ms[SOUND_CARS];

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "Engine/MWin/MWin.h"
+#include "Game/Car.h"
 #include "Game/Game.h"
 #include "Game/Program.h"
 #include "Game/Sound.h"
@@ -41,6 +42,15 @@ protected:
 
     bool Playing(int slot) { return State(slot) == AL_PLAYING; }
 
+    // Puts a car on the screen at a speed, as the race would.
+    void Drive(int car, float x, float y, float speed)
+    {
+        CarState* state = game.GetCar()->GetState(car);
+        state->x = x;
+        state->y = y;
+        state->speed = speed;
+    }
+
     Program program;
     Game game{&program, "Game", 0};
     Sound sound{&game};
@@ -58,7 +68,7 @@ TEST_F(SoundTest, SoundSwitchedOffLoadsNothingAndMenusStaySilent)
         EXPECT_FALSE(sound.GetSlot(slot)->IsLoaded()) << slot;
     int mark = LogMark();
     game.GetMWin()->CallButtonPressedHook(0);
-    sound.PlayCrash(0, 100.0f, 100.0f);
+    sound.PlayCrash(0);
     EXPECT_EQ(MessagesSince(mark), 0);
 }
 
@@ -97,45 +107,57 @@ TEST_F(SoundTest, EnginePitchFollowsSpeedInSpeedUnits)
 {
     sound.Setup();
     ASSERT_TRUE(sound.IsLoaded());
-    const float unit = 20.0f / 25.0f;
-    sound.StartEngine(2, 0.0f, unit);
-    EXPECT_TRUE(Playing(SOUND_SLOT_ENGINE + 2));
-    EXPECT_EQ(SourceInt(SOUND_SLOT_ENGINE + 2, AL_LOOPING), AL_TRUE);
-    EXPECT_FLOAT_EQ(SourceFloat(SOUND_SLOT_ENGINE + 2, AL_GAIN), 1.0f);
+    game.GetCar()->SetSizes(0.0f);  // track 0: car size 20, speed unit 0.8
+    ASSERT_FLOAT_EQ(game.GetCar()->GetSizes().speed_unit, 0.8f);
+    Drive(0, 100.0f, 100.0f, 0.0f);
+    sound.StartRaceSounds();
+    EXPECT_TRUE(Playing(SOUND_SLOT_ENGINE));
+    EXPECT_FALSE(Playing(SOUND_SLOT_ENGINE + 1));  // one car in this race
+    EXPECT_EQ(SourceInt(SOUND_SLOT_ENGINE, AL_LOOPING), AL_TRUE);
+    EXPECT_FLOAT_EQ(SourceFloat(SOUND_SLOT_ENGINE, AL_GAIN), 1.0f);
     // speed -> pitch = max(speed, 0) x 0.007 / unit + 1
     const float cases[][2] = {{0.0f, 1.0f}, {-50.0f, 1.0f}, {100.0f, 1.875f}, {400.0f, 4.5f}};
     for (const auto& c : cases) {
-        sound.SetEnginePitch(2, c[0], unit, false);
-        EXPECT_NEAR(sound.GetEnginePitch(2), c[1], 1e-4) << c[0];
-        EXPECT_NEAR(SourceFloat(SOUND_SLOT_ENGINE + 2, AL_PITCH), c[1], 1e-4) << c[0];
+        Drive(0, 100.0f, 100.0f, c[0]);
+        sound.SetEnginePitch(0, false);
+        EXPECT_NEAR(sound.GetEnginePitch(0), c[1], 1e-4) << c[0];
+        EXPECT_NEAR(SourceFloat(SOUND_SLOT_ENGINE, AL_PITCH), c[1], 1e-4) << c[0];
     }
     // A change below 0.001 is not applied unless forced.
-    sound.SetEnginePitch(2, 400.1f, unit, false);
-    EXPECT_FLOAT_EQ(sound.GetEnginePitch(2), 4.5f);
-    sound.SetEnginePitch(2, 400.1f, unit, true);
-    EXPECT_GT(sound.GetEnginePitch(2), 4.5f);
+    Drive(0, 100.0f, 100.0f, 400.1f);
+    sound.SetEnginePitch(0, false);
+    EXPECT_FLOAT_EQ(sound.GetEnginePitch(0), 4.5f);
+    sound.SetEnginePitch(0, true);
+    EXPECT_GT(sound.GetEnginePitch(0), 4.5f);
 }
 
 TEST_F(SoundTest, PositionsFollowTheCarOnTheScreen)
 {
     sound.Setup();
     ASSERT_TRUE(sound.IsLoaded());
-    sound.SetPosition(1, SOUND_ENGINE, 640.0f, 0.0f);
+    Drive(1, 640.0f, 0.0f, 50.0f);
+    sound.SetPosition(1, SOUND_ENGINE);
     ALfloat x = 0, y = 0, z = 0;
     alGetSource3f(sound.GetSlot(SOUND_SLOT_ENGINE + 1)->GetSourceDX(), AL_POSITION, &x, &y, &z);
     EXPECT_FLOAT_EQ(x, 1.0f);
     EXPECT_FLOAT_EQ(y, -1.0f);
     EXPECT_FLOAT_EQ(z, -0.5f);  // OpenAL's z points out of the screen
     // The rough-ground loop follows the engine only while it plays.
-    sound.SetPosition(1, SOUND_ENGINE, 320.0f, 240.0f);
     alGetSource3f(sound.GetSlot(SOUND_SLOT_ROUGH + 1)->GetSourceDX(), AL_POSITION, &x, &y, &z);
     EXPECT_FLOAT_EQ(x, 0.0f);
     EXPECT_FLOAT_EQ(z, 0.0f);
-    sound.SetRoughGround(1, true, 50.0f, 0.0f, 480.0f);
-    sound.SetPosition(1, SOUND_ENGINE, 480.0f, 120.0f);
+    sound.SetRoughGround(1, true);
+    Drive(1, 480.0f, 120.0f, 50.0f);
+    sound.SetPosition(1, SOUND_ENGINE);
     alGetSource3f(sound.GetSlot(SOUND_SLOT_ROUGH + 1)->GetSourceDX(), AL_POSITION, &x, &y, &z);
     EXPECT_FLOAT_EQ(x, 0.5f);
     EXPECT_FLOAT_EQ(y, -0.5f);
+    // Wall and crash sounds start where the car is.
+    Drive(2, 0.0f, 480.0f, 50.0f);
+    sound.PlayWallHit(2);
+    alGetSource3f(sound.GetSlot(SOUND_SLOT_WALL + 2)->GetSourceDX(), AL_POSITION, &x, &y, &z);
+    EXPECT_FLOAT_EQ(x, -1.0f);
+    EXPECT_FLOAT_EQ(y, 1.0f);
 }
 
 TEST_F(SoundTest, TwoCrashesWithinAHundredMillisecondsPlayOneSound)
@@ -143,16 +165,16 @@ TEST_F(SoundTest, TwoCrashesWithinAHundredMillisecondsPlayOneSound)
     sound.Setup();
     ASSERT_TRUE(sound.IsLoaded());
     const int slot = SOUND_SLOT_CRASH + 3;
-    sound.PlayCrash(3, 100.0f, 100.0f);
+    sound.PlayCrash(3);
     EXPECT_TRUE(Playing(slot));
     sound.GetSlot(slot)->Stop();
     game_clock_ms += 99;
-    sound.PlayCrash(3, 100.0f, 100.0f);
+    sound.PlayCrash(3);
     EXPECT_FALSE(Playing(slot));
-    sound.PlayCrash(4, 100.0f, 100.0f);  // another car has its own interval
+    sound.PlayCrash(4);  // another car has its own interval
     EXPECT_TRUE(Playing(SOUND_SLOT_CRASH + 4));
     game_clock_ms += 1;
-    sound.PlayCrash(3, 100.0f, 100.0f);
+    sound.PlayCrash(3);
     EXPECT_TRUE(Playing(slot));
 }
 
@@ -161,22 +183,26 @@ TEST_F(SoundTest, RoughGroundRestartsNoSoonerThanTenMilliseconds)
     sound.Setup();
     ASSERT_TRUE(sound.IsLoaded());
     const int slot = SOUND_SLOT_ROUGH + 5;
-    sound.SetRoughGround(5, true, 0.5f, 10.0f, 10.0f);  // too slow
+    Drive(5, 10.0f, 10.0f, 0.5f);  // too slow
+    sound.SetRoughGround(5, true);
     EXPECT_FALSE(Playing(slot));
-    sound.SetRoughGround(5, true, 1.0f, 10.0f, 10.0f);
+    Drive(5, 10.0f, 10.0f, 1.0f);
+    sound.SetRoughGround(5, true);
     EXPECT_TRUE(Playing(slot));
     EXPECT_EQ(SourceInt(slot, AL_LOOPING), AL_TRUE);
     EXPECT_TRUE(sound.IsRoughGroundPlaying(5));
+    Drive(5, 10.0f, 10.0f, 50.0f);
     game_clock_ms += 4;
-    sound.SetRoughGround(5, false, 50.0f, 10.0f, 10.0f);
+    sound.SetRoughGround(5, false);
     EXPECT_FALSE(Playing(slot));
     game_clock_ms += 5;
-    sound.SetRoughGround(5, true, 50.0f, 10.0f, 10.0f);
+    sound.SetRoughGround(5, true);
     EXPECT_FALSE(Playing(slot));
     game_clock_ms += 1;
-    sound.SetRoughGround(5, true, 50.0f, 10.0f, 10.0f);
+    sound.SetRoughGround(5, true);
     EXPECT_TRUE(Playing(slot));
-    sound.SetRoughGround(5, true, 0.9f, 10.0f, 10.0f);  // slowed down on it
+    Drive(5, 10.0f, 10.0f, 0.9f);  // slowed down on it
+    sound.SetRoughGround(5, true);
     EXPECT_FALSE(Playing(slot));
 }
 
@@ -184,9 +210,11 @@ TEST_F(SoundTest, WallHitsNeedTenSpeedAndFinishPlaysAtItsVolume)
 {
     sound.Setup();
     ASSERT_TRUE(sound.IsLoaded());
-    sound.PlayWallHit(0, 9.9f, 50.0f, 50.0f);
+    Drive(0, 50.0f, 50.0f, 9.9f);
+    sound.PlayWallHit(0);
     EXPECT_FALSE(Playing(SOUND_SLOT_WALL));
-    sound.PlayWallHit(0, 10.0f, 50.0f, 50.0f);
+    Drive(0, 50.0f, 50.0f, 10.0f);
+    sound.PlayWallHit(0);
     EXPECT_TRUE(Playing(SOUND_SLOT_WALL));
     sound.SetSlotVolume(SOUND_SLOT_FINISH + 1, 0.2f);
     sound.PlaySlot(SOUND_SLOT_FINISH + 1);
@@ -198,26 +226,28 @@ TEST_F(SoundTest, QuietSimulationMakesNoSoundAndStoppingSilencesTheCars)
 {
     sound.Setup();
     ASSERT_TRUE(sound.IsLoaded());
-    sound.StartEngine(0, 0.0f, 1.0f);
-    sound.SetRoughGround(0, true, 50.0f, 10.0f, 10.0f);
-    sound.StopCarSounds(1);
+    Drive(0, 10.0f, 10.0f, 300.0f);
+    sound.StartRaceSounds();
+    sound.SetRoughGround(0, true);
+    sound.StopCarSounds();
     EXPECT_FALSE(Playing(SOUND_SLOT_ENGINE));
     EXPECT_FALSE(Playing(SOUND_SLOT_ROUGH));
     EXPECT_FALSE(sound.IsRoughGroundPlaying(0));
 
-    sound.SetQuietSimulation(true);
-    sound.StartEngine(1, 0.0f, 1.0f);
-    sound.SetEnginePitch(1, 300.0f, 1.0f, true);
-    sound.PlayCrash(1, 0.0f, 0.0f);
-    sound.PlayWallHit(1, 50.0f, 0.0f, 0.0f);
-    sound.SetRoughGround(1, true, 50.0f, 10.0f, 10.0f);
+    game.GetCar()->SetQuietSimulation(true);
+    Drive(1, 10.0f, 10.0f, 300.0f);
+    sound.StartRaceSounds();
+    sound.SetEnginePitch(1, true);
+    sound.PlayCrash(1);
+    sound.PlayWallHit(1);
+    sound.SetRoughGround(1, true);
     sound.PlaySlot(SOUND_SLOT_FINISH + 1);
     sound.PlayMenuSound(0);
     for (int slot = 0; slot < SOUND_SLOTS; slot++)
         EXPECT_FALSE(Playing(slot)) << slot;
     EXPECT_FLOAT_EQ(sound.GetEnginePitch(1), 0.0f);
-    sound.SetQuietSimulation(false);
-    sound.PlayCrash(1, 0.0f, 0.0f);
+    game.GetCar()->SetQuietSimulation(false);
+    sound.PlayCrash(1);
     EXPECT_TRUE(Playing(SOUND_SLOT_CRASH + 1));
 }
 
@@ -235,7 +265,7 @@ TEST(SoundWithoutDevice, GameGoesOnSilentAndSaysSoOnce)
             int mark = LogMark();
             sound.Setup();
             sound.PlayMenuSound(0);
-            sound.PlayCrash(0, 0.0f, 0.0f);
+            sound.PlayCrash(0);
             bool silent = !game.IsSoundOn() && !sound.IsLoaded();
             bool once = LogCountSince(mark, "No sound device") == 1;
             std::exit(silent && once ? 0 : 1);
