@@ -22,6 +22,8 @@ class StateClass;
 class Levels;
 class Graphics;
 class Menus;
+class Sound;
+class Music;
 struct UserRecord;
 struct _TrackInfo;
 class EngTexture;
@@ -111,6 +113,8 @@ public:
     Levels* GetLevels() const { return m_levels; }
     Graphics* GetGraphics() const { return m_graphics; }
     Menus* GetMenus() const { return m_menus; }
+    Sound* GetSound() const { return m_sound; }
+    Music* GetMusic() const { return m_music; }
     _GameType GetGameType() const { return m_game_type; }
     int GetCarsInRace() const { return m_cars_in_race; }
     int GetTrack() const { return m_track; }
@@ -155,6 +159,8 @@ private:
     Input* m_input = nullptr;
     Graphics* m_graphics = nullptr;
     Menus* m_menus = nullptr;
+    Sound* m_sound = nullptr;
+    Music* m_music = nullptr;
     SettingsClass* m_settings = nullptr;
     TimesWorld* m_times_world = nullptr;
     UserRecord* m_current_profile = nullptr;
