@@ -5,10 +5,13 @@
 #include "DataGenFlags.h"
 #include "DataGenLogo.h"
 #include "DataGenMenuPictures.h"
+#include "DataGenMusic.h"
+#include "DataGenSounds.h"
 #include "DataGenTracks.h"
 
 bool DataGenWriteAll(const char* data_dir)
 {
-    return DataGenWriteCursor(data_dir) && DataGenWriteLogo(data_dir) && DataGenWriteTracks(data_dir) && DataGenWriteCars(data_dir) &&
-           DataGenWriteMenuPictures(data_dir) && DataGenWriteFlags(data_dir);
+    return DataGenWriteCursor(data_dir) && DataGenWriteLogo(data_dir) && DataGenWriteTracks(data_dir) &&
+           DataGenWriteCars(data_dir) && DataGenWriteMenuPictures(data_dir) && DataGenWriteFlags(data_dir) &&
+           DataGenWriteSounds(data_dir) && DataGenWriteMusic(data_dir);
 }
