@@ -4,10 +4,12 @@
 #include "DataGenCursor.h"
 #include "DataGenFlags.h"
 #include "DataGenMenuPictures.h"
+#include "DataGenSkin.h"
 #include "DataGenTracks.h"
 
 bool DataGenWriteAll(const char* data_dir)
 {
     return DataGenWriteCursor(data_dir) && DataGenWriteTracks(data_dir) && DataGenWriteCars(data_dir) &&
-           DataGenWriteMenuPictures(data_dir) && DataGenWriteFlags(data_dir);
+           DataGenWriteMenuPictures(data_dir) && DataGenWriteSkin(data_dir) &&
+           DataGenWriteFlags(data_dir);
 }

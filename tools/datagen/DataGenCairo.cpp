@@ -103,13 +103,19 @@ DataGenRgb DataGenShade(DataGenRgb c, double t)
     return {c.r + (target - c.r) * k, c.g + (target - c.g) * k, c.b + (target - c.b) * k};
 }
 
-void DataGenVerticalGradient(cairo_t* cr, double y0, double y1, DataGenRgb top, DataGenRgb bottom, double alpha)
+void DataGenVerticalBlend(cairo_t* cr, double y0, double y1, DataGenRgb top, double top_alpha, DataGenRgb bottom,
+                          double bottom_alpha)
 {
     cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
-    cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, alpha);
-    cairo_pattern_add_color_stop_rgba(p, 1, bottom.r, bottom.g, bottom.b, alpha);
+    cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, top_alpha);
+    cairo_pattern_add_color_stop_rgba(p, 1, bottom.r, bottom.g, bottom.b, bottom_alpha);
     cairo_set_source(cr, p);
     cairo_pattern_destroy(p);
+}
+
+void DataGenVerticalGradient(cairo_t* cr, double y0, double y1, DataGenRgb top, DataGenRgb bottom, double alpha)
+{
+    DataGenVerticalBlend(cr, y0, y1, top, alpha, bottom, alpha);
 }
 
 double DataGenNoise(int x, int y, int seed)

@@ -31,6 +31,9 @@ DataGenRgb DataGenShade(DataGenRgb c, double t);
 // A vertical gradient over y0..y1 from top to bottom colour, set as the source.
 void DataGenVerticalGradient(cairo_t* cr, double y0, double y1, DataGenRgb top, DataGenRgb bottom,
                              double alpha = 1.0);
+// The same with its own alpha at each end.
+void DataGenVerticalBlend(cairo_t* cr, double y0, double y1, DataGenRgb top, double top_alpha, DataGenRgb bottom,
+                          double bottom_alpha);
 // The same hash on every machine: a value in 0..1 from two integers and a seed.
 double DataGenNoise(int x, int y, int seed);
 // Smooth noise in 0..1: hashed values on a lattice of the given spacing, blended between lattice points.
