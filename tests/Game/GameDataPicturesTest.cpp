@@ -72,7 +72,10 @@ std::vector<PictureSize> RacePictures()
 
 std::vector<PictureSize> MenuPictures()
 {
-    std::vector<PictureSize> rows = {{"Data/1120.dat", 1024, 768, false}};
+    std::vector<PictureSize> rows = {{"Data/1120.dat", 1024, 768, false},
+                                     {"Data/1000.dat", 1024, 1024, true},
+                                     {"Data/Common/CountryFlags1024.png", 1024, 1024, true},
+                                     {"Data/Common/CountryFlags512.png", 512, 512, true}};
     for (int t = 0; t < 6; ++t) {
         rows.push_back({Numbered("Data/160%d.dat", t), 1024, 768, false});
         rows.push_back({Numbered("Data/165%d.dat", t), 320, 200, false});
@@ -137,4 +140,45 @@ TEST(GameDataPictures, CarsShowHeadingColourAndTurningWheels)
                               std::fabs(flank[a][2] - flank[b][2]);
             EXPECT_GT(distance, 90.0) << a << " and " << b;
         }
+}
+
+// Each country's real flag lies in its cell of both flags pictures: France blue, white and red from left to right,
+// England's red cross on white, the union flag of "UK" blue at its corner, Japan's red disc on white; a country
+// without a picture (Antarctica) keeps a plain grey cell, and the unused cell 222 stays clear.
+TEST(GameDataPictures, FlagsLieInTheirCountriesCells)
+{
+    enum Hue { kBlue, kWhite, kRed, kGrey };
+    struct Probe {
+        int cell;
+        double fx, fy; // within the cell
+        Hue hue;
+    };
+    const Probe probes[] = {
+        {67, 0.2, 0.5, kBlue}, {67, 0.5, 0.5, kWhite},  {67, 0.8, 0.5, kRed},  {60, 0.5, 0.5, kRed},
+        {60, 0.2, 0.3, kWhite}, {223, 0.3, 0.75, kBlue},  {97, 0.5, 0.5, kRed},  {97, 0.15, 0.35, kWhite},
+        {7, 0.5, 0.5, kGrey},
+    };
+    auto hue_of = [](const unsigned char* bgra) {
+        int b = bgra[0], g = bgra[1], r = bgra[2];
+        if (r > g + 60 && r > b + 60)
+            return kRed;
+        if (b > r + 30 && b > g)
+            return kBlue;
+        if (std::abs(r - g) < 12 && std::abs(g - b) < 12)
+            return r > 215 ? kWhite : kGrey;
+        return Hue(-1);
+    };
+    for (const char* file : {"Data/Common/CountryFlags1024.png", "Data/Common/CountryFlags512.png"}) {
+        SCOPED_TRACE(file);
+        Decoded sheet(file);
+        ASSERT_TRUE(sheet.ok);
+        const double cell = sheet.picture.width / 16.0;
+        for (const Probe& p : probes) {
+            const unsigned char* bgra = sheet.At(int((p.cell % 16 + p.fx) * cell), int((p.cell / 16 + p.fy) * cell));
+            EXPECT_EQ(255, bgra[3]) << p.cell;
+            EXPECT_EQ(p.hue, hue_of(bgra)) << "cell " << p.cell << " at " << p.fx << "," << p.fy << ": " << int(bgra[2])
+                                           << "," << int(bgra[1]) << "," << int(bgra[0]);
+        }
+        EXPECT_EQ(0, sheet.At(int((222 % 16 + 0.5) * cell), int((222 / 16 + 0.5) * cell))[3]);
+    }
 }
