@@ -181,3 +181,21 @@ void DataGenCentredTextPath(cairo_t* cr, double cx, double y, const char* text)
     cairo_move_to(cr, cx - extents.width / 2 - extents.x_bearing, y);
     cairo_text_path(cr, text);
 }
+
+void DataGenPaintPixels(cairo_t* cr, const std::function<unsigned(int x, int y)>& colour)
+{
+    cairo_surface_t* target = cairo_get_target(cr);
+    cairo_surface_flush(target);
+    unsigned char* data = cairo_image_surface_get_data(target);
+    if (!data)
+        return;
+    const int w = cairo_image_surface_get_width(target);
+    const int h = cairo_image_surface_get_height(target);
+    const int stride = cairo_image_surface_get_stride(target);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<unsigned*>(data + y * stride);
+        for (int x = 0; x < w; ++x)
+            row[x] = colour(x, y);
+    }
+    cairo_surface_mark_dirty(target);
+}

@@ -3,6 +3,7 @@
 // Small helpers shared by the picture generators: surfaces, paths, colours and the files they are saved as.
 
 #include <cairo.h>
+#include <functional>
 #include <string>
 
 struct DataGenRgb {
@@ -43,3 +44,6 @@ double DataGenValueNoise(double x, double y, double spacing, int seed);
 bool DataGenSetTitleFont(cairo_t* cr, double size);
 // One line of the current font centred on cx, its baseline at y; the path is left for filling or stroking.
 void DataGenCentredTextPath(cairo_t* cr, double cx, double y, const char* text);
+
+// Sets every pixel of the context's image surface to colour(x, y), as 0xAARRGGBB (premultiplied).
+void DataGenPaintPixels(cairo_t* cr, const std::function<unsigned(int x, int y)>& colour);
