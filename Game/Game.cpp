@@ -10,11 +10,12 @@
 #include "Engine/Graphics/EngFont.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Engine/MWin/MWin.h"
-#include "Game/Resolution.h"
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Game/Controls.h"
 #include "Game/Input.h"
 #include "Game/Resolution.h"
+#include "Game/SettingsClass.h"
+#include "Game/TimesWorld.h"
 #include "Game/TrackInfo.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
@@ -79,10 +80,18 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     m_current_profile = m_users->GetUser(0);
     m_traverse = new (std::nothrow) Traverse(this);
     DebugFatalCheck(m_traverse != nullptr, ENG_FUNC, "No memory");
+    m_settings = new (std::nothrow) SettingsClass(this);
+    DebugFatalCheck(m_settings != nullptr, ENG_FUNC, "No memory");
+    m_times_world = new (std::nothrow) TimesWorld(this);
+    DebugFatalCheck(m_times_world != nullptr, ENG_FUNC, "No memory");
 }
 
 Game::~Game()
 {
+    delete m_times_world;
+    m_times_world = nullptr;
+    delete m_settings;
+    m_settings = nullptr;
     EngInputShutdown();
     delete m_input;
     m_input = nullptr;
@@ -118,6 +127,7 @@ signed char Game::PreDeviceSetup()
                                                kCursorWidth, kCursorHeight, kCursorUsesAspect, 0, 0);
     // Without devices the game still runs: the menus take the mouse and keys from the window.
     m_input->Init();
+    m_settings->SetFilename();
     return 1;
 }
 
@@ -161,6 +171,8 @@ void Game::DestroyGraphicsObjects()
 
 signed char Game::PostDeviceSetup()
 {
+    if (!m_settings->Load())
+        m_settings->SetDefaults();
     EngDeviceGetTransformMatrix(&m_view_matrix);
     EngDeviceTurnOffZBufferIfOn();
     GraphicsReady();
@@ -174,6 +186,7 @@ void Game::PreCloseWindow()
     EngInputShutdown();
     if (m_current_profile->user_id != 0)
         m_users->SaveCurrentUser();
+    m_settings->Save();
     ResolutionUpdateSettingsFromCurrent();
     ResolutionSaveSettings();
 }

@@ -13,6 +13,8 @@ class Traverse;
 class Controls;
 class Input;
 class UsersClass;
+class SettingsClass;
+class TimesWorld;
 struct UserRecord;
 class EngTexture;
 class EngFont;
@@ -54,6 +56,8 @@ public:
     Controls* GetControls() const { return m_controls; }
     Input* GetInput() const { return m_input; }
     UsersClass* GetUsers() const { return m_users; }
+    SettingsClass* GetSettings() const { return m_settings; }
+    TimesWorld* GetTimesWorld() const { return m_times_world; }
     // Profile 0 of the driver profiles: the current driver.
     UserRecord* GetCurrentProfile() const { return m_current_profile; }
     EngFont* GetRaceFont() const { return m_race_font; }
@@ -74,6 +78,8 @@ private:
     Input* m_input = nullptr;
     UsersClass* m_users = nullptr;
     Traverse* m_traverse = nullptr;
+    SettingsClass* m_settings = nullptr;
+    TimesWorld* m_times_world = nullptr;
     UserRecord* m_current_profile = nullptr;
     EngFont* m_race_font = nullptr;
     EngMatrix4 m_view_matrix;
