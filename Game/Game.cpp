@@ -26,16 +26,15 @@
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
+#include "Game/Screens/QResCC.h"
+#include "Game/Screens/TTrialCC.h"
+#include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
 #include "Game/StateClass.h"
 #include "Game/TimesWorld.h"
 #include "Game/TrackInfo.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
-#include "Game/Screens/Countries.h"
-#include "Game/Screens/QResCC.h"
-#include "Game/Screens/TTrialCC.h"
-#include "Game/Screens/TorviScreens.h"
 
 namespace {
 
@@ -160,9 +159,8 @@ Game::~Game()
     Free(m_car);
     Free(m_users);
     m_current_profile = nullptr;
-    delete m_screens;
-    m_screens = nullptr;
     // The GUI goes before the race font: its font registry points at it.
+    Free(m_screens);
     Free(m_mwin);
     Free(m_traverse);
     Free(m_race_font);
@@ -295,11 +293,10 @@ void Game::LogResolution(int number) const
     ResolutionLogSettings(number);
 }
 
-// The first screen: the GUI comes on with the driver selection and the cursor shown.
+// The first screen: the GUI comes on with the driver selection.
 void Game::StartMenus()
 {
     m_screens->StartScreen(SCREEN_USER, -1);
-    SetCursorShown(true);
 }
 
 // ---- races ---------------------------------------------------------------------------------------------------
@@ -373,8 +370,8 @@ bool Game::SetupRace(_GameType type, int track, int cars, bool ghost, int formul
 
 void Game::StartRace(bool start_sequence)
 {
-    m_screens->End(-1);
-    SetCursorShown(false);
+    if (IsMenusOn())
+        m_screens->End(1);
     m_menus->ReleasePictures();
     if (start_sequence)
         m_state->Start();
@@ -424,6 +421,7 @@ void Game::RaceFinished()
         return;
     switch (m_game_type) {
     case GAME_TYPE_TIME_TRIAL:
+        // A driving test stays on the track with its message until Escape.
         if (m_current_profile->license_test_state != USER_LICENSE_NORMAL_PLAY)
             return;
         m_screens->GetTTrial()->AddTimeToLocalTimes(0);
@@ -465,7 +463,7 @@ void Game::CountryChosenCB(void* game)
 void Game::CountryChosen(const char* code)
 {
     if (code && CountryGetCountryNumFromCode(code, false) >= 0)
-        snprintf(m_current_profile->country, sizeof m_current_profile->country, "%s", code);
+        std::memcpy(m_current_profile->country, code, USER_COUNTRY_SIZE);
     m_screens->GoBack();
 }
 

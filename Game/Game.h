@@ -83,6 +83,13 @@ public:
     void PauseRace();
     // Called by the cars once every car has finished and faded out.
     void RaceFinished();
+    // After a driver is chosen: the main menu, and the country screen when the profile has no known country.
+    void StartMainMenu();
+    // The country screen's choice goes into the profile (a code the table does not know is refused); the
+    // screen before it comes back.
+    void CountryChosen(const char* code);
+    static void CountryChosenCB(void* game);
+    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
     const _TrackInfo* GetTrackInfo() const;
     bool CreateMenuGraphics();
     bool LoadTrack(int track);
@@ -123,13 +130,6 @@ public:
     const EngMatrix4& GetViewMatrix() const { return m_view_matrix; }
     bool IsMenusOn() const;
 
-    // After a driver was chosen: the main menu, and the country screen when the profile has no known country.
-    void StartMainMenu();
-    // The country screen's choice goes into the profile; the screen before it comes back.
-    void CountryChosen(const char* code);
-    static void CountryChosenCB(void* game);
-    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
-
 private:
     bool LoadRaceFont();
     void StartMenus();
@@ -149,6 +149,7 @@ private:
     _GameMessage m_message_type = GAME_MESSAGE_NONE;
     float m_message_time = 0.0f;
     MWin* m_mwin = nullptr;
+    TorviScreens* m_screens = nullptr;
     UsersClass* m_users = nullptr;
     Car* m_car = nullptr;
     Drive* m_drive = nullptr;
@@ -156,7 +157,6 @@ private:
     StateClass* m_state = nullptr;
     Levels* m_levels = nullptr;
     Traverse* m_traverse = nullptr;
-    TorviScreens* m_screens = nullptr;
     Controls* m_controls = nullptr;
     Input* m_input = nullptr;
     Graphics* m_graphics = nullptr;
