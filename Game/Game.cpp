@@ -25,7 +25,9 @@
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
+#include "Game/SettingsClass.h"
 #include "Game/StateClass.h"
+#include "Game/TimesWorld.h"
 #include "Game/TrackInfo.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
@@ -131,10 +133,14 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     m_traverse = Create<Traverse>(this);
     m_graphics = Create<Graphics>(this);
     m_menus = Create<Menus>(this);
+    m_settings = Create<SettingsClass>(this);
+    m_times_world = Create<TimesWorld>(this);
 }
 
 Game::~Game()
 {
+    Free(m_times_world);
+    Free(m_settings);
     Free(m_graphics);
     Free(m_menus);
     EngInputShutdown();
@@ -170,6 +176,7 @@ signed char Game::PreDeviceSetup()
                                                kCursorWidth, kCursorHeight, kCursorUsesAspect, 0, 0);
     // Without devices the game still runs: the menus take the mouse and keys from the window.
     m_input->Init();
+    m_settings->SetFilename();
     return 1;
 }
 
@@ -226,6 +233,8 @@ void Game::DestroyGraphicsObjects()
 signed char Game::PostDeviceSetup()
 {
     LogResolution(2);
+    if (!m_settings->Load())
+        m_settings->SetDefaults();
     EngDeviceGetTransformMatrix(&m_view_matrix);
     EngDeviceTurnOffZBufferIfOn();
     CreateMenuGraphics();
@@ -240,6 +249,7 @@ void Game::PreCloseWindow()
     EngInputShutdown();
     if (m_current_profile->user_id != 0)
         m_users->SaveCurrentUser();
+    m_settings->Save();
     ResolutionUpdateSettingsFromCurrent();
     ResolutionSaveSettings();
 }

@@ -20,6 +20,8 @@ class StateClass;
 class Levels;
 class Graphics;
 class Menus;
+class SettingsClass;
+class TimesWorld;
 struct UserRecord;
 struct _TrackInfo;
 class EngTexture;
@@ -114,6 +116,8 @@ public:
     bool HasGhost() const { return m_ghost; }
     // This frame's race time step: the class's time scale times the frame time, in seconds.
     float GetTimeStep() const { return m_time_step; }
+    SettingsClass* GetSettings() const { return m_settings; }
+    TimesWorld* GetTimesWorld() const { return m_times_world; }
     // Profile 0 of the driver profiles: the current driver.
     UserRecord* GetCurrentProfile() const { return m_current_profile; }
     EngFont* GetRaceFont() const { return m_race_font; }
@@ -151,6 +155,8 @@ private:
     Input* m_input = nullptr;
     Graphics* m_graphics = nullptr;
     Menus* m_menus = nullptr;
+    SettingsClass* m_settings = nullptr;
+    TimesWorld* m_times_world = nullptr;
     UserRecord* m_current_profile = nullptr;
     _GameType m_game_type = GAME_TYPE_NONE;
     int m_cars_in_race = 1;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdarg>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,11 +40,24 @@ bool PathExists(const char* name)
     return StatPath(name, &info);
 }
 
-// The standard streams open directories for reading here; a file of the engine is always a regular file.
-bool IsRegularStream(FILE* stream)
+int OpenFlagsFor(const char* mode)
 {
-    struct stat info;
-    return fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
+    if (mode[0] == 'w')
+        return O_WRONLY | O_CREAT | O_TRUNC;
+    if (mode[0] == 'a')
+        return O_WRONLY | O_CREAT | O_APPEND;
+    return O_RDONLY;
+}
+
+FILE* OpenRegularStream(const char* path, const char* mode)
+{
+    int handle = EngFileOpenRegular(path, OpenFlagsFor(mode));
+    if (handle < 0)
+        return nullptr;
+    FILE* stream = fdopen(handle, mode);
+    if (!stream)
+        close(handle);
+    return stream;
 }
 
 bool CopyStream(FILE* in, FILE* out)
@@ -108,6 +122,26 @@ const char* EngFileGetProgramFolder()
     return found ? folder : ".";
 }
 
+int EngFileOpenRegular(const char* path, int flags)
+{
+    // Without O_NONBLOCK, opening a named pipe waits for its other end, for ever if nobody comes.
+    int handle = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (handle < 0)
+        return -1;
+    struct stat info;
+    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(handle);
+        errno = EINVAL;
+        return -1;
+    }
+    int status = fcntl(handle, F_GETFL);
+    if (status < 0 || fcntl(handle, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        close(handle);
+        return -1;
+    }
+    return handle;
+}
+
 bool EngFileGetSystemPath(const char* name, char* out, int out_size)
 {
     if (!out || out_size < 1)
@@ -151,11 +185,7 @@ bool EngFile::Open(const char* name, const char* mode, bool for_reading, bool te
         return false;
     }
     char path[PATH_MAX];
-    FILE* stream = EngFileGetSystemPath(name, path, sizeof path) ? fopen(path, mode) : nullptr;
-    if (stream && !IsRegularStream(stream)) {
-        fclose(stream);
-        stream = nullptr;
-    }
+    FILE* stream = EngFileGetSystemPath(name, path, sizeof path) ? OpenRegularStream(path, mode) : nullptr;
     if (!stream) {
         if (show_errors && alternate_output)
             DebugErrorAlt(own_name, open_error, name);

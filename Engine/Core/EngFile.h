@@ -65,5 +65,8 @@ void EngFileOutputLastError(const char* own_name, const char* context, bool use_
 // The file-system form of an engine path: "\\" becomes "/", a relative path is put under the program's folder,
 // and the text becomes UTF-8. False (and out empty) when it does not fit.
 bool EngFileGetSystemPath(const char* name, char* out, int out_size);
+// Opens a file-system path with the open(2) flags given and keeps it only when it is a regular file: a named
+// pipe or a device is refused at once instead of blocking. -1 on failure, with errno telling why.
+int EngFileOpenRegular(const char* path, int flags);
 // The folder of the running executable, without a trailing separator ("." when it cannot be found).
 const char* EngFileGetProgramFolder();

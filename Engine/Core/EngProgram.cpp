@@ -696,9 +696,14 @@ void EngProgram::DoSuspend(bool suspending)
     m_suspended = true;
 }
 
+// Takes what is queued, within a bound, so that input is answered in the next frame however much arrives.
 signed char EngProgram::PumpMessages()
 {
-    if (m_quit || !eng_main_window)
-        return 0;
-    return eng_main_window->Pump();
+    signed char result = 2;
+    for (int taken = 0; taken < ENG_MAX_MESSAGES_PER_PUMP && result == 2; taken++) {
+        if (m_quit || !eng_main_window || eng_main_program != this)
+            return 0;
+        result = eng_main_window->Pump();
+    }
+    return result;
 }

@@ -15,6 +15,12 @@
 namespace {
 
 constexpr unsigned k_grow_step = 1024;
+constexpr unsigned long long k_max_capacity = 0x7FFFFC00ull;
+// A line is collected up to here; the rest of a longer one is skipped.
+constexpr unsigned k_kept_line_length = TEXTFILE_MAX_LINE_LENGTH + 1;
+constexpr unsigned k_kept_line_bytes16 = k_kept_line_length * sizeof(char16_t);
+// A character of UTF-8 takes at most four bytes.
+constexpr unsigned k_kept_line_bytes8 = k_kept_line_length * 4;
 constexpr int k_path_size = 4096;
 constexpr char16_t k_replacement = 0xFFFD;
 constexpr unsigned k_windows_1252 = 1252;
@@ -46,6 +52,12 @@ char DefaultCharOf(const char* default_char)
     return default_char && default_char[0] ? default_char[0] : '?';
 }
 
+void CutLine(TextFileGrowableBuffer* line, unsigned max_bytes)
+{
+    if (line->GetLength() > max_bytes)
+        line->SetLength(max_bytes);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -61,7 +73,14 @@ bool TextFileGrowableBuffer::Reserve(unsigned bytes)
 {
     if (block && bytes <= Header()->capacity)
         return true;
-    unsigned capacity = bytes == 0 ? k_grow_step : (bytes + k_grow_step - 1) / k_grow_step * k_grow_step;
+    // At least doubling keeps a line that grows piece by piece linear in its length.
+    unsigned long long wanted = bytes;
+    if (block && wanted < 2ull * Header()->capacity)
+        wanted = 2ull * Header()->capacity;
+    wanted = wanted == 0 ? k_grow_step : (wanted + k_grow_step - 1) / k_grow_step * k_grow_step;
+    if (wanted > k_max_capacity)
+        return false;
+    unsigned capacity = (unsigned)wanted;
     EngUInt8* grown = (EngUInt8*)EngMalloc(sizeof(_Header) + capacity, ENG_FUNC, false);
     if (!grown)
         return false;
@@ -151,7 +170,7 @@ int TextFileReader::ReadByte(EngUInt8* byte)
     return TEXTFILE_OK;
 }
 
-int TextFileReader::ReadByteLine(TextFileGrowableBuffer* out)
+int TextFileReader::ReadByteLine(TextFileGrowableBuffer* out, unsigned max_bytes)
 {
     out->SetLength(0);
     bool scanned = false;
@@ -159,22 +178,29 @@ int TextFileReader::ReadByteLine(TextFileGrowableBuffer* out)
         int result = FillBuffer();
         if (result == TEXTFILE_ERROR)
             return result;
-        if (result == TEXTFILE_EOF)
+        if (result == TEXTFILE_EOF) {
+            CutLine(out, max_bytes);
             return scanned ? TEXTFILE_OK : TEXTFILE_EOF;
+        }
         const EngUInt8* start = buffer + read_pos;
         int available = bytes_in_buffer - read_pos;
         const EngUInt8* line_feed = (const EngUInt8*)std::memchr(start, 0x0A, (size_t)available);
         int take = line_feed ? (int)(line_feed - start) : available;
-        if (!out->Append(start, (unsigned)take))
+        // One byte past the limit is kept, for the carriage return that may end the line.
+        unsigned length = out->GetLength();
+        unsigned room = length <= max_bytes ? max_bytes + 1 - length : 0;
+        unsigned kept = (unsigned)take < room ? (unsigned)take : room;
+        if (kept > 0 && !out->Append(start, kept))
             return TEXTFILE_ERROR;
         read_pos += take;
         scanned = true;
         if (line_feed) {
             read_pos++;
             // The carriage return may have ended the previous buffer fill.
-            unsigned length = out->GetLength();
+            length = out->GetLength();
             if (length > 0 && out->GetData()[length - 1] == 0x0D)
                 out->SetLength(length - 1);
+            CutLine(out, max_bytes);
             return TEXTFILE_OK;
         }
     }
@@ -217,17 +243,21 @@ int TextFileReader::ReadUnitLine(TextFileGrowableBuffer* out, bool big_endian)
         int result = ReadUnit(&unit, big_endian);
         if (result == TEXTFILE_ERROR)
             return result;
-        if (result == TEXTFILE_EOF)
+        if (result == TEXTFILE_EOF) {
+            CutLine(out, k_kept_line_bytes16);
             return scanned ? TEXTFILE_OK : TEXTFILE_EOF;
+        }
         scanned = true;
         if (unit == 0x000A) {
             unsigned length = out->GetLength();
             if (length >= 2 && ((char16_t*)out->GetData())[length / 2 - 1] == 0x000D)
                 out->SetLength(length - 2);
+            CutLine(out, k_kept_line_bytes16);
             return TEXTFILE_OK;
         }
+        // One unit past the limit is kept, for the carriage return that may end the line.
         char16_t value = unit;
-        if (!out->Append(&value, sizeof(value)))
+        if (out->GetLength() <= k_kept_line_bytes16 && !out->Append(&value, sizeof(value)))
             return TEXTFILE_ERROR;
     }
 }
@@ -240,8 +270,10 @@ int TextFileReader::ConvertUnitsToLine(TextFileGrowableBuffer* units, char** lin
     if (!line_buffer.Reserve(size))
         return TEXTFILE_ERROR;
     bool used = false;
-    int written = EngCodePageUtf16ToAnsi((const char16_t*)units->GetData(), count, (char*)line_buffer.GetData(),
-                                         (int)size, DefaultCharOf(default_char), &used);
+    // An empty line may have no units stored at all.
+    const char16_t* text = count > 0 ? (const char16_t*)units->GetData() : u"";
+    int written = EngCodePageUtf16ToAnsi(text, count, (char*)line_buffer.GetData(), (int)size,
+                                         DefaultCharOf(default_char), &used);
     if (written < 0) {
         DebugErrorByCode(ENG_FUNC, DEBUG_CODE_IERR);
         return TEXTFILE_ERROR;
@@ -255,7 +287,7 @@ int TextFileReader::ConvertUnitsToLine(TextFileGrowableBuffer* units, char** lin
 
 int ANSI_TextFileReader::ReadLine(char** line, unsigned, const char*, bool*)
 {
-    int result = ReadByteLine(&line_buffer);
+    int result = ReadByteLine(&line_buffer, k_kept_line_length);
     if (result != TEXTFILE_OK)
         return result;
     if (!line_buffer.AppendByte(0))
@@ -283,7 +315,7 @@ int UTF16LE_TextFileReader::ReadLine(char** line, unsigned, const char* default_
 
 int UTF8_TextFileReader::ReadLine(char** line, unsigned, const char* default_char, bool* used_default)
 {
-    int result = ReadByteLine(&byte_line);
+    int result = ReadByteLine(&byte_line, k_kept_line_bytes8);
     if (result != TEXTFILE_OK)
         return result;
     if (!byte_line.AppendByte(0))
@@ -291,7 +323,7 @@ int UTF8_TextFileReader::ReadLine(char** line, unsigned, const char* default_cha
     unit_line.SetLength(0);
     // Malformed and cut-off sequences decode to U+FFFD; the terminator bounds every sequence.
     const char* text = (const char*)byte_line.GetData();
-    while (*text) {
+    while (*text && unit_line.GetLength() < k_kept_line_bytes16) {
         unsigned value = EngCodePageDecodeUtf8(&text);
         char16_t units[2] = {(char16_t)value, 0};
         int count = 1;
@@ -527,7 +559,7 @@ int TextFile::OpenForReading()
     char path[k_path_size];
     if (!EngFileGetSystemPath(name, path, (int)sizeof(path)))
         return ReportIoError(ENG_FUNC, "OpenFileError", name, ENAMETOOLONG);
-    handle = open(path, O_RDONLY | O_CLOEXEC);
+    handle = EngFileOpenRegular(path, O_RDONLY);
     if (handle < 0)
         return ReportIoError(ENG_FUNC, "OpenFileError", name, errno);
     encoding = TEXTFILE_ENCODING_ANSI;
@@ -602,8 +634,7 @@ int TextFile::OpenForWriting()
     char path[k_path_size];
     if (!EngFileGetSystemPath(name, path, (int)sizeof(path)))
         return ReportIoError(ENG_FUNC, "OpenFileForWritingError", name, ENAMETOOLONG);
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == TEXTFILE_MODE_CREATE ? O_TRUNC : 0);
-    handle = open(path, flags, 0644);
+    handle = EngFileOpenRegular(path, O_WRONLY | O_CREAT | (mode == TEXTFILE_MODE_CREATE ? O_TRUNC : 0));
     if (handle < 0)
         return ReportIoError(ENG_FUNC, "OpenFileForWritingError", name, errno);
     encoding = requested_encoding == TEXTFILE_ENCODING_DETECT ? TEXTFILE_ENCODING_ANSI : requested_encoding;

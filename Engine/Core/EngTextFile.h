@@ -28,6 +28,9 @@ constexpr int TEXTFILE_EOF = -1;
 constexpr int TEXTFILE_ERROR = -2;
 constexpr int TEXTFILE_DEFAULT_BUFFER_SIZE = 4096;
 constexpr int TEXTFILE_INVALID_HANDLE = -1;
+// Longer lines (in characters) are handed out cut one character past this, so a caller still sees them as
+// too long, and the rest of such a line is skipped without being collected.
+constexpr unsigned TEXTFILE_MAX_LINE_LENGTH = 65536;
 
 // A growable block with its header in front: "BDSG", capacity in bytes (a multiple of
 // 1,024) and the length in use. Requests that fit only move the length.
@@ -78,8 +81,8 @@ public:
     bool IsValid() const { return buffer != nullptr; }
 
 protected:
-    // 8-bit line scan shared by the ANSI and UTF-8 readers.
-    int ReadByteLine(TextFileGrowableBuffer* out);
+    // 8-bit line scan shared by the ANSI and UTF-8 readers; bytes past max_bytes are skipped.
+    int ReadByteLine(TextFileGrowableBuffer* out, unsigned max_bytes);
     int SkipByteLineEnd();
     // 16-bit line scan of the UTF-16 readers; an odd last byte becomes U+FFFD.
     int ReadUnitLine(TextFileGrowableBuffer* out, bool big_endian);

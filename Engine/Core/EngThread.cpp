@@ -282,10 +282,23 @@ void* EngThread::ProcessThread(void* object)
         DebugErrorAlt(ENG_FUNC, "Invalid pointer");
         return nullptr;
     }
+    // However the worker leaves (the loop ending, or pthread_exit from a fatal check unwinding this frame),
+    // the owner waiting in Destroy must learn that it is gone.
+    struct DoneOnExit
+    {
+        EngThread* thread;
+        ~DoneOnExit() { thread->MarkDone(); }
+    } done_on_exit{thread};
     thread->DoThreadMain();
-    // However the loop ended, the owner waiting in Destroy must learn that the worker is gone.
-    thread->SetFlagUnderMutex(&thread->m_done, true);
     return nullptr;
+}
+
+void EngThread::MarkDone()
+{
+    // A worker cut short may still hold the lock, which would keep the owner from reading the flag.
+    if (HasMutex())
+        DoneWithMutex();
+    SetFlagUnderMutex(&m_done, true);
 }
 
 void EngThread::DoThreadMain()

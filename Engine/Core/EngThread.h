@@ -54,6 +54,7 @@ protected:
 
 private:
     void DoThreadMain();
+    void MarkDone();
     // One pass of the worker loop; false when the thread must end.
     bool LoopStep();
     void WaitWhileOwnerHoldsMutex();

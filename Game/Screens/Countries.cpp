@@ -1,6 +1,7 @@
 #include "Game/Screens/Countries.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -256,6 +257,7 @@ void* g_continue_user = nullptr;
 float g_top_inset = 0.0f;
 float g_bottom_inset = 0.0f;
 EngTexture* g_flags = nullptr;
+char g_chosen_code[3] = "";
 
 int FlagCell(int n)
 {
@@ -282,6 +284,31 @@ void CountrySetContinueCB(CountryContinueCB continue_cb, void* user)
 {
     g_continue_cb = continue_cb;
     g_continue_user = user;
+}
+
+void CountryGetScreenInsets(float* top, float* bottom)
+{
+    *top = g_top_inset;
+    *bottom = g_bottom_inset;
+}
+
+bool CountryChooseAndContinue(int n)
+{
+    const CountryInfo* row = CountryGetInfo(n);
+    if (!row)
+        return false;
+    snprintf(g_chosen_code, sizeof g_chosen_code, "%.2s", row->code);
+    if (g_free_flags_after_choice)
+        CountryDestroyGraphics();
+    if (!g_continue_cb)
+        return false;
+    g_continue_cb(g_continue_user);
+    return true;
+}
+
+const char* CountryGetChosenCode()
+{
+    return g_chosen_code;
 }
 
 const char* CountryGetFlagsFilename()

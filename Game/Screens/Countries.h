@@ -28,6 +28,14 @@ void CountrySetup(bool large_flags, bool free_flags_after_choice, CountryContinu
                   float top_inset, float bottom_inset);
 void CountrySetContinueCB(CountryContinueCB continue_cb, void* user);
 const char* CountryGetFlagsFilename();
+// The country screen's insets from CountrySetup, in 640 x 480 units.
+void CountryGetScreenInsets(float* top, float* bottom);
+// The country screen's choice: row n's code becomes the chosen code, the flags are released when the set-up
+// asked for it, and the continue callback runs. False when there is no callback (the screen then goes
+// back) or n is not a row.
+bool CountryChooseAndContinue(int n);
+// The code of the last choice ("" before any).
+const char* CountryGetChosenCode();
 
 bool CountryCreateGraphics();
 void CountryDestroyGraphics();

@@ -55,14 +55,23 @@ bool IsChequer(const unsigned char* rgb)
     return black || white;
 }
 
-bool IsGrass(const unsigned char* rgb)
+// Each track's ground has its own look; none of it passes for the road or the start line.
+bool IsGround(const unsigned char* rgb)
 {
-    return rgb[1] > rgb[0] + 30 && rgb[1] > rgb[2] + 30;
+    return !IsGrey(rgb) && !IsChequer(rgb);
+}
+
+// The kerbs lie on the road's edge, red and white, blended into the grey at their sides.
+bool IsRoad(const unsigned char* rgb)
+{
+    bool reddish = rgb[0] > rgb[1] + 10 && std::abs(rgb[1] - rgb[2]) < 15;
+    bool neutral = rgb[0] > 70 && std::abs(rgb[0] - rgb[1]) < 8 && rgb[2] + 4 >= rgb[0];
+    return neutral || reddish;
 }
 
 } // namespace
 
-TEST(TrackPicture, RoadStartLineAndGrassLieWhereTheMapHasThem)
+TEST(TrackPicture, RoadStartLineAndGroundLieWhereTheMapHasThem)
 {
     Program program;
     Game game(&program, "Game", 0);
@@ -73,7 +82,7 @@ TEST(TrackPicture, RoadStartLineAndGrassLieWhereTheMapHasThem)
         ASSERT_NE(nullptr, picture.pixels.get());
         EXPECT_EQ(4 * picture.height, 3 * picture.width);
         ASSERT_TRUE(traverse->SetupTrack(track));
-        int road = 0, grass = 0, chequer = 0, checked = 0;
+        int road = 0, ground = 0, chequer = 0, checked = 0;
         for (int mx = 4; mx < TRAV_MAP_SIZE; mx += 16) {
             for (int my = 4; my < TRAV_MAP_SIZE; my += 16) {
                 // Away from the edges between kinds, where the picture draws its barrier and edge lines.
@@ -86,15 +95,15 @@ TEST(TrackPicture, RoadStartLineAndGrassLieWhereTheMapHasThem)
                 checked++;
                 const unsigned char* rgb = picture.AtMap(mx, my);
                 road += value == TRAV_ROAD && IsGrey(rgb);
-                grass += value == TRAV_WALL && IsGrass(rgb);
+                ground += value == TRAV_WALL && IsGround(rgb);
                 chequer += value == TRAV_START_LINE && IsChequer(rgb);
-                EXPECT_TRUE(value != TRAV_ROAD || IsGrey(rgb)) << mx << "," << my;
-                EXPECT_TRUE(value != TRAV_WALL || IsGrass(rgb)) << mx << "," << my;
+                EXPECT_TRUE(value != TRAV_ROAD || IsRoad(rgb)) << mx << "," << my;
+                EXPECT_TRUE(value != TRAV_WALL || IsGround(rgb)) << mx << "," << my;
                 EXPECT_TRUE(value != TRAV_START_LINE || IsChequer(rgb)) << mx << "," << my;
             }
         }
         EXPECT_GT(road, 100);
-        EXPECT_GT(grass, 100);
+        EXPECT_GT(ground, 100);
         EXPECT_GT(chequer, 0);
         EXPECT_GT(checked, 2000);
     }

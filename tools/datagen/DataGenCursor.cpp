@@ -1,9 +1,6 @@
 #include "DataGenCursor.h"
 
-#include <cairo.h>
-#include <cstdio>
-
-#include "DataGenTga.h"
+#include "DataGenCairo.h"
 
 namespace {
 
@@ -28,13 +25,7 @@ void TraceArrow(cairo_t* cr)
 
 bool DataGenWriteCursor(const char* data_dir)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0);
-    cairo_paint(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-
+    cairo_t* cr = DataGenNewPicture(kSize, kSize);
     TraceArrow(cr);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_fill_preserve(cr);
@@ -45,13 +36,5 @@ bool DataGenWriteCursor(const char* data_dir)
     // The tip pixel itself is solid, so the hot spot is visible.
     cairo_rectangle(cr, 0, 0, 1, 1);
     cairo_fill(cr);
-    cairo_destroy(cr);
-
-    char path[1024];
-    std::snprintf(path, sizeof(path), "%s/1200.tga", data_dir);
-    bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS && DataGenWriteTga(surface, path);
-    cairo_surface_destroy(surface);
-    if (!ok)
-        std::fprintf(stderr, "torvi_datagen: cannot write %s\n", path);
-    return ok;
+    return DataGenFinishTga(cr, DataGenPath(data_dir, "1200.tga"));
 }

@@ -21,7 +21,6 @@ void EngSignalsInstall_PC()
     action.sa_handler = EngSignalHandler_PC;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGABRT, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }

@@ -351,6 +351,23 @@ bool DispatchSettledResize()
     return true;
 }
 
+// Moves queued right behind a move only update the position it reports, as the system's own queue does;
+// a move behind anything else stays in its place.
+void MergeQueuedMoves(SDL_Event* event)
+{
+    if (event->type != SDL_MOUSEMOTION)
+        return;
+    SDL_Event next;
+    while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+           next.type == SDL_MOUSEMOTION && next.motion.windowID == event->motion.windowID &&
+           next.motion.state == event->motion.state) {
+        SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION);
+        next.motion.xrel += event->motion.xrel;
+        next.motion.yrel += event->motion.yrel;
+        *event = next;
+    }
+}
+
 // Turns one SDL event into messages and returns how many.
 int TranslateEvent(const SDL_Event* event, _EngWindowMessage* out, int out_size)
 {
@@ -391,6 +408,7 @@ signed char EngMainPumpOneMessage_PC()
     // The system's quit with no window left to close is the quit message itself.
     if (event.type == SDL_QUIT && !MainHandle())
         return 0;
+    MergeQueuedMoves(&event);
     _EngWindowMessage messages[ENG_MAX_MESSAGES_PER_EVENT];
     Dispatch(messages, TranslateEvent(&event, messages, ENG_MAX_MESSAGES_PER_EVENT));
     return 2;

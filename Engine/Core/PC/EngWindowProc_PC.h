@@ -71,8 +71,11 @@ long EngWindowStaticProc_PC(SDL_Window* handle, const _EngWindowMessage* msg);
 long EngDefWindowProc_PC(SDL_Window* handle, const _EngWindowMessage* msg);
 
 // Takes at most one event (or one settled resize) and dispatches its messages:
-// 0 the quit message, 1 nothing there, 2 one event handled.
+// 0 the quit message, 1 nothing there, 2 one event handled. Moves queued right behind a move are merged
+// into it, so only the last position counts.
 signed char EngMainPumpOneMessage_PC();
+// The most events one pump of the program takes, so a flood of input cannot hold up a frame for ever.
+constexpr int ENG_MAX_MESSAGES_PER_PUMP = 100;
 // Marks the quit message as posted; the next pump returns 0.
 void EngPostQuitMessage_PC();
 // Removes pending events without dispatching them, until none is left or the seconds have passed.

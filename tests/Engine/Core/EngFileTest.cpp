@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fcntl.h>
+#include <functional>
+#include <future>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -8,6 +11,7 @@
 
 #include "Engine/Core/EngFile.h"
 #include "Engine/Core/EngMemory.h"
+#include "Engine/Core/EngTextFile.h"
 #include "EngFileTestSupport.h"
 
 namespace {
@@ -178,6 +182,34 @@ TEST_F(EngFileTest, ExistsOnlyForRegularFiles)
     EXPECT_FALSE(file.OpenForReadingQuietly(m_folder.c_str(), false));
     EXPECT_TRUE(EngFileDirectoryExists(m_folder.c_str()));
     EXPECT_FALSE(EngFileDirectoryExists(Path("f.txt").c_str()));
+}
+
+// A named pipe with nobody at the other end would block an open for ever: every way in refuses it at once.
+// Should an open block, the pipe is opened from this side too, which frees it and fails the test.
+TEST_F(EngFileTest, NamedPipeIsRefusedWithoutBlocking)
+{
+    std::string pipe = Path("Resolution.dat");
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    const std::function<bool()> attempts[] = {
+        [&] { return EngFileExists(pipe.c_str(), false); },
+        [&] { EngFile file; return file.OpenForReadingQuietly(pipe.c_str(), false); },
+        [&] { EngFile file; return file.OpenForWriting(pipe.c_str(), false); },
+        [&] { EngFile file; return file.OpenForAppending(pipe.c_str(), true); },
+        [&] { return EngFileGetFileSize(pipe.c_str(), false) != 0; },
+        [&] { TextFile file; return file.Open(pipe.c_str(), TEXTFILE_MODE_READ, 0, 0) == TEXTFILE_OK; },
+        [&] { TextFile file; return file.Open(pipe.c_str(), TEXTFILE_MODE_APPEND, 0, 0) == TEXTFILE_OK; },
+    };
+    for (const auto& attempt : attempts) {
+        auto result = std::async(std::launch::async, attempt);
+        bool blocked = result.wait_for(std::chrono::seconds(2)) == std::future_status::timeout;
+        if (blocked) {
+            int unblock = open(pipe.c_str(), O_RDWR);
+            result.wait();
+            close(unblock);
+        }
+        EXPECT_FALSE(blocked);
+        EXPECT_FALSE(result.get());
+    }
 }
 
 TEST_F(EngFileTest, DeleteRemovesTheFile)

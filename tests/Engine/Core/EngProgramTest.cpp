@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 #include <string>
 #include <thread>
 
@@ -311,6 +312,20 @@ TEST_F(ProgramLoop, InterruptSignalIsHandledLikeTermination)
     EXPECT_EQ(SIGINT, EngSignalsPending_PC());
     EXPECT_FALSE(program.DoConstantFrameRateTick());
     EXPECT_EQ(nullptr, eng_main_program);
+}
+
+// An abort sent from outside is not a request to close down politely: it ends the program.
+TEST_F(ProgramLoop, AbortSignalStillEndsTheProgram)
+{
+    EXPECT_EXIT(
+        {
+            CountingProgram program;
+            char command_line[] = "";
+            program.Setup(nullptr, command_line);
+            kill(getpid(), SIGABRT);
+            std::_Exit(0);
+        },
+        ::testing::KilledBySignal(SIGABRT), "");
 }
 
 TEST_F(ProgramLoop, SignalsBlockedOnWorkerThreadsStayWithMainThread)

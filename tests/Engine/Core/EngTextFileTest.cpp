@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -63,6 +64,13 @@ protected:
 };
 
 typedef std::vector<std::string> Lines;
+
+// The bytes of a literal, NULs included.
+template <size_t N>
+std::string Bytes(const char (&literal)[N])
+{
+    return std::string(literal, N - 1);
+}
 
 TEST_F(TextFileTest, EmptyFileEndsAtOnce)
 {
@@ -202,6 +210,52 @@ TEST(TextFileGrowableBuffer, GrowsInWholeKilobytesAndKeepsItsContent)
     ASSERT_TRUE(buffer.Reserve(2048)); // fits: nothing moves
     EXPECT_EQ(2048u, buffer.GetCapacity());
     EXPECT_EQ(1u, buffer.GetLength());
+    // Past its capacity it at least doubles, so a long line costs linear time, not quadratic.
+    ASSERT_TRUE(buffer.Reserve(2049));
+    EXPECT_EQ(4096u, buffer.GetCapacity());
+    ASSERT_TRUE(buffer.Reserve(100000));
+    EXPECT_EQ(100352u, buffer.GetCapacity());
+    ASSERT_TRUE(buffer.Reserve(100353));
+    EXPECT_EQ(200704u, buffer.GetCapacity());
+    EXPECT_EQ("a", std::string((const char*)buffer.GetData(), 1));
+}
+
+// An editor may save any file with a mark and an empty first line.
+TEST_F(TextFileTest, EmptyFirstLineReadsInEveryEncoding)
+{
+    const std::string cases[] = {
+        Bytes("\xEF\xBB\xBF\r\nA=1\r\n"),
+        Bytes("\xFF\xFE\r\0\n\0A\0=\0" "1\0"),
+        Bytes("\xFE\xFF\0\r\0\n\0A\0=\0" "1"),
+        Bytes("\xEF\xBB\xBF"),
+        Bytes("\xFF\xFE\n\0"),
+    };
+    const Lines expected[] = {{"", "A=1"}, {"", "A=1"}, {"", "A=1"}, {}, {""}};
+    for (size_t i = 0; i < std::size(cases); i++)
+        EXPECT_EQ(expected[i], ReadAll(WriteBytes("first.txt", cases[i]))) << "case " << i;
+}
+
+// Nobody reads a line of megabytes: the reader stops collecting one character past the longest line it
+// hands out, skips the rest of it, and the next line reads as usual.
+TEST_F(TextFileTest, OverlongLinesAreCutJustPastTheLimitAndReadingGoesOn)
+{
+    const unsigned cut = TEXTFILE_MAX_LINE_LENGTH + 1;
+    std::string huge(5u << 20, 'x');
+    std::string units;
+    for (char c : huge.substr(0, 2 * cut))
+        units += std::string{c, '\0'};
+    const std::string files[] = {
+        huge + "\nA=1\n",
+        "\xEF\xBB\xBF" + huge + "\r\nA=1",
+        Bytes("\xFF\xFE") + units + Bytes("\n\0A\0=\0" "1\0"),
+    };
+    for (const std::string& bytes : files) {
+        Lines lines = ReadAll(WriteBytes("long.txt", bytes));
+        ASSERT_EQ(2u, lines.size());
+        EXPECT_EQ(cut, lines[0].size());
+        EXPECT_EQ(std::string::npos, lines[0].find_first_not_of('x'));
+        EXPECT_EQ("A=1", lines[1]);
+    }
 }
 
 TEST_F(TextFileTest, AppendWritesTheMarkOnlyIntoAnEmptyFile)

@@ -2,12 +2,15 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "EngFileTestSupport.h"
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngMain.h"
 #include "Engine/Core/EngThread.h"
 
 namespace {
@@ -210,4 +213,32 @@ TEST(EngThread, NameIsCutToFifteenCharacters)
 {
     EngThread thread("ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0, 0);
     EXPECT_STREQ(thread.GetName(), "ABCDEFGHIJKLMNO");
+}
+
+// A fatal check inside the worker ends only that thread: the owner's Destroy
+// must still return. Run apart, so the process-wide fatal state of other tests plays no part, and under an
+// alarm, so a hang fails instead of stalling the suite.
+TEST(EngThread, FatalCheckInWorkerStillLetsDestroyReturn)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            alarm(20);
+            EngMainRecordMainThread();
+            std::atomic<bool> after_check{false};
+            EngThread thread("Reader", 0, 0);
+            thread.SetTickCallback(
+                [](void* data) {
+                    DebugFatalCheck(false, "bool Reader::Tick()", "reader broke");
+                    *static_cast<std::atomic<bool>*>(data) = true;
+                    return true;
+                },
+                &after_check);
+            thread.Create(nullptr);
+            WaitFor([] { return EngMainWorkerFailed(); });
+            thread.Destroy(true);
+            bool whole = !after_check && thread.GetState() == 0 && EngMainWorkerFailed();
+            std::_Exit(whole ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -131,6 +131,42 @@ TEST_F(WindowProcTest, MovesAreClientCoordinates)
     EXPECT_TRUE(window->IsPointerOutside_PC());
 }
 
+// A fast mouse queues far more moves than frames: one pump of the program merges queued moves, as the
+// system the engine was first written for does, and takes the whole queue, so a key among the moves is
+// answered at once and in its place.
+TEST_F(WindowProcTest, MotionFloodIsMergedAndAKeyAmongItArrivesInOnePump)
+{
+    for (int i = 0; i < 3000; i++)
+        Push(Motion(i % 700, 100));
+    Push(Key(SDL_KEYDOWN, SDL_SCANCODE_A, SDLK_a));
+    for (int i = 0; i < 3000; i++)
+        Push(Motion(50, i % 500));
+    EXPECT_EQ(1, program->PumpMessages()) << "the queue is empty after one pump";
+    std::vector<Input> order;
+    for (const RecordedInput& input : program->inputs) {
+        if (input.type == Input::KeyDown || input.type == Input::MouseMove)
+            order.push_back(input.type);
+    }
+    EXPECT_EQ(order, (std::vector<Input>{Input::MouseMove, Input::KeyDown, Input::MouseMove}));
+    std::vector<RecordedInput> moves = Inputs(Input::MouseMove);
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(EngInputEventToFloat(moves[0].value1), float(2999 % 700));
+    EXPECT_EQ(EngInputEventToFloat(moves[1].value2), float(2999 % 500));
+    SDL_PumpEvents();
+    EXPECT_EQ(0, SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION));
+}
+
+// The pump's work is bounded: presses are never merged, and a flood of them is taken in slices.
+TEST_F(WindowProcTest, OnePumpTakesABoundedShareOfAFlood)
+{
+    for (int i = 0; i < 2 * ENG_MAX_MESSAGES_PER_PUMP; i++)
+        Push(Key(SDL_KEYDOWN, SDL_SCANCODE_A, SDLK_a, KMOD_NONE, 1));
+    EXPECT_EQ(2, program->PumpMessages()) << "more is waiting";
+    EXPECT_EQ(Inputs(Input::KeyDown).size(), size_t(ENG_MAX_MESSAGES_PER_PUMP));
+    Drain();
+    EXPECT_EQ(Inputs(Input::KeyDown).size(), size_t(2 * ENG_MAX_MESSAGES_PER_PUMP));
+}
+
 TEST_F(WindowProcTest, EventsOfAnotherWindowAreNotOurs)
 {
     SDL_Event event = Key(SDL_KEYDOWN, SDL_SCANCODE_A, SDLK_a);

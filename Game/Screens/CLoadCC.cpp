@@ -1,0 +1,5 @@
+#include "Game/Screens/CLoadCC.h"
+
+CLoadCC::CLoadCC(MWinScreens* screens) : CLoadCollectionController(screens)
+{
+}

@@ -1,0 +1,88 @@
+#include "Game/Screens/CLoadCollectionController.h"
+
+namespace {
+
+const TorviButtonRow kRows[] = {
+    {"Quit", MWIN_BUT_PUSH, "Main", "MAIN MENU", 5, 433, 127, 27,
+     {1, 1, 1, 0.7f}, {0.9f, 1}, MWIN_ALIGN_CENTRE},
+    {"Title", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "CREATE / LOAD CHAMPIONSHIP", 9, 82, 623, 30,
+     {1, 1, 1, 1}, {1.6f, 1.2f}, MWIN_ALIGN_CENTRE},
+    {"TimesBox", MWIN_BUT_PUSH, "Back", nullptr, 28, 134, 584, 251,
+     {1, 1, 0.3f, 1}, {1, 1}, MWIN_ALIGN_CENTRE},
+    {"Options", MWIN_BUT_PUSH, "Main", "OPTIONS", 508, 433, 127, 27,
+     {1, 1, 1, 0.7f}, {0.9f, 1}, MWIN_ALIGN_CENTRE},
+    {"Name1", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 1", 35, 144, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"Name2", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 2", 35, 174, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"Name3", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 3", 35, 204, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"Name4", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 4", 35, 234, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"Name5", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 5", 35, 264, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"Name6", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 6", 35, 294, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"Name7", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 7", 35, 324, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"Name8", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Slot 8", 35, 354, 301, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_LEFT},
+    {"New1", MWIN_BUT_PUSH, "Main", "New", 342, 144, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"New2", MWIN_BUT_PUSH, "Main", "New", 342, 174, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"New3", MWIN_BUT_PUSH, "Main", "New", 342, 204, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"New4", MWIN_BUT_PUSH, "Main", "New", 342, 234, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"New5", MWIN_BUT_PUSH, "Main", "New", 342, 264, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"New6", MWIN_BUT_PUSH, "Main", "New", 342, 294, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"New7", MWIN_BUT_PUSH, "Main", "New", 342, 324, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"New8", MWIN_BUT_PUSH, "Main", "New", 342, 354, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load1", MWIN_BUT_PUSH, "Main", "Load", 424, 144, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load2", MWIN_BUT_PUSH, "Main", "Load", 424, 174, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load3", MWIN_BUT_PUSH, "Main", "Load", 424, 204, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load4", MWIN_BUT_PUSH, "Main", "Load", 424, 234, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load5", MWIN_BUT_PUSH, "Main", "Load", 424, 264, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load6", MWIN_BUT_PUSH, "Main", "Load", 424, 294, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load7", MWIN_BUT_PUSH, "Main", "Load", 424, 324, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Load8", MWIN_BUT_PUSH, "Main", "Load", 424, 354, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete1", MWIN_BUT_PUSH, "Main", "Delete", 506, 144, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete2", MWIN_BUT_PUSH, "Main", "Delete", 506, 174, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete3", MWIN_BUT_PUSH, "Main", "Delete", 506, 204, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete4", MWIN_BUT_PUSH, "Main", "Delete", 506, 234, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete5", MWIN_BUT_PUSH, "Main", "Delete", 506, 264, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete6", MWIN_BUT_PUSH, "Main", "Delete", 506, 294, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete7", MWIN_BUT_PUSH, "Main", "Delete", 506, 324, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+    {"Delete8", MWIN_BUT_PUSH, "Main", "Delete", 506, 354, 80, 18,
+     {1, 1, 1, 1}, {0.7f, 0.9f}, MWIN_ALIGN_CENTRE},
+};
+static_assert(sizeof(kRows) / sizeof(kRows[0]) == CLoadCollectionController::NUM_BUTTONS, "one row per button");
+
+} // namespace
+
+CLoadCollectionController::CLoadCollectionController(MWinScreens* screens)
+    : TorviCollectionController("CLoad", kRows, NUM_BUTTONS)
+{
+    if (screens)
+        SetScreensVar(screens);
+}

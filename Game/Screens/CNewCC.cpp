@@ -1,0 +1,5 @@
+#include "Game/Screens/CNewCC.h"
+
+CNewCC::CNewCC(MWinScreens* screens) : CNewCollectionController(screens)
+{
+}

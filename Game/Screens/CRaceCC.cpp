@@ -1,0 +1,5 @@
+#include "Game/Screens/CRaceCC.h"
+
+CRaceCC::CRaceCC(MWinScreens* screens) : CRaceCollectionController(screens)
+{
+}

@@ -1,0 +1,5 @@
+#include "Game/Screens/CResCC.h"
+
+CResCC::CResCC(MWinScreens* screens) : CResCollectionController(screens)
+{
+}

@@ -1,0 +1,5 @@
+#include "Game/Screens/ControlsCC.h"
+
+ControlsCC::ControlsCC(MWinScreens* screens) : ControlsCollectionController(screens)
+{
+}

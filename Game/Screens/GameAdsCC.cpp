@@ -1,0 +1,5 @@
+#include "Game/Screens/GameAdsCC.h"
+
+GameAdsCC::GameAdsCC(MWinScreens* screens) : GameAdsCollectionController(screens)
+{
+}

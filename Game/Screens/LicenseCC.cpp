@@ -1,0 +1,5 @@
+#include "Game/Screens/LicenseCC.h"
+
+LicenseCC::LicenseCC(MWinScreens* screens) : LicenseCollectionController(screens)
+{
+}

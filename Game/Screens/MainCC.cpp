@@ -1,0 +1,5 @@
+#include "Game/Screens/MainCC.h"
+
+MainCC::MainCC(MWinScreens* screens) : MainCollectionController(screens)
+{
+}

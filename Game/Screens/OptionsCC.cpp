@@ -1,0 +1,5 @@
+#include "Game/Screens/OptionsCC.h"
+
+OptionsCC::OptionsCC(MWinScreens* screens) : OptionsCollectionController(screens)
+{
+}

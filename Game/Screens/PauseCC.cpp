@@ -1,0 +1,5 @@
+#include "Game/Screens/PauseCC.h"
+
+PauseCC::PauseCC(MWinScreens* screens) : PauseCollectionController(screens)
+{
+}

@@ -1,0 +1,5 @@
+#include "Game/Screens/QRaceCC.h"
+
+QRaceCC::QRaceCC(MWinScreens* screens) : QRaceCollectionController(screens)
+{
+}

@@ -1,0 +1,5 @@
+#include "Game/Screens/QResCC.h"
+
+QResCC::QResCC(MWinScreens* screens) : QResCollectionController(screens)
+{
+}

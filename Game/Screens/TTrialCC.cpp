@@ -1,0 +1,5 @@
+#include "Game/Screens/TTrialCC.h"
+
+TTrialCC::TTrialCC(MWinScreens* screens) : TTrialCollectionController(screens)
+{
+}

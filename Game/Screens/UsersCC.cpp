@@ -1,0 +1,5 @@
+#include "Game/Screens/UsersCC.h"
+
+UsersCC::UsersCC(MWinScreens* screens) : UsersCollectionController(screens)
+{
+}

@@ -1,0 +1,5 @@
+#include "Game/Screens/UsersLoadCC.h"
+
+UsersLoadCC::UsersLoadCC(MWinScreens* screens) : UsersLoadCollectionController(screens)
+{
+}

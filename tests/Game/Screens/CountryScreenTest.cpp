@@ -1,0 +1,98 @@
+// The country choice screen: the list of all countries with the player's own chosen, the continue path
+// with and without a choice and a callback, and the insets of the set-up.
+
+#include "Game/Screens/ScreensGameFixture.h"
+
+#include <cstdlib>
+
+#include "Game/Screens/CountryCC.h"
+#include "Game/Screens/Countries.h"
+
+namespace {
+
+struct Continued {
+    int calls = 0;
+    std::string code;
+};
+
+void RecordContinue(void* user)
+{
+    Continued* continued = static_cast<Continued*>(user);
+    continued->calls++;
+    continued->code = CountryGetChosenCode();
+}
+
+} // namespace
+
+class CountryScreenTest : public ScreensGameFixture
+{
+protected:
+    void StartCountryScreen(const char* locale, float top_inset = 0, float bottom_inset = 0)
+    {
+        setenv("LC_ALL", locale, 1);
+        CountrySetup(false, false, &RecordContinue, &continued, top_inset, bottom_inset);
+        ASSERT_EQ(1, screens->StartScreen(SCREEN_MAIN, 0));
+        ASSERT_EQ(1, screens->GotoScreen(SCREEN_MCTY, nullptr));
+        list = Current()->GetButton(CountryCC::BUT_COUNTRY);
+        ASSERT_NE(nullptr, list);
+    }
+    void TearDown() override
+    {
+        unsetenv("LC_ALL");
+        ScreensGameFixture::TearDown();
+    }
+    Continued continued;
+    MWinButton* list = nullptr;
+};
+
+TEST_F(CountryScreenTest, ThePlayersOwnCountryIsChosenAndContinueHandsItsCodeOn)
+{
+    StartCountryScreen("de_AT.UTF-8");
+    EXPECT_EQ(COUNTRY_NUM_COUNTRIES, list->GetPanelData()->count);
+    int austria = CountryGetCountryNumFromCode("AT", false);
+    EXPECT_EQ(austria, list->PanelGetPos());
+    int first = 0, last = 0;
+    ASSERT_TRUE(list->PanelGetVisibleRange(&first, &last));
+    EXPECT_TRUE(first <= austria && austria < last) << "the choice is scrolled into view";
+
+    EXPECT_TRUE(Click(CountryCC::BUT_CONTINUE));
+    EXPECT_EQ(1, continued.calls);
+    EXPECT_EQ("AT", continued.code);
+}
+
+TEST_F(CountryScreenTest, WithoutAChoiceContinueAsksForOneAndWithoutACallbackTheScreenGoesBack)
+{
+    StartCountryScreen("C");
+    EXPECT_EQ(-1, list->PanelGetPos());
+    EXPECT_TRUE(Click(CountryCC::BUT_CONTINUE));
+    EXPECT_EQ("Please select a country first", PopupText());
+    EXPECT_EQ(0, continued.calls);
+    EXPECT_TRUE(AnswerPopup(MWIN_POPUP_OK_ID));
+    EXPECT_FALSE(mwin->IsPopupOn());
+
+    CountrySetContinueCB(nullptr, nullptr);
+    list->PanelSetPos(CountryGetCountryNumFromCode("G3", false), MWIN_FIRE_NEVER, 0);
+    EXPECT_TRUE(Click(CountryCC::BUT_CONTINUE));
+    EXPECT_STREQ("G3", CountryGetChosenCode());
+    EXPECT_EQ(SCREEN_MAIN, screens->GetCurrentScreen());
+}
+
+TEST_F(CountryScreenTest, InsetsMoveTheTitleAndListDownAndTheNoteAndButtonUp)
+{
+    StartCountryScreen("C", 20, 30);
+    const struct {
+        int button;
+        float y, h;
+    } expected[] = {
+        {CountryCC::BUT_TITLE, 72 + 20, 30},
+        {CountryCC::BUT_COUNTRY, 112 + 20, 270 - 20 - 30},
+        {CountryCC::BUT_NOTE, 392 - 30, 18},
+        {CountryCC::BUT_CONTINUE, 433 - 30, 27},
+    };
+    for (const auto& row : expected) {
+        float x, y, w, h;
+        Current()->GetButton(row.button)->GetArea(&x, &y, &w, &h);
+        EXPECT_FLOAT_EQ(row.y, y) << Current()->GetButton(row.button)->GetID();
+        EXPECT_FLOAT_EQ(row.h, h) << Current()->GetButton(row.button)->GetID();
+    }
+}

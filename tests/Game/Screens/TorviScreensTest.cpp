@@ -1,0 +1,121 @@
+// The game's screen registry: all seventeen controllers made, registered and freed, and every screen
+// started alone on the desktop, also when none of its buttons exist.
+
+#include "Game/Screens/ScreensGameFixture.h"
+
+#include <type_traits>
+
+#include "Engine/Core/EngTypes.h"
+#include "Game/Screens/AboutCC.h"
+#include "Game/Screens/CLoadCC.h"
+#include "Game/Screens/CNewCC.h"
+#include "Game/Screens/CRaceCC.h"
+#include "Game/Screens/CResCC.h"
+#include "Game/Screens/ControlsCC.h"
+#include "Game/Screens/CountryCC.h"
+#include "Game/Screens/GameAdsCC.h"
+#include "Game/Screens/LicenseCC.h"
+#include "Game/Screens/MainCC.h"
+#include "Game/Screens/OptionsCC.h"
+#include "Game/Screens/PauseCC.h"
+#include "Game/Screens/QRaceCC.h"
+#include "Game/Screens/QResCC.h"
+#include "Game/Screens/TTrialCC.h"
+#include "Game/Screens/UsersCC.h"
+#include "Game/Screens/UsersLoadCC.h"
+
+namespace {
+
+template <class... Controllers> constexpr bool kAllVirtualDestructors = (std::has_virtual_destructor_v<Controllers> && ...);
+static_assert(kAllVirtualDestructors<UsersCC, UsersLoadCC, MainCC, LicenseCC, TTrialCC, QRaceCC, QResCC, CLoadCC,
+                                     CNewCC, CRaceCC, CResCC, OptionsCC, ControlsCC, PauseCC, AboutCC, CountryCC,
+                                     GameAdsCC>,
+              "every controller is freed through its base");
+
+struct ScreenCase {
+    EngScreenID id;
+    const char* collection;
+    MWinCollectionController* (*get)(const TorviScreens*);
+};
+
+template <class CC, CC* (TorviScreens::*getter)() const> MWinCollectionController* Get(const TorviScreens* screens)
+{
+    return (screens->*getter)();
+}
+
+const ScreenCase kScreens[TORVI_NUM_CONTROLLERS] = {
+    {SCREEN_USER, "Users", &Get<UsersCC, &TorviScreens::GetUsers>},
+    {SCREEN_ULOD, "UsersLoad", &Get<UsersLoadCC, &TorviScreens::GetUsersLoad>},
+    {SCREEN_MAIN, "Main", &Get<MainCC, &TorviScreens::GetMain>},
+    {SCREEN_LICN, "License", &Get<LicenseCC, &TorviScreens::GetLicense>},
+    {SCREEN_TTRL, "TTrial", &Get<TTrialCC, &TorviScreens::GetTTrial>},
+    {SCREEN_QRCE, "QRace", &Get<QRaceCC, &TorviScreens::GetQRace>},
+    {SCREEN_QRES, "QRes", &Get<QResCC, &TorviScreens::GetQRes>},
+    {SCREEN_CLOD, "CLoad", &Get<CLoadCC, &TorviScreens::GetCLoad>},
+    {SCREEN_CNEW, "CNew", &Get<CNewCC, &TorviScreens::GetCNew>},
+    {SCREEN_CRCE, "CRace", &Get<CRaceCC, &TorviScreens::GetCRace>},
+    {SCREEN_CRES, "CRes", &Get<CResCC, &TorviScreens::GetCRes>},
+    {SCREEN_OPTS, "Options", &Get<OptionsCC, &TorviScreens::GetOptions>},
+    {SCREEN_CTRL, "Controls", &Get<ControlsCC, &TorviScreens::GetControls>},
+    {SCREEN_PAUS, "Pause", &Get<PauseCC, &TorviScreens::GetPause>},
+    {SCREEN_ABOU, "About", &Get<AboutCC, &TorviScreens::GetAbout>},
+    {SCREEN_GADS, "GameAds", &Get<GameAdsCC, &TorviScreens::GetGameAds>},
+    {SCREEN_MCTY, "Country", &Get<CountryCC, &TorviScreens::GetCountry>},
+};
+
+} // namespace
+
+using TorviScreensTest = ScreensGameFixture;
+
+TEST_F(TorviScreensTest, SetupRegistersAllSeventeenUnderTheirIdsAndStartsAtUser)
+{
+    EXPECT_EQ(TORVI_NUM_CONTROLLERS, screens->GetEngScreens()->GetNumScreens());
+    EXPECT_EQ(SCREEN_USER, screens->GetCurrentScreen());
+    EXPECT_EQ(game, screens->GetGame());
+    EXPECT_EQ(EngFourCC('U', 'S', 'E', 'R'), torvi_screen_ids[0]);
+    EXPECT_EQ(SCREEN_ABOU, torvi_screen_ids[TORVI_NUM_OWN_SCREENS - 1]);
+    for (const ScreenCase& screen : kScreens) {
+        SCOPED_TRACE(screen.collection);
+        MWinCollectionController* controller = screen.get(screens);
+        ASSERT_NE(nullptr, controller);
+        EXPECT_EQ(controller, screens->GetController(screen.id));
+        EXPECT_EQ(screens, controller->GetScreens(0));
+        EXPECT_EQ(mwin, controller->GetMWin());
+        EXPECT_EQ(game, controller->GetGame());
+    }
+}
+
+TEST_F(TorviScreensTest, EveryScreenStartsAloneOnTheDesktop)
+{
+    ASSERT_EQ(1, screens->StartScreen(SCREEN_USER, 0));
+    for (const ScreenCase& screen : kScreens) {
+        SCOPED_TRACE(screen.collection);
+        ASSERT_EQ(1, screens->GotoScreen(screen.id, nullptr));
+        EXPECT_EQ(screen.id, screens->GetCurrentScreen());
+        EXPECT_EQ(screen.collection, DesktopCollections());
+        EXPECT_NE(nullptr, Current()->GetMainWin());
+    }
+}
+
+TEST_F(TorviScreensTest, ScreensWithoutTheirWindowOrButtonsStartTickAndDrawWithoutHarm)
+{
+    for (const ScreenCase& screen : kScreens) {
+        SCOPED_TRACE(screen.collection);
+        MWinCollectionController* controller = screen.get(screens);
+        controller->ClearPointers();
+        controller->StartingCB(nullptr);
+        controller->TickCB();
+        controller->RenderCB(0);
+        controller->RenderCB(1);
+        EXPECT_EQ(0, controller->ButtonCB(nullptr, nullptr)) << "no button is handled";
+    }
+}
+
+TEST(TorviScreensDeathTest, AMissingGameIsFatal)
+{
+    std::string home = UseFreshDataHome();
+    MainOneTimeSetup();
+    MWin mwin(nullptr);
+    EXPECT_EXIT(TorviScreens(nullptr, &mwin), ::testing::ExitedWithCode(255), "");
+    EXPECT_NE(std::string::npos, ReadWhole(LogFileIn(home)).find("No game_p"));
+}
