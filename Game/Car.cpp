@@ -206,6 +206,11 @@ const CarRecord* Car::GetRecord(int car) const
     return car >= 0 && car < CAR_MAX ? &m_records[car] : nullptr;
 }
 
+CarRecord* Car::GetRecord(int car)
+{
+    return car >= 0 && car < CAR_MAX ? &m_records[car] : nullptr;
+}
+
 int Car::GetGridSlot(int car) const
 {
     return car >= 0 && car < CAR_MAX ? m_grid_order[car] : -1;
@@ -376,6 +381,16 @@ void Car::SetRaceStartTime(EngUInt32 now)
 {
     for (int car = 0; car < NumCars(); car++)
         m_records[car].race_start_time = now;
+}
+
+void Car::SkipPausedTime(EngUInt32 paused)
+{
+    for (int car = 0; car < NumCars(); car++) {
+        CarRecord& record = m_records[car];
+        if (record.lap_start_time != 0)
+            record.lap_start_time += paused;
+        record.race_start_time += paused;
+    }
 }
 
 // ---- inputs ----------------------------------------------------------------------------------------------------

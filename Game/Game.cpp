@@ -1,5 +1,6 @@
 #include "Game/Game.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -31,6 +32,10 @@
 #include "Game/TrackInfo.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
+#include "Game/Screens/Countries.h"
+#include "Game/Screens/QResCC.h"
+#include "Game/Screens/TTrialCC.h"
+#include "Game/Screens/TorviScreens.h"
 
 namespace {
 
@@ -120,6 +125,8 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     DebugFatalCheck(m_race_font != nullptr, ENG_FUNC, "No memory");
     TrackInfoInitVars(0);
     m_mwin = Create<MWin>(this);
+    m_screens = new (std::nothrow) TorviScreens(this, m_mwin);
+    DebugFatalCheck(m_screens != nullptr, ENG_FUNC, "No memory");
     m_car = Create<Car>(this);
     m_controls = Create<Controls>(this);
     m_controls->SetCar(m_car);
@@ -153,6 +160,8 @@ Game::~Game()
     Free(m_car);
     Free(m_users);
     m_current_profile = nullptr;
+    delete m_screens;
+    m_screens = nullptr;
     // The GUI goes before the race font: its font registry points at it.
     Free(m_mwin);
     Free(m_traverse);
@@ -238,6 +247,7 @@ signed char Game::PostDeviceSetup()
     EngDeviceGetTransformMatrix(&m_view_matrix);
     EngDeviceTurnOffZBufferIfOn();
     CreateMenuGraphics();
+    m_screens->SetupAllScreens();
     GraphicsReady();
     StartMenus();
     return 1;
@@ -285,11 +295,10 @@ void Game::LogResolution(int number) const
     ResolutionLogSettings(number);
 }
 
-// In place of the first screen: the GUI comes on with the cursor shown.
+// The first screen: the GUI comes on with the driver selection and the cursor shown.
 void Game::StartMenus()
 {
-    if (!IsMenusOn())
-        m_mwin->Startup();
+    m_screens->StartScreen(SCREEN_USER, -1);
     SetCursorShown(true);
 }
 
@@ -364,9 +373,8 @@ bool Game::SetupRace(_GameType type, int track, int cars, bool ghost, int formul
 
 void Game::StartRace(bool start_sequence)
 {
-    // The screens end here; until they exist the GUI is turned off directly.
     if (IsMenusOn())
-        m_mwin->Shutdown();
+        m_screens->End(-1);
     SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
@@ -389,38 +397,77 @@ void Game::PauseRace()
 {
     if (!LeaveRace())
         return;
-    if (m_game_type < GAME_TYPE_TIME_TRIAL || m_game_type > GAME_TYPE_CHAMPIONSHIP) {
-        DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
+    switch (m_game_type) {
+    case GAME_TYPE_TIME_TRIAL:
+        if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY) {
+            m_screens->StartScreen(SCREEN_PAUS, -1);
+            return;
+        }
+        if (m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
+            m_current_profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        m_screens->StartScreen(SCREEN_MAIN, -1);
         return;
+    case GAME_TYPE_QUICK_RACE:
+        m_screens->GetQRes()->GotoPauseOrResultScreen();
+        return;
+    case GAME_TYPE_CHAMPIONSHIP:
+        // The championship's result screen decides this once it is built; until then the race pauses.
+        m_screens->StartScreen(SCREEN_PAUS, -1);
+        return;
+    default:
+        DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
     }
-    if (m_game_type == GAME_TYPE_TIME_TRIAL && m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
-        m_current_profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
-    // The pause and result screens take over here; until they exist the menus come back.
-    StartMenus();
 }
 
 void Game::RaceFinished()
 {
     if (!LeaveRace())
         return;
-    if (m_game_type < GAME_TYPE_TIME_TRIAL || m_game_type > GAME_TYPE_CHAMPIONSHIP) {
-        DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
+    switch (m_game_type) {
+    case GAME_TYPE_TIME_TRIAL:
+        if (m_current_profile->license_test_state != USER_LICENSE_NORMAL_PLAY)
+            return;
+        m_screens->GetTTrial()->AddTimeToLocalTimes(0);
+        m_screens->StartScreen(SCREEN_TTRL, -1);
+        m_screens->GetTTrial()->CheckSubmittingFastestTime();
         return;
+    case GAME_TYPE_QUICK_RACE:
+        m_screens->StartScreen(SCREEN_QRES, -1);
+        return;
+    case GAME_TYPE_CHAMPIONSHIP:
+        m_screens->StartScreen(SCREEN_CRES, -1);
+        return;
+    default:
+        DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
     }
-    // The result screens take over here; until they exist the menus come back.
-    StartMenus();
 }
 
 void Game::StartMainMenu()
 {
     m_current_profile->visits++;
+    m_screens->GotoScreen(SCREEN_MAIN, nullptr);
+    if (CountryGetCountryNumFromCode(m_current_profile->country, false) >= 0)
+        return;
+    CountrySetContinueCB(&Game::CountryChosenCB, this);
+    m_mwin->PopupMessage(nullptr, "YOU NEED TO SELECT YOUR COUNTRY FOR THE WORLD TIMES COMPETITION.",
+                         &Game::GotoCountryScreenCB, this);
+}
+
+void Game::GotoCountryScreenCB(MWin*, char, void* game)
+{
+    static_cast<Game*>(game)->m_screens->GotoScreen(SCREEN_MCTY, nullptr);
+}
+
+void Game::CountryChosenCB(void* game)
+{
+    static_cast<Game*>(game)->CountryChosen(CountryGetChosenCode());
 }
 
 void Game::CountryChosen(const char* code)
 {
-    if (!code || CountryGetCountryNumFromCode(code, false) < 0)
-        return;
-    std::memcpy(m_current_profile->country, code, USER_COUNTRY_SIZE);
+    if (code && CountryGetCountryNumFromCode(code, false) >= 0)
+        snprintf(m_current_profile->country, sizeof m_current_profile->country, "%s", code);
+    m_screens->GoBack();
 }
 
 void Game::SetMessage(_GameMessage type, float seconds)
@@ -442,6 +489,7 @@ void Game::Tick()
 
 void Game::MenuTick()
 {
+    m_screens->Tick();
     EngInputPollAllDevices();
 }
 
@@ -491,8 +539,11 @@ void Game::RenderMenus()
     EngDeviceClearScreen();
     if (m_menu_background->IsLoaded())
         m_menu_background->Draw();
+    m_screens->Render(0);
     m_mwin->RenderMain();
+    m_screens->Render(1);
     m_mwin->RenderPopups();
+    m_screens->Render(2);
 }
 
 void Game::RenderRace()

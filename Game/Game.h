@@ -9,6 +9,7 @@
 
 class Program;
 class MWin;
+class TorviScreens;
 class Traverse;
 class Controls;
 class Input;
@@ -82,10 +83,6 @@ public:
     void PauseRace();
     // Called by the cars once every car has finished and faded out.
     void RaceFinished();
-    // After a driver is chosen.
-    void StartMainMenu();
-    // A code the country table does not know is refused.
-    void CountryChosen(const char* code);
     const _TrackInfo* GetTrackInfo() const;
     bool CreateMenuGraphics();
     bool LoadTrack(int track);
@@ -98,6 +95,7 @@ public:
     const char* GetName() const { return m_name; }
     Program* GetProgram() const { return m_program; }
     MWin* GetMWin() const { return m_mwin; }
+    TorviScreens* GetScreens() const { return m_screens; }
     Traverse* GetTraverse() const { return m_traverse; }
     Controls* GetControls() const { return m_controls; }
     Input* GetInput() const { return m_input; }
@@ -125,6 +123,13 @@ public:
     const EngMatrix4& GetViewMatrix() const { return m_view_matrix; }
     bool IsMenusOn() const;
 
+    // After a driver was chosen: the main menu, and the country screen when the profile has no known country.
+    void StartMainMenu();
+    // The country screen's choice goes into the profile; the screen before it comes back.
+    void CountryChosen(const char* code);
+    static void CountryChosenCB(void* game);
+    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
+
 private:
     bool LoadRaceFont();
     void StartMenus();
@@ -151,6 +156,7 @@ private:
     StateClass* m_state = nullptr;
     Levels* m_levels = nullptr;
     Traverse* m_traverse = nullptr;
+    TorviScreens* m_screens = nullptr;
     Controls* m_controls = nullptr;
     Input* m_input = nullptr;
     Graphics* m_graphics = nullptr;

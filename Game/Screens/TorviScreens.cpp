@@ -6,6 +6,7 @@
 #include "Engine/Core/EngWindow.h"
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinDesktop.h"
+#include "Game/Game.h"
 #include "Game/Screens/AboutCC.h"
 #include "Game/Screens/CLoadCC.h"
 #include "Game/Screens/CNewCC.h"
@@ -111,6 +112,7 @@ char TorviScreens::SetupScreensCB()
 
 void TorviScreens::StartCB()
 {
+    m_game->CreateMenuGraphics();
     if (eng_main_window)
         eng_main_window->ShowCursor();
 }

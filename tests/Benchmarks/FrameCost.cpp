@@ -7,6 +7,8 @@
 
 #include "Engine/Core/EngProgram.h"
 #include "Engine/Core/EngWindow.h"
+#include "Engine/Graphics/DX9/EngDeviceDX9.h"
+#include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
 #include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngFont.h"
 #include "Engine/Graphics/EngTexture.h"
@@ -85,8 +87,10 @@ void BM_FrameCost(benchmark::State& state)
         state.SkipWithError("no graphics device, picture or font");
         return;
     }
+    const int draws_before = eng_d3d_device->GetDrawCallCount();
     for (auto _ : state)
         DrawFrame(&scene->texture, &scene->font);
+    state.counters["draws"] = (double)(eng_d3d_device->GetDrawCallCount() - draws_before) / (double)state.iterations();
     state.counters["quads"] = 500;
     state.counters["characters"] = 2000;
 }
