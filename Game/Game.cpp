@@ -26,16 +26,15 @@
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
+#include "Game/Screens/QResCC.h"
+#include "Game/Screens/TTrialCC.h"
+#include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
 #include "Game/StateClass.h"
 #include "Game/TimesWorld.h"
 #include "Game/TrackInfo.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
-#include "Game/Screens/Countries.h"
-#include "Game/Screens/QResCC.h"
-#include "Game/Screens/TTrialCC.h"
-#include "Game/Screens/TorviScreens.h"
 
 namespace {
 
@@ -373,8 +372,7 @@ bool Game::SetupRace(_GameType type, int track, int cars, bool ghost, int formul
 
 void Game::StartRace(bool start_sequence)
 {
-    if (IsMenusOn())
-        m_screens->End(-1);
+    m_screens->End(-1);
     SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
