@@ -546,7 +546,9 @@ void Game::RenderMenus()
 
 void Game::RenderRace()
 {
-    EngDeviceClearScreen();
+    EngTexture* track = m_graphics->GetTrackPicture();
+    if (!track || !track->IsLoaded())
+        EngDeviceClearScreen();
     bool prepared_here = false;
     m_car->Render();
     EngFontPrepareForDrawingWithOrientationIfNeeded(EFDM_VIRTUAL, &prepared_here);
