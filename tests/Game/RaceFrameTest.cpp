@@ -13,12 +13,6 @@
 #include <string>
 #include <vector>
 
-#if __has_include(<stb/stb_image.h>)
-#include <stb/stb_image.h>
-#else
-#include <stb_image.h>
-#endif
-
 #include "Engine/Core/EngMainEntry.h"
 #include "Engine/Core/EngWindow.h"
 #include "Game/Car.h"
@@ -32,6 +26,7 @@
 #include "Game/Users.h"
 #include "GameTestSupport.h"
 #include "Support/GLTestContext.h"
+#include "Support/PictureFile.h"
 
 namespace {
 
@@ -39,36 +34,18 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr float kScale = kWidth / 640.0f;
 
-struct Picture
+// How near a colour is to a picture around a point of the 640 x 480 screen (a pixel either way, as
+// filtering may place it).
+int GapAround(const PictureFile& picture, float x, float y, const unsigned char* rgb)
 {
-    int width = 0;
-    int height = 0;
-    std::unique_ptr<unsigned char, void (*)(void*)> pixels{nullptr, stbi_image_free};
-
-    // How near a colour is to the picture around a point of the 640 x 480 screen (a pixel either way, as
-    // filtering may place it).
-    int GapAround(float x, float y, const unsigned char* rgb) const
-    {
-        int px = int(x * width / 640.0f), py = int(y * height / 480.0f), best = 3 * 255;
-        for (int dy = -1; dy <= 1; dy++) {
-            for (int dx = -1; dx <= 1; dx++) {
-                const unsigned char* p = pixels.get() + ((py + dy) * width + px + dx) * 3;
-                best = std::min(best, std::abs(p[0] - rgb[0]) + std::abs(p[1] - rgb[1]) + std::abs(p[2] - rgb[2]));
-            }
+    int px = int(x * picture.width / 640.0f), py = int(y * picture.height / 480.0f), best = 3 * 255;
+    for (int dy = -1; dy <= 1; dy++) {
+        for (int dx = -1; dx <= 1; dx++) {
+            const unsigned char* p = picture.Pixel(px + dx, py + dy);
+            best = std::min(best, std::abs(p[0] - rgb[0]) + std::abs(p[1] - rgb[1]) + std::abs(p[2] - rgb[2]));
         }
-        return best;
     }
-};
-
-Picture LoadPicture(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Picture picture;
-    int channels = 0;
-    picture.pixels.reset(stbi_load_from_memory(bytes.data(), int(bytes.size()), &picture.width, &picture.height,
-                                               &channels, 3));
-    return picture;
+    return best;
 }
 
 // The frame's pixels, top row first, RGBA.
@@ -180,31 +157,37 @@ TEST_F(RaceFrameTest, GridFrameShowsTrackCarsCountdownAndHeadUpTexts)
     TickUntil(RACE_STATE_COUNTDOWN);
     ASSERT_STREQ("3", game->GetState()->GetText());
     Frame frame = Draw();
-    Picture track = LoadPicture("Data/1600.dat");
+    PictureFile track = PictureFile::Load("Data/1600.dat");
     ASSERT_NE(nullptr, track.pixels.get());
 
     // The track picture fills the screen: grass, road and kerb where no car or text stands.
     for (auto [x, y] : {std::pair{10.0f, 10.0f}, {600.0f, 450.0f}, {320.0f, 440.0f}, {560.0f, 300.0f}})
-        EXPECT_LT(track.GapAround(x, y, frame.At(x, y)), 12) << x << "," << y;
+        EXPECT_LT(GapAround(track, x, y, frame.At(x, y)), 12) << x << "," << y;
 
-    // Every car on its grid slot in its own colour.
+    // Every car on its grid slot, in its own colour more than in any other car's.
     Car* car = game->GetCar();
     const float size = car->GetSizes().length;
     const _TrackInfo* row = TrackInfoGetRow(0);
+    auto colour_count = [&](int colour_of, const EngInt32* slot) {
+        const float* rgb = Car::GetColour(game->GetLevels()->GetDriverColour(colour_of));
+        const unsigned char colour[3] = {(unsigned char)(rgb[0] * 255), (unsigned char)(rgb[1] * 255),
+                                         (unsigned char)(rgb[2] * 255)};
+        return frame.Count(float(slot[0]) - size / 2, float(slot[1]) - size / 2, size, size,
+                           [&colour](int r, int g, int b) {
+                               const unsigned char p[3] = {(unsigned char)r, (unsigned char)g, (unsigned char)b};
+                               return ColourGap(p, colour) < 90;
+                           });
+    };
     for (int i = 0; i < 8; i++) {
         SCOPED_TRACE("car " + std::to_string(i));
         const EngInt32* slot = row->grid_slots[car->GetGridSlot(i)];
-        const float* rgb = Car::GetColour(game->GetLevels()->GetDriverColour(i));
-        const unsigned char colour[3] = {(unsigned char)(rgb[0] * 255), (unsigned char)(rgb[1] * 255),
-                                         (unsigned char)(rgb[2] * 255)};
-        auto in_colour = [&colour](int r, int g, int b) {
-            const unsigned char p[3] = {(unsigned char)r, (unsigned char)g, (unsigned char)b};
-            return ColourGap(p, colour) < 90;
-        };
-        const float x = float(slot[0]), y = float(slot[1]);
-        EXPECT_GT(frame.Count(x - size / 2, y - size / 2, size, size, in_colour), 40);
-        // and nothing of it a car's length further on
-        EXPECT_LT(frame.Count(x - size / 2, y + size * 1.5f, size, size, in_colour), 10);
+        const int own = colour_count(i, slot);
+        EXPECT_GT(own, 40);
+        for (int other = 0; other < 8; other++) {
+            if (other != i) {
+                EXPECT_GT(own, colour_count(other, slot)) << "colour of car " << other;
+            }
+        }
     }
 
     // The countdown in green over the middle, the lap counter and position in the second head-up box.
