@@ -380,6 +380,16 @@ void Car::SetRaceStartTime(EngUInt32 now)
         m_records[car].race_start_time = now;
 }
 
+void Car::SkipPausedTime(EngUInt32 paused)
+{
+    for (int car = 0; car < NumCars(); car++) {
+        CarRecord& record = m_records[car];
+        if (record.lap_start_time != 0)
+            record.lap_start_time += paused;
+        record.race_start_time += paused;
+    }
+}
+
 // ---- inputs ----------------------------------------------------------------------------------------------------
 
 void Car::Steer(int car, int direction, float amount)

@@ -120,6 +120,8 @@ public:
     void ResetCar(int car);
     // Called when the race goes: the time every car's race started.
     void SetRaceStartTime(EngUInt32 now);
+    // After a pause: every car's lap and race time marks move on by the time paused, so it does not count.
+    void SkipPausedTime(EngUInt32 paused);
     // The race step; -1 when the race finished and was handed to the game.
     int Tick();
 

@@ -1,5 +1,6 @@
 #include "Game/Game.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -26,6 +27,7 @@
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
+#include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
 #include "Game/Sound.h"
 #include "Game/StateClass.h"
@@ -122,6 +124,8 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     DebugFatalCheck(m_race_font != nullptr, ENG_FUNC, "No memory");
     TrackInfoInitVars(0);
     m_mwin = Create<MWin>(this);
+    m_screens = new (std::nothrow) TorviScreens(this, m_mwin);
+    DebugFatalCheck(m_screens != nullptr, ENG_FUNC, "No memory");
     m_sound = Create<Sound>(this);
     m_car = Create<Car>(this);
     m_controls = Create<Controls>(this);
@@ -160,6 +164,7 @@ Game::~Game()
     Free(m_users);
     m_current_profile = nullptr;
     // The GUI goes before the race font: its font registry points at it.
+    Free(m_screens);
     Free(m_mwin);
     Free(m_traverse);
     Free(m_race_font);
@@ -246,6 +251,7 @@ signed char Game::PostDeviceSetup()
     EngDeviceGetTransformMatrix(&m_view_matrix);
     EngDeviceTurnOffZBufferIfOn();
     CreateMenuGraphics();
+    m_screens->SetupAllScreens();
     m_music->Init(true);
     GraphicsReady();
     StartMenus();
@@ -296,12 +302,10 @@ void Game::LogResolution(int number) const
     ResolutionLogSettings(number);
 }
 
-// In place of the first screen: the GUI comes on with the cursor shown.
+// The first screen: the GUI comes on with the driver selection.
 void Game::StartMenus()
 {
-    if (!IsMenusOn())
-        m_mwin->Startup();
-    SetCursorShown(true);
+    m_screens->StartScreen(SCREEN_USER, -1);
 }
 
 // ---- races ---------------------------------------------------------------------------------------------------
@@ -375,10 +379,8 @@ bool Game::SetupRace(_GameType type, int track, int cars, bool ghost, int formul
 
 void Game::StartRace(bool start_sequence)
 {
-    // The screens end here; until they exist the GUI is turned off directly.
     if (IsMenusOn())
-        m_mwin->Shutdown();
-    SetCursorShown(false);
+        m_screens->End(1);
     m_menus->ReleasePictures();
     if (start_sequence)
         m_state->Start();
@@ -406,10 +408,18 @@ void Game::PauseRace()
         DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
         return;
     }
-    if (m_game_type == GAME_TYPE_TIME_TRIAL && m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
+    if (m_game_type != GAME_TYPE_TIME_TRIAL) {
+        // The result screens decide between the pause and the result; until they do, the race pauses.
+        m_screens->StartScreen(SCREEN_PAUS, -1);
+        return;
+    }
+    if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY) {
+        m_screens->StartScreen(SCREEN_PAUS, -1);
+        return;
+    }
+    if (m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
         m_current_profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
-    // The pause and result screens take over here; until they exist the menus come back.
-    StartMenus();
+    m_screens->StartScreen(SCREEN_MAIN, -1);
 }
 
 void Game::RaceFinished()
@@ -420,20 +430,41 @@ void Game::RaceFinished()
         DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
         return;
     }
-    // The result screens take over here; until they exist the menus come back.
-    StartMenus();
+    if (m_game_type == GAME_TYPE_TIME_TRIAL) {
+        // A driving test stays on the track with its message until Escape.
+        if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY)
+            m_screens->StartScreen(SCREEN_TTRL, -1);
+        return;
+    }
+    m_screens->StartScreen(m_game_type == GAME_TYPE_QUICK_RACE ? SCREEN_QRES : SCREEN_CRES, -1);
 }
 
 void Game::StartMainMenu()
 {
     m_current_profile->visits++;
+    m_screens->GotoScreen(SCREEN_MAIN, nullptr);
+    if (CountryGetCountryNumFromCode(m_current_profile->country, false) >= 0)
+        return;
+    CountrySetContinueCB(&Game::CountryChosenCB, this);
+    m_mwin->PopupMessage(nullptr, "YOU NEED TO SELECT YOUR COUNTRY FOR THE WORLD TIMES COMPETITION.",
+                         &Game::GotoCountryScreenCB, this);
+}
+
+void Game::GotoCountryScreenCB(MWin*, char, void* game)
+{
+    static_cast<Game*>(game)->m_screens->GotoScreen(SCREEN_MCTY, nullptr);
+}
+
+void Game::CountryChosenCB(void* game)
+{
+    static_cast<Game*>(game)->CountryChosen(CountryGetChosenCode());
 }
 
 void Game::CountryChosen(const char* code)
 {
-    if (!code || CountryGetCountryNumFromCode(code, false) < 0)
-        return;
-    std::memcpy(m_current_profile->country, code, USER_COUNTRY_SIZE);
+    if (code && CountryGetCountryNumFromCode(code, false) >= 0)
+        std::memcpy(m_current_profile->country, code, USER_COUNTRY_SIZE);
+    m_screens->GoBack();
 }
 
 void Game::SetMessage(_GameMessage type, float seconds)
@@ -455,6 +486,7 @@ void Game::Tick()
 
 void Game::MenuTick()
 {
+    m_screens->Tick();
     m_music->Tick();
     EngInputPollAllDevices();
 }
@@ -506,8 +538,11 @@ void Game::RenderMenus()
     EngDeviceClearScreen();
     if (m_menu_background->IsLoaded())
         m_menu_background->Draw();
+    m_screens->Render(0);
     m_mwin->RenderMain();
+    m_screens->Render(1);
     m_mwin->RenderPopups();
+    m_screens->Render(2);
 }
 
 void Game::RenderRace()

@@ -9,12 +9,11 @@
 
 class Program;
 class MWin;
+class TorviScreens;
 class Traverse;
 class Controls;
 class Input;
 class UsersClass;
-class SettingsClass;
-class TimesWorld;
 class Car;
 class Drive;
 class ChampClass;
@@ -24,6 +23,8 @@ class Graphics;
 class Menus;
 class Sound;
 class Music;
+class SettingsClass;
+class TimesWorld;
 struct UserRecord;
 struct _TrackInfo;
 class EngTexture;
@@ -84,10 +85,13 @@ public:
     void PauseRace();
     // Called by the cars once every car has finished and faded out.
     void RaceFinished();
-    // After a driver is chosen.
+    // After a driver is chosen: the main menu, and the country screen when the profile has no known country.
     void StartMainMenu();
-    // A code the country table does not know is refused.
+    // The country screen's choice goes into the profile (a code the table does not know is refused); the
+    // screen before it comes back.
     void CountryChosen(const char* code);
+    static void CountryChosenCB(void* game);
+    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
     const _TrackInfo* GetTrackInfo() const;
     bool CreateMenuGraphics();
     bool LoadTrack(int track);
@@ -100,12 +104,11 @@ public:
     const char* GetName() const { return m_name; }
     Program* GetProgram() const { return m_program; }
     MWin* GetMWin() const { return m_mwin; }
+    TorviScreens* GetScreens() const { return m_screens; }
     Traverse* GetTraverse() const { return m_traverse; }
     Controls* GetControls() const { return m_controls; }
     Input* GetInput() const { return m_input; }
     UsersClass* GetUsers() const { return m_users; }
-    SettingsClass* GetSettings() const { return m_settings; }
-    TimesWorld* GetTimesWorld() const { return m_times_world; }
     Car* GetCar() const { return m_car; }
     Drive* GetDrive() const { return m_drive; }
     ChampClass* GetChamp() const { return m_champ; }
@@ -122,6 +125,8 @@ public:
     bool HasGhost() const { return m_ghost; }
     // This frame's race time step: the class's time scale times the frame time, in seconds.
     float GetTimeStep() const { return m_time_step; }
+    SettingsClass* GetSettings() const { return m_settings; }
+    TimesWorld* GetTimesWorld() const { return m_times_world; }
     // Profile 0 of the driver profiles: the current driver.
     UserRecord* GetCurrentProfile() const { return m_current_profile; }
     EngFont* GetRaceFont() const { return m_race_font; }
@@ -148,6 +153,7 @@ private:
     _GameMessage m_message_type = GAME_MESSAGE_NONE;
     float m_message_time = 0.0f;
     MWin* m_mwin = nullptr;
+    TorviScreens* m_screens = nullptr;
     UsersClass* m_users = nullptr;
     Car* m_car = nullptr;
     Drive* m_drive = nullptr;

@@ -113,6 +113,7 @@ char TorviScreens::SetupScreensCB()
 
 void TorviScreens::StartCB()
 {
+    m_game->CreateMenuGraphics();
     m_game->GetMusic()->TurnOn();
     if (eng_main_window)
         eng_main_window->ShowCursor();
