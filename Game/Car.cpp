@@ -207,6 +207,11 @@ const CarRecord* Car::GetRecord(int car) const
     return car >= 0 && car < CAR_MAX ? &m_records[car] : nullptr;
 }
 
+CarRecord* Car::GetRecord(int car)
+{
+    return car >= 0 && car < CAR_MAX ? &m_records[car] : nullptr;
+}
+
 int Car::GetGridSlot(int car) const
 {
     return car >= 0 && car < CAR_MAX ? m_grid_order[car] : -1;

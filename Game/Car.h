@@ -143,6 +143,7 @@ public:
     CarState* GetState(int car);
     const CarState* GetState(int car) const;
     const CarRecord* GetRecord(int car) const;
+    CarRecord* GetRecord(int car);
     int GetGridSlot(int car) const;
     // Car at a place, -1 none; its colour and text "%d: %s".
     int GetCarAtPlace(int place) const;

@@ -27,6 +27,8 @@
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
+#include "Game/Screens/QResCC.h"
+#include "Game/Screens/TTrialCC.h"
 #include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
 #include "Game/Sound.h"
@@ -404,39 +406,50 @@ void Game::PauseRace()
 {
     if (!LeaveRace())
         return;
-    if (m_game_type < GAME_TYPE_TIME_TRIAL || m_game_type > GAME_TYPE_CHAMPIONSHIP) {
+    switch (m_game_type) {
+    case GAME_TYPE_TIME_TRIAL:
+        if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY) {
+            m_screens->StartScreen(SCREEN_PAUS, -1);
+            return;
+        }
+        if (m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
+            m_current_profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        m_screens->StartScreen(SCREEN_MAIN, -1);
+        return;
+    case GAME_TYPE_QUICK_RACE:
+        m_screens->GetQRes()->GotoPauseOrResultScreen();
+        return;
+    case GAME_TYPE_CHAMPIONSHIP:
+        // The championship's result screen decides this once it is built; until then the race pauses.
+        m_screens->StartScreen(SCREEN_PAUS, -1);
+        return;
+    default:
         DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
-        return;
     }
-    if (m_game_type != GAME_TYPE_TIME_TRIAL) {
-        // The result screens decide between the pause and the result; until they do, the race pauses.
-        m_screens->StartScreen(SCREEN_PAUS, -1);
-        return;
-    }
-    if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY) {
-        m_screens->StartScreen(SCREEN_PAUS, -1);
-        return;
-    }
-    if (m_current_profile->license_test_state == USER_LICENSE_TEST_PASSED)
-        m_current_profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
-    m_screens->StartScreen(SCREEN_MAIN, -1);
 }
 
 void Game::RaceFinished()
 {
     if (!LeaveRace())
         return;
-    if (m_game_type < GAME_TYPE_TIME_TRIAL || m_game_type > GAME_TYPE_CHAMPIONSHIP) {
-        DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
-        return;
-    }
-    if (m_game_type == GAME_TYPE_TIME_TRIAL) {
+    switch (m_game_type) {
+    case GAME_TYPE_TIME_TRIAL:
         // A driving test stays on the track with its message until Escape.
-        if (m_current_profile->license_test_state == USER_LICENSE_NORMAL_PLAY)
-            m_screens->StartScreen(SCREEN_TTRL, -1);
+        if (m_current_profile->license_test_state != USER_LICENSE_NORMAL_PLAY)
+            return;
+        m_screens->GetTTrial()->AddTimeToLocalTimes(0);
+        m_screens->StartScreen(SCREEN_TTRL, -1);
+        m_screens->GetTTrial()->CheckSubmittingFastestTime();
         return;
+    case GAME_TYPE_QUICK_RACE:
+        m_screens->StartScreen(SCREEN_QRES, -1);
+        return;
+    case GAME_TYPE_CHAMPIONSHIP:
+        m_screens->StartScreen(SCREEN_CRES, -1);
+        return;
+    default:
+        DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));
     }
-    m_screens->StartScreen(m_game_type == GAME_TYPE_QUICK_RACE ? SCREEN_QRES : SCREEN_CRES, -1);
 }
 
 void Game::StartMainMenu()
