@@ -80,7 +80,8 @@ DataGenSignal MakeEngine(const EngineVoice& v)
     DataGenFilterLooped(&mix, DataGenBiquad::LowPass(kRate, v.cutoff, 0.7));
     // No offset, so a looping source has no step to jump at the seam either.
     DataGenFilterLooped(&mix, DataGenBiquad::HighPass(kRate, 25.0, 0.7));
-    DataGenNormalise(&mix, 0.85f);
+    // Eight of them run at once in a race, beside the music: each leaves room for the others.
+    DataGenNormalise(&mix, 0.4f);
     return mix;
 }
 
@@ -117,7 +118,7 @@ DataGenSignal MakeRoughGround()
         mix[i] = bump * (0.5f * hiss[i] + 4.0f * rumble[i]) + 0.8f * grains[i];
     }
     DataGenFilterLooped(&mix, DataGenBiquad::HighPass(kRate, 30.0, 0.7));
-    DataGenNormalise(&mix, 0.8f);
+    DataGenNormalise(&mix, 0.5f);
     return mix;
 }
 
