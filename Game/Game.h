@@ -1,7 +1,7 @@
 #pragma once
 
 // The one object that owns the parts of the game. Program forwards the engine's callbacks to it; it runs
-// the menus (the GUI on) or, later, the race.
+// the menus (the GUI on) or the race (the GUI off), and the screens start, pause and end races through it.
 
 #include "Engine/Core/EngProgram.h"
 #include "Engine/Core/EngTypes.h"
@@ -9,21 +9,50 @@
 
 class Program;
 class MWin;
+class TorviScreens;
 class Traverse;
 class Controls;
 class Input;
 class UsersClass;
+class Car;
+class Drive;
+class ChampClass;
+class StateClass;
+class Levels;
+class Graphics;
+class Menus;
 class SettingsClass;
 class TimesWorld;
+class Sound;
+class Music;
 struct UserRecord;
+struct _TrackInfo;
 class EngTexture;
 class EngFont;
+
+enum _GameType : int
+{
+    GAME_TYPE_NONE = 0,
+    GAME_TYPE_TIME_TRIAL = 1, // a time trial or a licence test
+    GAME_TYPE_QUICK_RACE = 2,
+    GAME_TYPE_CHAMPIONSHIP = 3,
+};
+
+// The race message on screen.
+enum _GameMessage : int
+{
+    GAME_MESSAGE_NONE = 0,
+    GAME_MESSAGE_ACCELERATE = 1,
+    GAME_MESSAGE_TEST_PASSED = 2,
+    GAME_MESSAGE_TOO_SLOW = 3,
+};
 
 constexpr int GAME_NAME_SIZE = 8; // at most 7 characters and the terminator
 
 // The race font's file, registered with the GUI as its font "Main" as well.
 constexpr const char* GAME_RACE_FONT_FILE = "Data/1001.dat";
 constexpr const char* GAME_CURSOR_FILE = "Data/1200.tga";
+constexpr const char* GAME_MENU_BACKGROUND_FILE = "Data/1120.dat";
 
 class Game
 {
@@ -49,13 +78,46 @@ public:
     void SetSoundOn(bool on) { m_sound_on = on; }
     bool IsSoundOn() const { return m_sound_on; }
 
+    // Race control, called by the screens. SetupRace refuses a track outside 0..5 and fails when the
+    // computer cars cannot be set up; a negative formula or level takes the profile's.
+    bool SetupRace(_GameType type, int track, int cars, bool ghost, int formula, int level);
+    void StartRace(bool start_sequence);
+    void PauseRace();
+    // Called by the cars once every car has finished and faded out.
+    void RaceFinished();
+    const _TrackInfo* GetTrackInfo() const;
+    bool CreateMenuGraphics();
+    bool LoadTrack(int track);
+    bool LoadCars();
+    void SetMessage(_GameMessage type, float seconds);
+    _GameMessage GetMessageType() const { return m_message_type; }
+    float GetMessageTime() const { return m_message_time; }
+    void LogResolution(int number) const;
+
     const char* GetName() const { return m_name; }
     Program* GetProgram() const { return m_program; }
     MWin* GetMWin() const { return m_mwin; }
+    TorviScreens* GetScreens() const { return m_screens; }
     Traverse* GetTraverse() const { return m_traverse; }
     Controls* GetControls() const { return m_controls; }
     Input* GetInput() const { return m_input; }
     UsersClass* GetUsers() const { return m_users; }
+    Car* GetCar() const { return m_car; }
+    Drive* GetDrive() const { return m_drive; }
+    ChampClass* GetChamp() const { return m_champ; }
+    StateClass* GetState() const { return m_state; }
+    Levels* GetLevels() const { return m_levels; }
+    Graphics* GetGraphics() const { return m_graphics; }
+    Menus* GetMenus() const { return m_menus; }
+    Sound* GetSound() const { return m_sound; }
+    Music* GetMusic() const { return m_music; }
+    _GameType GetGameType() const { return m_game_type; }
+    int GetCarsInRace() const { return m_cars_in_race; }
+    int GetTrack() const { return m_track; }
+    int GetLoadedTrack() const { return m_loaded_track; }
+    bool HasGhost() const { return m_ghost; }
+    // This frame's race time step: the class's time scale times the frame time, in seconds.
+    float GetTimeStep() const { return m_time_step; }
     SettingsClass* GetSettings() const { return m_settings; }
     TimesWorld* GetTimesWorld() const { return m_times_world; }
     // Profile 0 of the driver profiles: the current driver.
@@ -65,23 +127,55 @@ public:
     const EngMatrix4& GetViewMatrix() const { return m_view_matrix; }
     bool IsMenusOn() const;
 
+    // After a driver was chosen: the main menu, and the country screen when the profile has no known country.
+    void StartMainMenu();
+    // The country screen's choice goes into the profile; the screen before it comes back.
+    void CountryChosen(const char* code);
+    static void CountryChosenCB(void* game);
+    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
+
 private:
     bool LoadRaceFont();
     void StartMenus();
     void RenderMenus();
+    void MenuTick();
+    void RaceTick();
+    void ShowIdleHint();
+    void RenderRace();
+    void RenderMessage();
+    // The first steps of both ends of a race; false when the GUI was already on.
+    bool LeaveRace();
 
     char m_name[GAME_NAME_SIZE] = "";
     Program* m_program = nullptr;
     EngTexture* m_menu_background = nullptr;
+    int m_loaded_track = -1;
+    _GameMessage m_message_type = GAME_MESSAGE_NONE;
+    float m_message_time = 0.0f;
     MWin* m_mwin = nullptr;
+    UsersClass* m_users = nullptr;
+    Car* m_car = nullptr;
+    Drive* m_drive = nullptr;
+    ChampClass* m_champ = nullptr;
+    StateClass* m_state = nullptr;
+    Levels* m_levels = nullptr;
+    Traverse* m_traverse = nullptr;
+    TorviScreens* m_screens = nullptr;
     Controls* m_controls = nullptr;
     Input* m_input = nullptr;
-    UsersClass* m_users = nullptr;
-    Traverse* m_traverse = nullptr;
+    Graphics* m_graphics = nullptr;
+    Menus* m_menus = nullptr;
+    Sound* m_sound = nullptr;
+    Music* m_music = nullptr;
     SettingsClass* m_settings = nullptr;
     TimesWorld* m_times_world = nullptr;
     UserRecord* m_current_profile = nullptr;
+    _GameType m_game_type = GAME_TYPE_NONE;
+    int m_cars_in_race = 1;
+    int m_track = 0;
+    bool m_ghost = false;
+    bool m_sound_on = true;
+    float m_time_step = 1.0f;
     EngFont* m_race_font = nullptr;
     EngMatrix4 m_view_matrix;
-    bool m_sound_on = true;
 };

@@ -6,10 +6,12 @@
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngLanguages.h"
 #include "Engine/Core/EngMath.h"
+#include "Engine/Core/EngRandom.h"
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Graphics/EngDevice.h"
 #include "Game/Game.h"
 #include "Game/Resolution.h"
+#include "Game/Screens/Countries.h"
 
 EngUInt32 game_clock_ms = 0;
 
@@ -89,8 +91,11 @@ signed char Program::Init(char* command_line)
 {
     // A second Init starts afresh rather than leaking the first Game.
     ReleaseGameAndTexts();
+    EngRandomSetup();
     if (!SetupLanguages())
         return 0;
+    // Large flags, kept after a choice; the country screen sets its own continue callback.
+    CountrySetup(true, false, nullptr, nullptr, 0.0f, 0.0f);
     SetMainDeviceType(ENG_DEVICE_DX9);
     // Only the exact word counts; anything else on the command line is ignored.
     if (command_line && std::strcmp(command_line, "CONFIGURATION") == 0)

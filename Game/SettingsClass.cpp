@@ -47,6 +47,11 @@ void SettingsClass::SetFilename()
     SetDefaults();
 }
 
+void SettingsClass::SetLastDriverName(const char* name)
+{
+    snprintf(m_record.name, sizeof m_record.name, "%s", name ? name : "");
+}
+
 void SettingsClass::SetDefaults()
 {
     memset(&m_record, 0, sizeof m_record);

@@ -71,6 +71,9 @@ public:
     // Null for a table out of range.
     LocalTimesTable* GetTable(int formula, int track, int laps_tab);
     const SettingsRecord* GetRecord() const { return &m_record; }
+    // The driver who played last; "" for none. A longer name is cut to the field.
+    const char* GetLastDriverName() const { return m_record.name; }
+    void SetLastDriverName(const char* name);
 
 private:
     void MakeRecordSafe(SettingsRecord* record);

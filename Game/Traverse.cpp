@@ -87,6 +87,11 @@ bool IsRough(EngUInt8 kind)
     return kind == TRAV_ROUGH || kind == TRAV_RAMP_UP_ROUGH || kind == TRAV_RAMP_DOWN_ROUGH;
 }
 
+bool IsRamp(int kind)
+{
+    return kind >= TRAV_RAMP_UP && kind <= TRAV_RAMP_DOWN_ROUGH;
+}
+
 char KindChar(EngUInt8 kind)
 {
     static const char kChars[] = "-123F#.Lud<>";
@@ -136,6 +141,8 @@ const TravCandidate* NearestAccepted(TravCandidate* candidates, int count, Accep
 Traverse::Traverse(Game* game) : m_game(game)
 {
     DebugFatalCheck(game != nullptr, ENG_FUNC, "No game.");
+    // The cars are set up from the parameter table before any grid exists.
+    SetupTrackParms();
 }
 
 void Traverse::SetTrack(int track)
@@ -162,9 +169,15 @@ bool Traverse::SetupTrack(int track, const char* stem)
         return false;
     }
     BuildKindMaps();
-    FillGrid();
-    ClearLinePaint();
+    SetupFromMaps();
     return true;
+}
+
+bool Traverse::SetupFromMaps()
+{
+    bool filled = FillGrid();
+    ClearLinePaint();
+    return filled;
 }
 
 bool Traverse::LoadGridAlphaFromFile(const char* stem)
@@ -202,17 +215,37 @@ void Traverse::BuildKindMaps()
         for (int cx = 0; cx < TRAV_GRID_SIZE; cx++) {
             for (int cy = 0; cy < TRAV_GRID_SIZE; cy++) {
                 int value = -1;
+                bool ramp = false;
                 for (int x = cx * TRAV_CELL_PIXELS; x < (cx + 1) * TRAV_CELL_PIXELS; x++) {
                     for (int y = cy * TRAV_CELL_PIXELS; y < (cy + 1) * TRAV_CELL_PIXELS; y++) {
                         int pixel = m_alpha[floor][x * TRAV_MAP_SIZE + y];
                         if (pixel > value || pixel == TRAV_LINE)
                             value = pixel;
+                        ramp = ramp || IsRamp(EngUInt8(pixel));
                     }
                 }
+                // The racing line painted over a ramp must not hide the ramp from the cars: the line goes on
+                // through the other floor's cells there.
+                if (value == TRAV_LINE && ramp)
+                    value = RampOf(cx, cy, floor);
                 m_kind[floor][cx][cy] = EngUInt8(value);
             }
         }
     }
+}
+
+// The largest ramp value in a cell's block.
+EngUInt8 Traverse::RampOf(int cx, int cy, int floor) const
+{
+    EngUInt8 ramp = 0;
+    for (int x = cx * TRAV_CELL_PIXELS; x < (cx + 1) * TRAV_CELL_PIXELS; x++) {
+        for (int y = cy * TRAV_CELL_PIXELS; y < (cy + 1) * TRAV_CELL_PIXELS; y++) {
+            EngUInt8 pixel = m_alpha[floor][x * TRAV_MAP_SIZE + y];
+            if (IsRamp(pixel) && pixel > ramp)
+                ramp = pixel;
+        }
+    }
+    return ramp;
 }
 
 void Traverse::ClearLinePaint()
@@ -230,6 +263,7 @@ void Traverse::ClearGrid()
     std::memset(m_cells, 0, sizeof(m_cells));
     std::memset(m_nearest, 0, sizeof(m_nearest));
     std::memset(m_nearest_distance, 0, sizeof(m_nearest_distance));
+    std::memset(m_upper_targets, 0, sizeof(m_upper_targets));
     m_line_count = 0;
     m_wall_count[0] = m_wall_count[1] = 0;
     // Target speeds of an earlier grid must not outlive it.
@@ -412,12 +446,36 @@ bool Traverse::GetWall(int side)
     return TraceWall(side, x, y);
 }
 
+bool Traverse::IsRampCell(int x, int y) const
+{
+    return m_floors == 2 && (IsRamp(m_kind[0][x][y]) || IsRamp(m_kind[1][x][y]));
+}
+
+// A ramp joins the two floors: a trace that comes onto one takes the other floor, whichever way it goes.
+// Ramps up lie on the ground floor's map, ramps down on the upper floor's.
+void Traverse::ChangeFloorAtRamp(int x, int y, int* floor) const
+{
+    EngUInt8 ground = m_kind[0][x][y], upper = m_kind[1][x][y];
+    if (ground == TRAV_RAMP_DOWN || ground == TRAV_RAMP_DOWN_ROUGH) {
+        DebugInfo("EDGE_DOWN but floor %d.", 0);
+        return;
+    }
+    if (upper == TRAV_RAMP_UP || upper == TRAV_RAMP_UP_ROUGH) {
+        DebugInfo("EDGE_UP but floor %d.", 1);
+        return;
+    }
+    DebugInfo(*floor == 0 ? "W> Moving up." : "W> Moving down.");
+    *floor = 1 - *floor;
+}
+
 bool Traverse::TraceWall(int side, int start_x, int start_y)
 {
-    // Follows the border of the drivable cells with the wall kept on one hand (clockwise neighbour scan).
+    // Follows the border of the drivable cells with the wall kept on one hand (clockwise neighbour scan),
+    // on the floor the trace is on: a ramp cell takes it to the other floor, where the border goes on.
+    int floor = 0;
     int back = 0;
     for (int i = 0; i < 8; i++) {
-        if (IsWallCell(0, start_x + kRing[i][0], start_y + kRing[i][1])) {
+        if (IsWallCell(floor, start_x + kRing[i][0], start_y + kRing[i][1])) {
             back = i;
             if (i % 2 == 0)
                 break;
@@ -426,12 +484,12 @@ bool Traverse::TraceWall(int side, int start_x, int start_y)
     int x = start_x, y = start_y;
     TravPoint* points = m_walls[side];
     int& count = m_wall_count[side];
-    points[count++] = {EngInt16(x), EngInt16(y), 0};
+    points[count++] = {EngInt16(x), EngInt16(y), EngUInt8(floor)};
     for (;;) {
         int found = -1;
         for (int i = 1; i <= 8 && found < 0; i++) {
             int dir = (back + i) % 8;
-            if (!IsWallCell(0, x + kRing[dir][0], y + kRing[dir][1]))
+            if (!IsWallCell(floor, x + kRing[dir][0], y + kRing[dir][1]))
                 found = dir;
         }
         if (found < 0) {
@@ -440,21 +498,24 @@ bool Traverse::TraceWall(int side, int start_x, int start_y)
         }
         int previous = (found + 7) % 8;
         int wall_x = x + kRing[previous][0], wall_y = y + kRing[previous][1];
+        bool was_on_ramp = IsRampCell(x, y);
         x += kRing[found][0];
         y += kRing[found][1];
+        if (!was_on_ramp && IsRampCell(x, y))
+            ChangeFloorAtRamp(x, y, &floor);
         // The wall cell just passed, seen from the new cell.
         for (int i = 0; i < 8; i++) {
             if (x + kRing[i][0] == wall_x && y + kRing[i][1] == wall_y)
                 back = i;
         }
-        bool closing = count > 10 && EngAbs(x - start_x) <= 1 && EngAbs(y - start_y) <= 1;
+        bool closing = count > 10 && floor == 0 && EngAbs(x - start_x) <= 1 && EngAbs(y - start_y) <= 1;
         if (closing && x == start_x && y == start_y)
             return true;
         if (count >= TRAV_MAX_POINTS) {
             DebugError(ENG_FUNC, "Too many points for side %d", side);
             return false;
         }
-        points[count++] = {EngInt16(x), EngInt16(y), 0};
+        points[count++] = {EngInt16(x), EngInt16(y), EngUInt8(floor)};
         if (closing)
             return true;
     }
@@ -591,7 +652,10 @@ bool Traverse::GetBestLine()
         return false;
     int sign = m_reverse ? -1 : 1;
     auto add_point = [this](int x, int y) {
+        // Where the line crosses itself both floors hold it: the line stays on the floor it came on.
         EngUInt8 floor = (m_floors == 2 && !IsLineCell(0, x, y)) ? 1 : 0;
+        if (m_floors == 2 && m_line_count > 0 && IsLineCell(m_line[m_line_count - 1].floor, x, y))
+            floor = m_line[m_line_count - 1].floor;
         m_line[m_line_count++] = {EngInt16(x), EngInt16(y), floor};
     };
     add_point(start_x, start_y);
@@ -773,15 +837,18 @@ void Traverse::FillPointUsingAngleChanges(int row)
         return;
     }
     float factor = m_parms[m_track][row].distance_factor;
-    for (int x = 0; x < TRAV_GRID_SIZE; x++) {
-        for (int y = 0; y < TRAV_GRID_SIZE; y++) {
-            if (!IsRoadCell(0, x, y))
-                continue;
-            float d = m_cells[0][x][y].distance;
-            float c = vars.angle_changes[m_nearest[0][x][y]];
-            float target = (1.0f - d / 255.0f * factor) * (255.0f - c);
-            target = target < 0.0f ? 0.0f : (target > 255.0f ? 255.0f : target);
-            vars.target_speeds[x][y] = EngUInt8(target);
+    for (int floor = 0; floor < m_floors; floor++) {
+        EngUInt8(*targets)[TRAV_GRID_SIZE] = floor == 0 ? vars.target_speeds : m_upper_targets[row];
+        for (int x = 0; x < TRAV_GRID_SIZE; x++) {
+            for (int y = 0; y < TRAV_GRID_SIZE; y++) {
+                if (!IsRoadCell(floor, x, y))
+                    continue;
+                float d = m_cells[floor][x][y].distance;
+                float c = vars.angle_changes[m_nearest[floor][x][y]];
+                float target = (1.0f - d / 255.0f * factor) * (255.0f - c);
+                target = target < 0.0f ? 0.0f : (target > 255.0f ? 255.0f : target);
+                targets[x][y] = EngUInt8(target);
+            }
         }
     }
 }
@@ -854,11 +921,11 @@ bool Traverse::IsRowFilled(int row) const
     return row >= 0 && row < TRAV_PARM_ROWS && m_vars[m_track][row].filled;
 }
 
-EngUInt8 Traverse::GetTargetSpeed(int row, int x, int y) const
+EngUInt8 Traverse::GetTargetSpeed(int row, int floor, int x, int y) const
 {
-    if (!IsRowFilled(row) || !InGrid(x, y))
+    if (!IsRowFilled(row) || !InGrid(x, y) || floor < 0 || floor >= m_floors)
         return 0;
-    return m_vars[m_track][row].target_speeds[x][y];
+    return floor == 0 ? m_vars[m_track][row].target_speeds[x][y] : m_upper_targets[row][x][y];
 }
 
 EngUInt8 Traverse::GetAngleChange(int row, int point) const

@@ -131,8 +131,8 @@ public:
     EngUInt8 GetAlpha(int floor, int x, int y) const;
     const EngUInt8* GetAlphaMap(int floor) const;
     EngUInt8 GetKind(int floor, int x, int y) const;
-    // Target speed of a cell for a parameter row of the current track; 0 when not filled.
-    EngUInt8 GetTargetSpeed(int row, int x, int y) const;
+    // Target speed of a cell on a floor for a parameter row of the current track; 0 when not filled.
+    EngUInt8 GetTargetSpeed(int row, int floor, int x, int y) const;
     bool IsRowFilled(int row) const;
     EngUInt8 GetAngleChange(int row, int point) const;
     const TrackParmsRecord* GetTrackParms(int track, int row) const;
@@ -147,17 +147,24 @@ public:
     int GetNearestIndex(int floor, int x, int y) const;
     int GetNearestDistance(int floor, int x, int y) const;
 
-    // For set-up without files (tools and tests): a whole map, copied.
+    // For set-up without files (tools and tests): a whole map, copied; the number of floors; the grid built
+    // from the maps as a loaded track's is.
     bool SetAlphaMap(int floor, const EngUInt8* map, int size);
     void SetTrack(int track);
+    void SetFloors(int floors) { m_floors = floors == 2 ? 2 : 1; }
+    bool SetupFromMaps();
 
 private:
     void ClearGrid();
     void BuildKindMaps();
+    EngUInt8 RampOf(int cx, int cy, int floor) const;
     void SetStartLine(const int corners[4][2]);
     void ClearLinePaint();
     bool FindWallStart(int side, int* x, int* y) const;
     bool TraceWall(int side, int x, int y);
+    bool IsRampCell(int x, int y) const;
+    // A wall trace's floor change where it comes onto a ramp.
+    void ChangeFloorAtRamp(int x, int y, int* floor) const;
     void FillFloorTrackUsingWalls(int floor);
     bool FindLineStart(int* x, int* y) const;
     void FillNearestAndDirections(int floor);
@@ -185,6 +192,8 @@ private:
     EngInt32 m_nearest_distance[TRACK_MAX_FLOORS][TRAV_GRID_SIZE][TRAV_GRID_SIZE] = {};
     TrackParmsRecord m_parms[TRACK_COUNT][TRAV_PARM_ROWS] = {};
     TrackVarsRecord m_vars[TRACK_COUNT][TRAV_PARM_ROWS] = {};
+    // The upper floor's target speeds of the current track, per row.
+    EngUInt8 m_upper_targets[TRAV_PARM_ROWS][TRAV_GRID_SIZE][TRAV_GRID_SIZE] = {};
     EngUInt8 m_alpha[TRACK_MAX_FLOORS][TRAV_MAP_BYTES] = {};
     EngUInt8 m_kind[TRACK_MAX_FLOORS][TRAV_GRID_SIZE][TRAV_GRID_SIZE] = {};
 };

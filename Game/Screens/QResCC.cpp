@@ -1,5 +1,173 @@
 #include "Game/Screens/QResCC.h"
 
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngProgram.h"
+#include "Engine/MWin/MWin.h"
+#include "Game/Car.h"
+#include "Game/Game.h"
+#include "Game/Levels.h"
+#include "Game/Program.h"
+#include "Game/Screens/TorviScreens.h"
+
+namespace {
+
+constexpr int kPlaces = 8;
+constexpr float kResBoxMargin = 20.0f;
+
+bool AllComputerCarsFinished(const Car* car, int cars)
+{
+    for (int n = 1; n < cars; n++) {
+        if (car->GetRecord(n)->finish_state == CAR_RACING)
+            return false;
+    }
+    return true;
+}
+
+// The car at a place; when several share it, the highest car number.
+int CarAtPlace(const Car* car, int cars, int place)
+{
+    int found = -1;
+    for (int n = 0; n < cars; n++) {
+        if (car->GetRecord(n)->place == place)
+            found = n;
+    }
+    return found;
+}
+
+} // namespace
+
 QResCC::QResCC(MWinScreens* screens) : QResCollectionController(screens)
 {
+}
+
+void QResCC::BlankRow(int place)
+{
+    SetButtonText(BUT_POS1 + place, " ");
+    SetButtonText(BUT_NAME1 + place, " ");
+    SetButtonText(BUT_TIME1 + place, " ");
+}
+
+void QResCC::FillRow(int place, int car_number, int* bottom)
+{
+    Car* car = m_game->GetCar();
+    Levels* levels = m_game->GetLevels();
+    const float* colour = Car::GetColour(levels->GetDriverColour(car_number));
+    for (int first : {BUT_POS1, BUT_NAME1, BUT_TIME1}) {
+        MWinButton* button = GetButton(first + place);
+        if (button && colour)
+            button->SetTextColour(colour[0], colour[1], colour[2], 1.0f);
+    }
+    SetButtonText(BUT_NAME1 + place, levels->GetDriverName(car_number));
+    const CarRecord* record = car->GetRecord(car_number);
+    EngUInt32 time = record->race_time;
+    if (record->laps_done >= 0 && record->laps_done < car->GetLaps())
+        time += record->current_lap_time;
+    char text[CAR_TIME_TEXT_SIZE];
+    SetButtonText(BUT_TIME1 + place, Car::GetTimeText(time, text, sizeof text));
+    if (MWinButton* time_button = GetButton(BUT_TIME1 + place)) {
+        float x, y, w, h;
+        time_button->GetArea(&x, &y, &w, &h);
+        *bottom = int(y + h);
+    }
+}
+
+void QResCC::StartingCB(void* data)
+{
+    (void)data;
+    int cars = m_game->GetCarsInRace();
+    int bottom = -1;
+    for (int place = 0; place < kPlaces; place++) {
+        int car = CarAtPlace(m_game->GetCar(), cars, place);
+        if (car < 0 || place >= cars)
+            BlankRow(place);
+        else
+            FillRow(place, car, &bottom);
+    }
+    MWinButton* box = GetButton(BUT_RES_BOX);
+    if (box && bottom >= 0) {
+        float x, y, w, h;
+        box->GetArea(&x, &y, &w, &h);
+        box->SetEdges(x, y, x + w, float(bottom) + kResBoxMargin);
+    }
+    ShowFastestLap();
+}
+
+// The smallest best lap of the race; on equal times the lower car number.
+void QResCC::ShowFastestLap()
+{
+    MWinButton* text = GetButton(BUT_FASTEST_TEXT);
+    if (!text)
+        return;
+    const Car* car = m_game->GetCar();
+    int fastest = -1;
+    for (int n = 0; n < m_game->GetCarsInRace(); n++) {
+        EngUInt32 best = car->GetRecord(n)->best_lap;
+        if (best != 0 && (fastest < 0 || best < car->GetRecord(fastest)->best_lap))
+            fastest = n;
+    }
+    if (fastest < 0) {
+        text->Hide();
+        return;
+    }
+    Levels* levels = m_game->GetLevels();
+    const float* colour = Car::GetColour(levels->GetDriverColour(fastest));
+    if (colour)
+        text->SetTextColour(colour[0], colour[1], colour[2], 1.0f);
+    char time[CAR_TIME_TEXT_SIZE];
+    text->SetTextF("FASTEST  LAP  %s  BY  %s", Car::GetTimeText(car->GetRecord(fastest)->best_lap, time, sizeof time),
+                   levels->GetDriverName(fastest));
+    text->Show();
+}
+
+char QResCC::ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info)
+{
+    (void)info;
+    switch (GetButtonIndex(button)) {
+    case BUT_OPTIONS:
+        GotoScreen(SCREEN_OPTS);
+        return 1;
+    case BUT_QUIT:
+        GotoScreen(SCREEN_QRCE);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// A frame time below one millisecond still moves the simulated race on, so the step limit is what bounds it.
+bool QResCC::FinishCurrentRace(Game* game)
+{
+    Car* car = game->GetCar();
+    int cars = game->GetCarsInRace();
+    EngUInt32 kept_clock = game_clock_ms;
+    EngUInt32 step = EngUInt32(eng_frame_time * 1000.0);
+    if (step < 1)
+        step = 1;
+    car->SetQuietSimulation(true);
+    bool finished = AllComputerCarsFinished(car, cars);
+    for (int n = 0; n < QRES_MAX_FINISH_STEPS && !finished; n++) {
+        game_clock_ms += step;
+        car->Tick();
+        finished = AllComputerCarsFinished(car, cars);
+    }
+    car->SetQuietSimulation(false);
+    game_clock_ms = kept_clock;
+    if (!finished)
+        DebugError(ENG_FUNC, "Could not finish race");
+    return finished;
+}
+
+void QResCC::GotoPauseOrResultScreen()
+{
+    int cars = m_game->GetCarsInRace();
+    const Car* car = m_game->GetCar();
+    bool player_finished = car->GetRecord(0)->finish_state != CAR_RACING;
+    EngScreenID next = SCREEN_PAUS;
+    if (cars > 1 && player_finished) {
+        FinishCurrentRace(m_game);
+        next = SCREEN_QRES;
+    } else if (cars > 1 && AllComputerCarsFinished(car, cars)) {
+        next = SCREEN_QRES;
+    }
+    m_screens->StartScreen(next, -1);
 }

@@ -205,6 +205,17 @@ void TorviCollectionController::SetEscapeButton(int index)
         button->SetEscapeButtonForParentWindow();
 }
 
+void TorviCollectionController::BindArrowChoice(int index, int count, const char* const* strings, int* variable,
+                                                char fire)
+{
+    MWinButton* choice = GetButton(index);
+    if (!choice)
+        return;
+    choice->ChoiceSetArrows(1, 0);
+    choice->ChoiceSetStrings(count, const_cast<const char**>(strings));
+    choice->ChoiceRegisterIntVariable(variable, fire);
+}
+
 void TorviCollectionController::GotoScreen(EngScreenID id)
 {
     if (MWinScreens* screens = GetScreens(1))

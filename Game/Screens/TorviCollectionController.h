@@ -70,6 +70,8 @@ protected:
     void SetButtonText(int index, const char* text);
     void SetButtonText2(int index, const char* text);
     void SetEscapeButton(int index);
+    // A choice between arrows showing one of the strings, mirrored into variable.
+    void BindArrowChoice(int index, int count, const char* const* strings, int* variable, char fire);
     // Goes to another screen of the registry, with no data.
     void GotoScreen(EngScreenID id);
     void GoBack();

@@ -6,6 +6,8 @@
 #include "Engine/Core/EngWindow.h"
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinDesktop.h"
+#include "Game/Game.h"
+#include "Game/Music.h"
 #include "Game/Screens/AboutCC.h"
 #include "Game/Screens/CLoadCC.h"
 #include "Game/Screens/CNewCC.h"
@@ -111,6 +113,8 @@ char TorviScreens::SetupScreensCB()
 
 void TorviScreens::StartCB()
 {
+    m_game->CreateMenuGraphics();
+    m_game->GetMusic()->TurnOn();
     if (eng_main_window)
         eng_main_window->ShowCursor();
 }
@@ -126,6 +130,7 @@ void TorviScreens::EndCB()
 {
     if (eng_main_window)
         eng_main_window->HideCursor();
+    m_game->GetMusic()->TurnOff();
 }
 
 bool TorviScreens::CreateGraphicsObjects()

@@ -184,15 +184,17 @@ TEST_F(GameWindowTest, StartUpRegistersRaceFontLoadsTextureCursorAndStartsMenus)
     EXPECT_TRUE(cursor->shown);
 }
 
-TEST_F(GameWindowTest, PointerMoveReachesGuiAndCursorIsDrawnAtItOverMenuGreen)
+TEST_F(GameWindowTest, PointerMoveReachesGuiAndCursorIsDrawnAtItOverTheMenuBackground)
 {
     MovePointer(200, 150);
     EXPECT_FLOAT_EQ(200.0f, game->GetMWin()->GetMouseX());
     EXPECT_FLOAT_EQ(150.0f, game->GetMWin()->GetMouseY());
 
     DrawFrame();
-    EXPECT_TRUE(PixelNear(FramePixel(10, 10), 0x33, 0x66, 0x4C));
-    EXPECT_TRUE(PixelNear(FramePixel(630, 470), 0x33, 0x66, 0x4C));
+    // The menu background covers the whole screen: none of the clear colour shows at the corners.
+    ASSERT_TRUE(game->GetMenuBackground()->IsLoaded());
+    EXPECT_FALSE(PixelNear(FramePixel(10, 10), 0x33, 0x66, 0x4C));
+    EXPECT_FALSE(PixelNear(FramePixel(630, 470), 0x33, 0x66, 0x4C));
     // The arrow hangs down and right from its tip at the pointer.
     EXPECT_GT(CountWhite(200, 150, 20, 30), 10);
     EXPECT_EQ(0, CountWhite(180, 130, 19, 50));

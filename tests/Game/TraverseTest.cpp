@@ -274,7 +274,7 @@ TEST_F(TraverseTest, BrokenRacingLineEndsStuckAndLeavesNoTargetSpeeds)
     EXPECT_GT(traverse->GetWallCount(1), 10);
     for (int row = 0; row < TRAV_PARM_ROWS; row++)
         EXPECT_FALSE(traverse->IsRowFilled(row));
-    EXPECT_EQ(0, traverse->GetTargetSpeed(0, gap->x, gap->y));
+    EXPECT_EQ(0, traverse->GetTargetSpeed(0, 0, gap->x, gap->y));
     EXPECT_EQ(TRAV_ROAD, traverse->GetAlpha(0, gap->x * TRAV_CELL_PIXELS + 4, gap->y * TRAV_CELL_PIXELS + 4));
 }
 
@@ -373,7 +373,7 @@ TEST_F(TraverseTest, ShortLongCorruptOrMissingMapIsRefusedAndLeavesOnlyWall)
         for (int y = 0; y < TRAV_MAP_SIZE; y += 41)
             ASSERT_EQ(TRAV_WALL, traverse->GetAlpha(0, x, y)) << x << "," << y;
     }
-    EXPECT_EQ(0, traverse->GetTargetSpeed(0, 60, 21));
+    EXPECT_EQ(0, traverse->GetTargetSpeed(0, 0, 60, 21));
 }
 
 TEST_F(TraverseTest, ReadsOutsideTheGridAndMapAreRefusedOrWall)
@@ -391,8 +391,8 @@ TEST_F(TraverseTest, ReadsOutsideTheGridAndMapAreRefusedOrWall)
     EXPECT_EQ(nullptr, traverse->GetTravInfoAtScreenPos(0, NAN, 10.0f));
     EXPECT_NE(nullptr, traverse->GetTravInfoAtScreenPos(0, 639.9f, 479.9f));
     EXPECT_EQ(TRAV_WALL, traverse->GetKind(0, -1, 0));
-    EXPECT_EQ(0, traverse->GetTargetSpeed(TRAV_PARM_ROWS, 60, 60));
-    EXPECT_EQ(0, traverse->GetTargetSpeed(0, TRAV_GRID_SIZE, 60));
+    EXPECT_EQ(0, traverse->GetTargetSpeed(TRAV_PARM_ROWS, 0, 60, 60));
+    EXPECT_EQ(0, traverse->GetTargetSpeed(0, 0, TRAV_GRID_SIZE, 60));
     EXPECT_EQ(0, traverse->GetAngleChange(0, traverse->GetBestLineCount()));
     EXPECT_EQ(nullptr, traverse->GetBestLinePoint(-1));
     EXPECT_EQ(nullptr, traverse->GetWallPoint(2, 0));
@@ -410,7 +410,7 @@ TEST_F(TraverseTest, BendsLowerTheTargetSpeedOfTheLine)
             int lowest = 255, highest = 0;
             for (int i = 0; i < traverse->GetBestLineCount(); i++) {
                 const TravPoint* p = traverse->GetBestLinePoint(i);
-                int speed = traverse->GetTargetSpeed(row, p->x, p->y);
+                int speed = traverse->GetTargetSpeed(row, 0, p->x, p->y);
                 // On the line the distance is 0: the target is what the bend ahead leaves.
                 EXPECT_EQ(255 - traverse->GetAngleChange(row, i), speed);
                 lowest = speed < lowest ? speed : lowest;

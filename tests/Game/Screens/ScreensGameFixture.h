@@ -1,7 +1,7 @@
 #pragma once
 
 // The game started as the program starts it (hooks, a 640 x 480 window and its device, so virtual units are
-// pixels) with the game's screen registry set up: the screens are walked with clicks and keys.
+// pixels), its screens set up and the first one started: the screens are walked with clicks and keys.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Engine/Core/EngMainEntry.h"
+#include "Engine/Core/PC/EngWindowProc_PC.h"
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Core/EngProgram.h"
 #include "Engine/MWin/MWin.h"
@@ -42,13 +43,11 @@ protected:
         ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
         game = MainGetProgram()->GetGame();
         mwin = game->GetMWin();
-        screens = new TorviScreens(game, mwin);
-        ASSERT_EQ(1, screens->SetupAllScreens());
+        screens = game->GetScreens();
     }
 
     void TearDown() override
     {
-        delete screens;
         MainDestroyMainProgram(true);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
@@ -71,6 +70,32 @@ protected:
     {
         mwin->Tick();
         screens->Tick();
+    }
+    // Frames of the whole game, menus or race, at 60 a second on the game's clock.
+    void Run(double seconds)
+    {
+        for (int i = 0; i < int(seconds * 60.0 + 0.5); i++) {
+            eng_frame_time = 1.0f / 60.0f;
+            eng_time += 1.0 / 60.0;
+            MainGetProgram()->TickCB();
+        }
+    }
+    // A key pressed and released on the window, through the window procedure, then one frame.
+    void PressKey(SDL_Scancode scancode, SDL_Keycode sym)
+    {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            SDL_Event event = {};
+            event.type = type;
+            event.key.windowID = SDL_GetWindowID(eng_main_window->GetWindowHandle_PC());
+            event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+            event.key.keysym.scancode = scancode;
+            event.key.keysym.sym = sym;
+            ASSERT_EQ(1, SDL_PushEvent(&event)) << SDL_GetError();
+            for (int i = 0; i < 100 && EngMainPumpOneMessage_PC() == 2; i++) {
+            }
+            if (type == SDL_KEYDOWN)
+                Run(1.0 / 60.0);
+        }
     }
     // A click in the middle of a button that can be clicked, as a player would; false when it cannot.
     bool Click(MWinButton* button)

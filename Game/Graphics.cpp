@@ -1,0 +1,162 @@
+#include "Game/Graphics.h"
+
+#include <cstdio>
+#include <new>
+
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Graphics/EngTexture.h"
+#include "Game/Car.h"
+#include "Game/Game.h"
+#include "Game/Levels.h"
+#include "Game/TrackInfo.h"
+
+namespace {
+
+constexpr float kCentreX = 320.0f;
+constexpr float kCentreY = 240.0f;
+constexpr float kShadowScale = 1.1f;
+
+EngTexture* NewTexture()
+{
+    EngTexture* texture = new (std::nothrow) EngTexture();
+    DebugFatalCheck(texture != nullptr, ENG_FUNC, "No memory");
+    return texture;
+}
+
+// A quad of w x h centred on the screen's centre: the cars are moved there by the device transform.
+void PlaceCentred(EngTexture* texture, float w, float h)
+{
+    texture->PositionRatioed(kCentreX - w * 0.5f, kCentreY - h * 0.5f, w, h);
+}
+
+bool LoadSprite(EngTexture* texture, const char* name)
+{
+    return texture->LoadFromFile(name, true, ETAT_FROM_FILE);
+}
+
+} // namespace
+
+Graphics::Graphics(Game* game) : m_game(game)
+{
+    DebugFatalCheck(game != nullptr, ENG_FUNC, "No game.");
+    DebugFatalCheck(game && game->GetCar() != nullptr, ENG_FUNC, "No car.");
+    m_track = NewTexture();
+    for (auto& frames : m_cars) {
+        for (EngTexture*& sprite : frames)
+            sprite = NewTexture();
+    }
+    m_car_shadow = NewTexture();
+    for (EngTexture*& wheel : m_wheels)
+        wheel = NewTexture();
+    m_wheel_shadow = NewTexture();
+    for (EngTexture*& flag : m_flags)
+        flag = NewTexture();
+}
+
+Graphics::~Graphics()
+{
+    Release();
+    delete m_track;
+    for (auto& frames : m_cars) {
+        for (EngTexture* sprite : frames)
+            delete sprite;
+    }
+    delete m_car_shadow;
+    for (EngTexture* wheel : m_wheels)
+        delete wheel;
+    delete m_wheel_shadow;
+    for (EngTexture* flag : m_flags)
+        delete flag;
+}
+
+const char* Graphics::GetTrackFilename(bool other)
+{
+    if (other) {
+        DebugError(ENG_FUNC, "Should not be called.");
+        m_name[0] = '\0';
+        return m_name;
+    }
+    std::snprintf(m_name, sizeof(m_name), "%s%d%s", "Data/160", TrackInfoGetCurrentTrack(), ".dat");
+    return m_name;
+}
+
+bool Graphics::LoadTrackPicture()
+{
+    m_track->Unload();
+    if (!m_track->LoadFromFileUsingExt(GetTrackFilename(false), false, ETAT_OPAQUE, ETFE_PNG))
+        return false;
+    m_track->PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
+    return true;
+}
+
+void Graphics::LoadFlagFrames()
+{
+    for (int frame = 0; frame < GRAPHICS_FLAG_FRAMES; frame++) {
+        std::snprintf(m_name, sizeof(m_name), "%s%d%s", "Data/180", frame, ".tga");
+        if (!m_flags[frame]->IsLoaded())
+            m_flags[frame]->LoadFromFile(m_name, true, ETAT_FROM_FILE);
+    }
+}
+
+bool Graphics::LoadCars()
+{
+    Car* car = m_game->GetCar();
+    car->SetSizes(0.0f);
+    const CarSizes& sizes = car->GetSizes();
+    const float size = sizes.length;
+    bool ok = LoadSprite(m_car_shadow, "Data/1798.tga");
+    if (ok)
+        PlaceCentred(m_car_shadow, kShadowScale * size, kShadowScale * size);
+    for (int i = 0; i < m_game->GetCarsInRace() && i < GRAPHICS_CARS && ok; i++) {
+        int colour = m_game->GetLevels()->GetDriverColour(i);
+        for (int frame = 0; frame < GRAPHICS_WHEEL_FRAMES && ok; frame++) {
+            std::snprintf(m_name, sizeof(m_name), "%s%d%d%s", "Data/17", colour, frame, ".tga");
+            ok = LoadSprite(m_cars[i][frame], m_name);
+            if (ok)
+                PlaceCentred(m_cars[i][frame], size, size);
+        }
+    }
+    for (int frame = 0; frame < GRAPHICS_WHEEL_FRAMES && ok; frame++) {
+        std::snprintf(m_name, sizeof(m_name), "%s%d%s", "Data/179", frame, ".tga");
+        ok = LoadSprite(m_wheels[frame], m_name);
+        if (ok)
+            PlaceCentred(m_wheels[frame], sizes.draw[0], sizes.draw[1]);
+    }
+    if (ok)
+        ok = LoadSprite(m_wheel_shadow, "Data/1799.tga");
+    if (ok)
+        PlaceCentred(m_wheel_shadow, kShadowScale * sizes.draw[0], kShadowScale * sizes.draw[1]);
+    return ok;
+}
+
+void Graphics::Release()
+{
+    m_track->Unload();
+    for (auto& frames : m_cars) {
+        for (EngTexture* sprite : frames)
+            sprite->Unload();
+    }
+    m_car_shadow->Unload();
+    for (EngTexture* wheel : m_wheels)
+        wheel->Unload();
+    m_wheel_shadow->Unload();
+    for (EngTexture* flag : m_flags)
+        flag->Unload();
+}
+
+EngTexture* Graphics::GetCarSprite(int car, int frame) const
+{
+    if (car < 0 || car >= GRAPHICS_CARS || frame < 0 || frame >= GRAPHICS_WHEEL_FRAMES)
+        return nullptr;
+    return m_cars[car][frame];
+}
+
+EngTexture* Graphics::GetWheel(int frame) const
+{
+    return frame >= 0 && frame < GRAPHICS_WHEEL_FRAMES ? m_wheels[frame] : nullptr;
+}
+
+EngTexture* Graphics::GetFlagFrame(int frame) const
+{
+    return frame >= 0 && frame < GRAPHICS_FLAG_FRAMES ? m_flags[frame] : nullptr;
+}
