@@ -582,9 +582,12 @@ void Game::Render()
 
 void Game::RenderMenus()
 {
-    EngDeviceClearScreen();
-    if (m_menu_background->IsLoaded())
+    // The background covers the whole screen; the ads screen and a missing picture stand on a cleared one.
+    bool ads = m_screens->GetCurrentScreen() == SCREEN_GADS;
+    if (!ads && m_menu_background->IsLoaded())
         m_menu_background->Draw();
+    else
+        EngDeviceClearScreen();
     m_screens->Render(0);
     m_mwin->RenderMain();
     m_screens->Render(1);
