@@ -251,6 +251,7 @@ bool Game::CreateGraphicsObjects()
     CountryCreateGraphics();
     CountryScreenCreateGraphics(m_mwin);
     PlatformCreateGraphics();
+    m_screens->CreateGraphicsObjects();
     m_graphics->LoadFlagFrames();
     SetCursorShown(false);
     EngFontSetReportMissingChars(false);
