@@ -178,6 +178,10 @@ TEST_F(TimeTrialScreen, TableShowsSharedLeadersAndSubmitNeedsTheDriversOwnRow)
     EXPECT_FALSE(Button(TTrialCC::BUT_TIMES_UPDATE)->IsEnabled());
     EXPECT_FALSE(Button(TTrialCC::BUT_TIMES_SUBMIT)->IsEnabled()) << "no row of this driver";
 
+    int mark = LogMark();
+    game->Render();
+    EXPECT_FALSE(LoggedSince(mark, "Crop")) << "the table and its flags are drawn with crops that match";
+
     Finish(90000);
     Open();
     EXPECT_EQ(3, ttrial->GetInsertedRow()) << "the new row survives the screen's start";
