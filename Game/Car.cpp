@@ -15,6 +15,7 @@
 #include "Game/Graphics.h"
 #include "Game/Levels.h"
 #include "Game/Program.h"
+#include "Game/Sound.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
 
@@ -60,6 +61,7 @@ constexpr float kMaxForward = 1.5f;
 constexpr float kFlagSize = 30.0f;
 constexpr float kFlagFramesPerSecond = 50.0f;
 constexpr float kFlagShift = 30.0f;
+constexpr float kShadowScale = 1.1f;
 
 const float kColours[CAR_COLOURS][3] = {
     {255 / 255.0f, 50 / 255.0f, 40 / 255.0f},   {44 / 255.0f, 44 / 255.0f, 253 / 255.0f},
@@ -368,6 +370,7 @@ void Car::ResetCar(int car)
     record.laps_done = -1;
     record.last_checkpoint = TRAV_START_LINE;
     record.next_checkpoint = TRAV_CHECKPOINT1;
+    m_game->GetSound()->SetEnginePitch(car, true);
     if (car != 0)
         return;
     m_ghost.StopRecording();
@@ -466,6 +469,7 @@ int Car::StepCar(int car)
         record.finish_fade -= eng_frame_time;
         if (record.finish_fade <= 0.0f) {
             record.finish_state = CAR_DONE;
+            m_game->GetSound()->StopCar(car);
             bool all_done = true;
             for (int other = 0; other < NumCars(); other++)
                 all_done = all_done && m_records[other].finish_state == CAR_DONE;
@@ -478,6 +482,7 @@ int Car::StepCar(int car)
     }
     ApplySteering(state, car);
     ApplySpeed(state, m_parms[car]);
+    m_game->GetSound()->SetEnginePitch(car, false);
     int checkpoint = -1;
     MoveCar(car, &checkpoint);
     CheckpointsAndLaps(car, checkpoint);
@@ -485,6 +490,7 @@ int Car::StepCar(int car)
     GetTimeText(record.current_lap_time, record.current_lap_text, sizeof(record.current_lap_text));
     if (m_quiet)
         return 0;
+    m_game->GetSound()->SetPosition(car, SOUND_ENGINE);
     const float ts = m_game->GetTimeStep();
     state.wheel_phase -= state.speed * kWheelSpin * ts;
     while (state.wheel_phase <= 0.0f)
@@ -542,8 +548,10 @@ int Car::MoveCar(int car, int* checkpoint)
     if (IsRough(kind)) {
         if (state.speed > kRoughSpeedUnits * m_sizes.speed_unit)
             state.speed -= m_parms[car].acceleration * kRoughBraking * ts;
+        m_game->GetSound()->SetRoughGround(car, true);
         return 2;
     }
+    m_game->GetSound()->SetRoughGround(car, false);
     return 0;
 }
 
@@ -606,8 +614,10 @@ int Car::WallCorners(int car) const
 void Car::WallResponse(int car)
 {
     CarState& state = m_states[car];
-    if (state.speed >= kWallHalvingSpeed || state.speed < -kWallHalvingSpeed)
+    if (state.speed >= kWallHalvingSpeed || state.speed < -kWallHalvingSpeed) {
         state.speed *= 0.5f;
+        m_game->GetSound()->SetEnginePitch(car, false);
+    }
     const float s = m_sizes.length;
     const float k = std::fabs(state.speed) * kWallTurn;
     const int mask = WallCorners(car);
@@ -631,8 +641,10 @@ void Car::WallResponse(int car)
     } else {
         moved = false;
     }
-    if (moved)
-        PlaceOutline(car);
+    if (!moved)
+        return;
+    PlaceOutline(car);
+    m_game->GetSound()->PlayWallHit(car);
 }
 
 // ---- laps and places -------------------------------------------------------------------------------------------
@@ -725,15 +737,25 @@ void Car::LapDone(int car)
         record.laps_done = m_laps;
         if (car == 0 && time_trial)
             FinishLapOfTimeTrial(car);
+        PlayFinishSound(car, record.finish_place == 0 ? 1.0f : 0.2f);
     }
     if (car == 0 && time_trial && profile->license_test_state == USER_LICENSE_TEST_RUNNING) {
         if (lap < kLicenceLapMs) {
             m_game->GetCurrentProfile()->license_test_state = USER_LICENSE_TEST_PASSED;
+            PlayFinishSound(car, 0.6f);
+            m_game->GetSound()->SetSlotVolume(SOUND_SLOT_FINISH + car, 0.7f);
             m_game->SetMessage(GAME_MESSAGE_TEST_PASSED, kTestPassedSeconds);
         } else {
             m_game->SetMessage(GAME_MESSAGE_TOO_SLOW, kTooSlowSeconds);
         }
     }
+}
+
+void Car::PlayFinishSound(int car, float volume)
+{
+    Sound* sound = m_game->GetSound();
+    sound->SetSlotVolume(SOUND_SLOT_FINISH + car, volume);
+    sound->PlaySlot(SOUND_SLOT_FINISH + car);
 }
 
 void Car::FinishLapOfTimeTrial(int car)
@@ -845,6 +867,7 @@ bool Car::CarsOverlap(int a, int b) const
 void Car::Collisions()
 {
     const int n = NumCars();
+    int sound_car = -1;
     for (int i = 0; i < n; i++) {
         for (int j = i + 1; j < n; j++) {
             if (m_records[i].finish_state == CAR_DONE || m_records[j].finish_state == CAR_DONE)
@@ -852,8 +875,18 @@ void Car::Collisions()
             if (m_states[i].floor != m_states[j].floor || !CarsOverlap(i, j))
                 continue;
             CollisionResponse(i, j);
+            // Two cars fading out after the finish make no crash.
+            if (!(FadingOut(i) && FadingOut(j)))
+                sound_car = (std::rand() & 1) ? j : i;
         }
     }
+    if (sound_car >= 0)
+        m_game->GetSound()->PlayCrash(sound_car);
+}
+
+bool Car::FadingOut(int car) const
+{
+    return m_records[car].finish_state == CAR_FINISHING && m_records[car].finish_fade > 0.5f;
 }
 
 void Car::CollisionResponse(int a, int b)
@@ -917,24 +950,12 @@ void Car::Ghosts(int car)
 namespace {
 
 constexpr int kNormalBlending = 0;
-constexpr int kGhostBlending = 12;
 constexpr float kHudStandingsScale[2] = {0.65f, 1.2f};
 constexpr float kHudLapScale[2] = {0.95f, 1.3f};
 constexpr float kHudLapColour[4] = {1.0f, 0.9f, 0.9f, 1.0f};
 constexpr float kHudTimeColour[4] = {1.0f, 0.4f, 0.4f, 1.0f};
 constexpr float kHudPlaceColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr char kCentred = 1;
-
-// The device transform that turns a sprite placed at the screen's centre by an angle (heading convention)
-// and moves it to (x, y). Quads are placed in units of half the screen on each axis, so the turn is made
-// in screen pixels between the two scalings.
-void SetSpriteTransform(float x, float y, float angle)
-{
-    float c = std::cos(angle), s = std::sin(angle);
-    float m[16] = {c,        -s * 640.0f / 480.0f, 0.0f, 0.0f, s * 480.0f / 640.0f, c, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f,
-                   0.0f,     (x - 320.0f) / 320.0f, (y - 240.0f) / 240.0f, 0.0f, 1.0f};
-    EngDeviceSetTransformMatrixToDxMatrix(m);
-}
 
 void DrawTexture(EngTexture* texture, float alpha)
 {
@@ -974,19 +995,24 @@ void Car::RenderCar(int car, float alpha)
     const CarState& state = m_states[car];
     Graphics* graphics = m_game->GetGraphics();
     const int frame = int(state.wheel_phase) & 3;
-    SetSpriteTransform(state.x, state.y, state.heading);
-    DrawTexture(graphics->GetCarShadow(), alpha);
+    const float s = m_sizes.length;
+    const float shadow = kShadowScale * s;
+    graphics->GetLayer(GRAPHICS_LAYER_SHADOWS)
+        .Add(graphics->GetCarShadow(), state.x, state.y, shadow, shadow, state.heading, alpha);
     // The front wheels turn with the steering, each at its corner ahead of the centre.
     for (int side = -1; side <= 1; side += 2) {
         float px = float(side) * m_sizes.draw[4], py = -m_sizes.draw[5];
         float wx = state.x + px * state.cos_heading + py * state.sin_heading;
         float wy = state.y - px * state.sin_heading + py * state.cos_heading;
-        SetSpriteTransform(wx, wy, state.heading + state.turn);
-        DrawTexture(graphics->GetWheelShadow(), alpha);
-        DrawTexture(graphics->GetWheel(frame), alpha);
+        float angle = state.heading + state.turn;
+        graphics->GetLayer(GRAPHICS_LAYER_SHADOWS)
+            .Add(graphics->GetWheelShadow(), wx, wy, kShadowScale * m_sizes.draw[0], kShadowScale * m_sizes.draw[1],
+                 angle, alpha);
+        graphics->GetLayer(GRAPHICS_LAYER_WHEELS)
+            .Add(graphics->GetWheel(frame), wx, wy, m_sizes.draw[0], m_sizes.draw[1], angle, alpha);
     }
-    SetSpriteTransform(state.x, state.y, state.heading);
-    DrawTexture(graphics->GetCarSprite(car, frame), alpha);
+    graphics->GetLayer(GRAPHICS_LAYER_BODIES)
+        .Add(graphics->GetCarSprite(car, frame), state.x, state.y, s, s, state.heading, alpha);
 }
 
 void Car::RenderGhost()
@@ -994,26 +1020,24 @@ void Car::RenderGhost()
     if (!m_game->HasGhost() || !m_ghost.IsReplaying())
         return;
     GhostPose pose = m_ghost.GetReplayPose();
-    EngTexture* sprite = m_game->GetGraphics()->GetCarSprite(0, int(m_states[0].wheel_phase) & 3);
-    if (!sprite || !sprite->IsLoaded())
-        return;
-    EngDeviceEnableBlendingType(kGhostBlending);
-    SetSpriteTransform(pose.x, pose.y, pose.heading);
-    sprite->Draw();
-    EngDeviceEnableBlendingType(kNormalBlending);
+    Graphics* graphics = m_game->GetGraphics();
+    graphics->GetLayer(GRAPHICS_LAYER_GHOST)
+        .Add(graphics->GetCarSprite(0, int(m_states[0].wheel_phase) & 3), pose.x, pose.y, m_sizes.length,
+             m_sizes.length, pose.heading, 1.0f);
 }
 
 void Car::Render()
 {
     Graphics* graphics = m_game->GetGraphics();
+    // The track covers the screen and has nothing to blend with.
+    EngDeviceDisableBlending();
+    DrawTexture(graphics->GetTrackPicture(), 1.0f);
     EngDeviceEnableBlendingType(kNormalBlending);
     EngDeviceTurnOnAlphaModulation();
-    DrawTexture(graphics->GetTrackPicture(), 1.0f);
     const int n = NumCars();
     const bool two_floors = TrackInfoGetCurrent()->floors == 2;
     for (int floor = 0; floor < (two_floors ? 2 : 1); floor++) {
         if (floor == 1) {
-            EngDeviceSetTransformMatrixToDxMatrix(nullptr);
             const _TrackOverlay* overlay = TrackInfoGetOverlay();
             EngTexture* track = graphics->GetTrackPicture();
             if (track && track->IsLoaded()) {
@@ -1035,8 +1059,8 @@ void Car::Render()
             if (car == 0)
                 RenderGhost();
         }
+        graphics->DrawLayers();
     }
-    EngDeviceSetTransformMatrixToDxMatrix(nullptr);
     RenderHud();
     RenderFlags();
     EngDeviceTurnOffAlphaModulation();

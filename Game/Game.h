@@ -23,6 +23,8 @@ class Graphics;
 class Menus;
 class SettingsClass;
 class TimesWorld;
+class Sound;
+class Music;
 struct UserRecord;
 struct _TrackInfo;
 class EngTexture;
@@ -83,13 +85,6 @@ public:
     void PauseRace();
     // Called by the cars once every car has finished and faded out.
     void RaceFinished();
-    // After a driver is chosen: the main menu, and the country screen when the profile has no known country.
-    void StartMainMenu();
-    // The country screen's choice goes into the profile (a code the table does not know is refused); the
-    // screen before it comes back.
-    void CountryChosen(const char* code);
-    static void CountryChosenCB(void* game);
-    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
     const _TrackInfo* GetTrackInfo() const;
     bool CreateMenuGraphics();
     bool LoadTrack(int track);
@@ -114,6 +109,8 @@ public:
     Levels* GetLevels() const { return m_levels; }
     Graphics* GetGraphics() const { return m_graphics; }
     Menus* GetMenus() const { return m_menus; }
+    Sound* GetSound() const { return m_sound; }
+    Music* GetMusic() const { return m_music; }
     _GameType GetGameType() const { return m_game_type; }
     int GetCarsInRace() const { return m_cars_in_race; }
     int GetTrack() const { return m_track; }
@@ -129,6 +126,13 @@ public:
     EngTexture* GetMenuBackground() const { return m_menu_background; }
     const EngMatrix4& GetViewMatrix() const { return m_view_matrix; }
     bool IsMenusOn() const;
+
+    // After a driver was chosen: the main menu, and the country screen when the profile has no known country.
+    void StartMainMenu();
+    // The country screen's choice goes into the profile; the screen before it comes back.
+    void CountryChosen(const char* code);
+    static void CountryChosenCB(void* game);
+    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
 
 private:
     bool LoadRaceFont();
@@ -149,7 +153,6 @@ private:
     _GameMessage m_message_type = GAME_MESSAGE_NONE;
     float m_message_time = 0.0f;
     MWin* m_mwin = nullptr;
-    TorviScreens* m_screens = nullptr;
     UsersClass* m_users = nullptr;
     Car* m_car = nullptr;
     Drive* m_drive = nullptr;
@@ -157,10 +160,13 @@ private:
     StateClass* m_state = nullptr;
     Levels* m_levels = nullptr;
     Traverse* m_traverse = nullptr;
+    TorviScreens* m_screens = nullptr;
     Controls* m_controls = nullptr;
     Input* m_input = nullptr;
     Graphics* m_graphics = nullptr;
     Menus* m_menus = nullptr;
+    Sound* m_sound = nullptr;
+    Music* m_music = nullptr;
     SettingsClass* m_settings = nullptr;
     TimesWorld* m_times_world = nullptr;
     UserRecord* m_current_profile = nullptr;
