@@ -305,6 +305,23 @@ TEST_F(TimeTrialScreen, ServiceAnswersOtherThanATableAreShown)
     }
 }
 
+TEST_F(TimeTrialScreen, SlowServiceShowsItIsUpdatingAndLocalTimesStay)
+{
+    Fill({61230, 75000});
+    Serve(MakeSilentReply(30.0, "Y \n"));
+    profile->time_trial_view = TTRIAL_SOURCE_WORLD;
+    Open();
+    MWinButton* update = Button(TTrialCC::BUT_TIMES_UPDATE);
+    ASSERT_TRUE(TickUntil([&] { return std::string(update->GetTextP(0)) == "UPDATING..."; }));
+    EXPECT_FALSE(update->IsEnabled());
+    EXPECT_EQ(0, Panel()->GetNumRows());
+
+    Button(TTrialCC::BUT_TIMES_WHICH)->ChoiceSetSel(TTRIAL_SOURCE_LOCAL, MWIN_FIRE_ALWAYS);
+    EXPECT_EQ(2, Panel()->GetNumRows());
+    EXPECT_EQ(2, Table()->count);
+    EXPECT_EQ(61230u, Table()->entries[0].time);
+}
+
 TEST_F(TimeTrialScreen, GhostResetRemovesTheFileOfTrackAndLaps)
 {
     Open();
