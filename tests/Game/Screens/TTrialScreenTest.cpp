@@ -270,6 +270,11 @@ TEST_F(TimeTrialScreen, WorldTableIsFetchedCachedAndKeptWhenTheServiceFails)
     Open();
     ASSERT_TRUE(TickUntil([&] { return Panel()->GetNumRows() == 2; }));
     EXPECT_EQ(1, server->RequestCount());
+    // UPDATE asks the service again, cache or not.
+    ASSERT_EQ(1, ttrial->ButtonCB(Button(TTrialCC::BUT_TIMES_UPDATE), nullptr));
+    ASSERT_TRUE(TickUntil(
+        [&] { return server->RequestCount() == 2 && Button(TTrialCC::BUT_TIMES_UPDATE)->IsEnabled(); }));
+    EXPECT_EQ(2, Panel()->GetNumRows());
 
     setenv("TORVI_WEB_BASE", "http://127.0.0.1:9", 1);
     ASSERT_EQ(1, ttrial->ButtonCB(Button(TTrialCC::BUT_TIMES_UPDATE), nullptr));
