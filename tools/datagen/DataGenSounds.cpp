@@ -38,16 +38,16 @@ struct EngineVoice
 
 const EngineVoice kEngines[] = {
     // a four-cylinder buzz
-    {"1300.dat", 800, 4, {1.0f, 0.85f, 0.95f, 0.8f}, 14, 420.0f, 3.0f, 1300.0f, 4.0f, 0.35f, 0.25f, 0.18f, 4200.0f,
+    {"1300.dat", 800, 4, {1.0f, 0.85f, 0.95f, 0.8f}, 14, 420.0f, 3.0f, 1300.0f, 4.0f, 0.35f, 0.25f, 0.18f, 2800.0f,
      11},
     // a cross-plane V8 burble: uneven firings, deep
     {"1301.dat", 1050, 8, {1.0f, 0.6f, 0.9f, 0.5f, 1.0f, 0.7f, 0.8f, 0.55f}, 5, 250.0f, 2.5f, 800.0f, 3.0f, 0.5f,
-     0.3f, 0.22f, 3500.0f, 23},
+     0.3f, 0.22f, 2400.0f, 23},
     // a high-revving screamer: even, bright
-    {"1302.dat", 640, 4, {1.0f, 0.95f, 1.0f, 0.95f}, 17, 700.0f, 5.0f, 2100.0f, 6.0f, 0.2f, 0.15f, 0.12f, 5000.0f,
+    {"1302.dat", 640, 4, {1.0f, 0.95f, 1.0f, 0.95f}, 17, 700.0f, 5.0f, 2100.0f, 6.0f, 0.2f, 0.15f, 0.12f, 3200.0f,
      37},
     // a rough twin: few firings, lots of rasp
-    {"1303.dat", 900, 2, {1.0f, 0.75f}, 24, 330.0f, 2.0f, 1000.0f, 2.5f, 0.4f, 0.5f, 0.25f, 3800.0f, 41},
+    {"1303.dat", 900, 2, {1.0f, 0.75f}, 24, 330.0f, 2.0f, 1000.0f, 2.5f, 0.4f, 0.5f, 0.25f, 2600.0f, 41},
 };
 
 DataGenSignal MakeEngine(const EngineVoice& v)
@@ -80,7 +80,8 @@ DataGenSignal MakeEngine(const EngineVoice& v)
     DataGenFilterLooped(&mix, DataGenBiquad::LowPass(kRate, v.cutoff, 0.7));
     // No offset, so a looping source has no step to jump at the seam either.
     DataGenFilterLooped(&mix, DataGenBiquad::HighPass(kRate, 25.0, 0.7));
-    DataGenNormalise(&mix, 0.85f);
+    // Eight of them run at once in a race, beside the music: each leaves room for the others.
+    DataGenNormalise(&mix, 0.4f);
     return mix;
 }
 
@@ -117,7 +118,7 @@ DataGenSignal MakeRoughGround()
         mix[i] = bump * (0.5f * hiss[i] + 4.0f * rumble[i]) + 0.8f * grains[i];
     }
     DataGenFilterLooped(&mix, DataGenBiquad::HighPass(kRate, 30.0, 0.7));
-    DataGenNormalise(&mix, 0.8f);
+    DataGenNormalise(&mix, 0.5f);
     return mix;
 }
 
