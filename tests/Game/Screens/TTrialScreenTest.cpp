@@ -253,12 +253,14 @@ TEST_F(TimeTrialScreen, OnlyANewBestIsOffered)
 TEST_F(TimeTrialScreen, WorldTableIsFetchedCachedAndKeptWhenTheServiceFails)
 {
     std::string long_name(31, 'L');
-    Serve(MakeReply(200, "Y \n3538766 0 0 0 7 ANNA FI - 2024-05-17 L\n" + std::to_string(3600000 - 65000) +
-                             " 0 0 0 8 " + long_name + " SE - 2024-05-18 M\n"));
+    // A score above 3,600,000 would be a time below zero: that row is not shown.
+    Serve(MakeReply(200, "Y \n3700000 0 0 0 9 CHEAT DE - 2024-05-16 W\n3538766 0 0 0 7 ANNA FI - 2024-05-17 L\n" +
+                             std::to_string(3600000 - 65000) + " 0 0 0 8 " + long_name + " SE - 2024-05-18 M\n"));
     profile->time_trial_view = TTRIAL_SOURCE_WORLD;
     Open();
     EXPECT_TRUE(Button(TTrialCC::BUT_TIMES_UPDATE)->IsEnabled());
     ASSERT_TRUE(TickUntil([&] { return Panel()->GetNumRows() == 2; }));
+    EXPECT_EQ(3, game->GetTimesWorld()->GetNumScores());
     EXPECT_STREQ("01:01:23", ttrial->GetCellText(0, 4));
     EXPECT_STREQ("LLLLLLLLLLL", ttrial->GetCellText(1, 2)) << "a name ends inside its field";
     EXPECT_STREQ("SE", ttrial->GetShownTable()->entries[1].country);
