@@ -15,6 +15,7 @@
 #include "Game/Graphics.h"
 #include "Game/Levels.h"
 #include "Game/Program.h"
+#include "Game/Sound.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
 
@@ -369,6 +370,7 @@ void Car::ResetCar(int car)
     record.laps_done = -1;
     record.last_checkpoint = TRAV_START_LINE;
     record.next_checkpoint = TRAV_CHECKPOINT1;
+    m_game->GetSound()->SetEnginePitch(car, true);
     if (car != 0)
         return;
     m_ghost.StopRecording();
@@ -467,6 +469,7 @@ int Car::StepCar(int car)
         record.finish_fade -= eng_frame_time;
         if (record.finish_fade <= 0.0f) {
             record.finish_state = CAR_DONE;
+            m_game->GetSound()->StopCar(car);
             bool all_done = true;
             for (int other = 0; other < NumCars(); other++)
                 all_done = all_done && m_records[other].finish_state == CAR_DONE;
@@ -479,6 +482,7 @@ int Car::StepCar(int car)
     }
     ApplySteering(state, car);
     ApplySpeed(state, m_parms[car]);
+    m_game->GetSound()->SetEnginePitch(car, false);
     int checkpoint = -1;
     MoveCar(car, &checkpoint);
     CheckpointsAndLaps(car, checkpoint);
@@ -486,6 +490,7 @@ int Car::StepCar(int car)
     GetTimeText(record.current_lap_time, record.current_lap_text, sizeof(record.current_lap_text));
     if (m_quiet)
         return 0;
+    m_game->GetSound()->SetPosition(car, SOUND_ENGINE);
     const float ts = m_game->GetTimeStep();
     state.wheel_phase -= state.speed * kWheelSpin * ts;
     while (state.wheel_phase <= 0.0f)
@@ -543,8 +548,10 @@ int Car::MoveCar(int car, int* checkpoint)
     if (IsRough(kind)) {
         if (state.speed > kRoughSpeedUnits * m_sizes.speed_unit)
             state.speed -= m_parms[car].acceleration * kRoughBraking * ts;
+        m_game->GetSound()->SetRoughGround(car, true);
         return 2;
     }
+    m_game->GetSound()->SetRoughGround(car, false);
     return 0;
 }
 
@@ -607,8 +614,10 @@ int Car::WallCorners(int car) const
 void Car::WallResponse(int car)
 {
     CarState& state = m_states[car];
-    if (state.speed >= kWallHalvingSpeed || state.speed < -kWallHalvingSpeed)
+    if (state.speed >= kWallHalvingSpeed || state.speed < -kWallHalvingSpeed) {
         state.speed *= 0.5f;
+        m_game->GetSound()->SetEnginePitch(car, false);
+    }
     const float s = m_sizes.length;
     const float k = std::fabs(state.speed) * kWallTurn;
     const int mask = WallCorners(car);
@@ -632,8 +641,10 @@ void Car::WallResponse(int car)
     } else {
         moved = false;
     }
-    if (moved)
-        PlaceOutline(car);
+    if (!moved)
+        return;
+    PlaceOutline(car);
+    m_game->GetSound()->PlayWallHit(car);
 }
 
 // ---- laps and places -------------------------------------------------------------------------------------------
@@ -726,15 +737,25 @@ void Car::LapDone(int car)
         record.laps_done = m_laps;
         if (car == 0 && time_trial)
             FinishLapOfTimeTrial(car);
+        PlayFinishSound(car, record.finish_place == 0 ? 1.0f : 0.2f);
     }
     if (car == 0 && time_trial && profile->license_test_state == USER_LICENSE_TEST_RUNNING) {
         if (lap < kLicenceLapMs) {
             m_game->GetCurrentProfile()->license_test_state = USER_LICENSE_TEST_PASSED;
+            PlayFinishSound(car, 0.6f);
+            m_game->GetSound()->SetSlotVolume(SOUND_SLOT_FINISH + car, 0.7f);
             m_game->SetMessage(GAME_MESSAGE_TEST_PASSED, kTestPassedSeconds);
         } else {
             m_game->SetMessage(GAME_MESSAGE_TOO_SLOW, kTooSlowSeconds);
         }
     }
+}
+
+void Car::PlayFinishSound(int car, float volume)
+{
+    Sound* sound = m_game->GetSound();
+    sound->SetSlotVolume(SOUND_SLOT_FINISH + car, volume);
+    sound->PlaySlot(SOUND_SLOT_FINISH + car);
 }
 
 void Car::FinishLapOfTimeTrial(int car)
@@ -846,6 +867,7 @@ bool Car::CarsOverlap(int a, int b) const
 void Car::Collisions()
 {
     const int n = NumCars();
+    int sound_car = -1;
     for (int i = 0; i < n; i++) {
         for (int j = i + 1; j < n; j++) {
             if (m_records[i].finish_state == CAR_DONE || m_records[j].finish_state == CAR_DONE)
@@ -853,8 +875,18 @@ void Car::Collisions()
             if (m_states[i].floor != m_states[j].floor || !CarsOverlap(i, j))
                 continue;
             CollisionResponse(i, j);
+            // Two cars fading out after the finish make no crash.
+            if (!(FadingOut(i) && FadingOut(j)))
+                sound_car = (std::rand() & 1) ? j : i;
         }
     }
+    if (sound_car >= 0)
+        m_game->GetSound()->PlayCrash(sound_car);
+}
+
+bool Car::FadingOut(int car) const
+{
+    return m_records[car].finish_state == CAR_FINISHING && m_records[car].finish_fade > 0.5f;
 }
 
 void Car::CollisionResponse(int a, int b)

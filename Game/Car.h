@@ -170,6 +170,9 @@ public:
 
 private:
     int StepCar(int car);
+    // The finish (or licence passed) sound of a car at a volume.
+    void PlayFinishSound(int car, float volume);
+    bool FadingOut(int car) const;
     void ApplySteering(CarState& state, int car);
     void ApplySpeed(CarState& state, const CarParms& parms);
     int MoveCar(int car, int* checkpoint);

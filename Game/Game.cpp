@@ -22,6 +22,7 @@
 #include "Game/Input.h"
 #include "Game/Levels.h"
 #include "Game/Menus.h"
+#include "Game/Music.h"
 #include "Game/Program.h"
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
@@ -30,6 +31,7 @@
 #include "Game/Screens/TTrialCC.h"
 #include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
+#include "Game/Sound.h"
 #include "Game/StateClass.h"
 #include "Game/TimesWorld.h"
 #include "Game/TrackInfo.h"
@@ -126,6 +128,7 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     m_mwin = Create<MWin>(this);
     m_screens = new (std::nothrow) TorviScreens(this, m_mwin);
     DebugFatalCheck(m_screens != nullptr, ENG_FUNC, "No memory");
+    m_sound = Create<Sound>(this);
     m_car = Create<Car>(this);
     m_controls = Create<Controls>(this);
     m_controls->SetCar(m_car);
@@ -139,6 +142,7 @@ Game::Game(Program* program, const char* name, int unused) : m_program(program)
     m_traverse = Create<Traverse>(this);
     m_graphics = Create<Graphics>(this);
     m_menus = Create<Menus>(this);
+    m_music = Create<Music>(this);
     m_settings = Create<SettingsClass>(this);
     m_times_world = Create<TimesWorld>(this);
 }
@@ -147,6 +151,8 @@ Game::~Game()
 {
     Free(m_times_world);
     Free(m_settings);
+    Free(m_music);
+    Free(m_sound);
     Free(m_graphics);
     Free(m_menus);
     EngInputShutdown();
@@ -182,6 +188,8 @@ signed char Game::PreDeviceSetup()
     if (eng_main_window && ResolutionGetSettings()->cursor_type == 0)
         eng_main_window->SetupTextureCursor_PC(GAME_CURSOR_FILE, kCursorLoadOption1, kCursorLoadOption2,
                                                kCursorWidth, kCursorHeight, kCursorUsesAspect, 0, 0);
+    m_music->SetupSongList();
+    m_sound->Setup();
     // Without devices the game still runs: the menus take the mouse and keys from the window.
     m_input->Init();
     m_settings->SetFilename();
@@ -246,6 +254,7 @@ signed char Game::PostDeviceSetup()
     if (!CreateMenuGraphics())
         return 0;
     m_screens->SetupAllScreens();
+    m_music->Init(true);
     GraphicsReady();
     StartMenus();
     return 1;
@@ -258,6 +267,8 @@ void Game::PreCloseWindow()
     if (m_current_profile->user_id != 0)
         m_users->SaveCurrentUser();
     m_settings->Save();
+    m_sound->StopAll();
+    m_music->Free();
     ResolutionUpdateSettingsFromCurrent();
     ResolutionSaveSettings();
 }
@@ -372,17 +383,23 @@ bool Game::SetupRace(_GameType type, int track, int cars, bool ghost, int formul
 
 void Game::StartRace(bool start_sequence)
 {
-    m_screens->End(-1);
+    if (IsMenusOn())
+        m_screens->End(-1);
+    // A screen that could not start leaves the GUI on without a current screen; the race needs it off.
+    if (IsMenusOn())
+        m_mwin->Shutdown();
     SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
         m_state->Start();
+    m_sound->StartRaceSounds();
     m_controls->SetAnalogueMode(false);
     m_input->ResetForRace();
 }
 
 bool Game::LeaveRace()
 {
+    m_sound->StopCarSounds();
     m_input->Release();
     m_controls->SetAnalogueMode(false);
     if (!IsMenusOn())
@@ -493,6 +510,7 @@ void Game::MenuTick()
 
 void Game::RaceTick()
 {
+    m_music->Tick();
     m_time_step = m_levels->GetTimeScale() * eng_frame_time;
     m_state->Tick();
     if (m_state->GetState() != RACE_STATE_RACING)
@@ -546,9 +564,7 @@ void Game::RenderMenus()
 
 void Game::RenderRace()
 {
-    EngTexture* track = m_graphics->GetTrackPicture();
-    if (!track || !track->IsLoaded())
-        EngDeviceClearScreen();
+    EngDeviceClearScreen();
     bool prepared_here = false;
     m_car->Render();
     EngFontPrepareForDrawingWithOrientationIfNeeded(EFDM_VIRTUAL, &prepared_here);

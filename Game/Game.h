@@ -23,6 +23,8 @@ class Graphics;
 class Menus;
 class SettingsClass;
 class TimesWorld;
+class Sound;
+class Music;
 struct UserRecord;
 struct _TrackInfo;
 class EngTexture;
@@ -107,6 +109,8 @@ public:
     Levels* GetLevels() const { return m_levels; }
     Graphics* GetGraphics() const { return m_graphics; }
     Menus* GetMenus() const { return m_menus; }
+    Sound* GetSound() const { return m_sound; }
+    Music* GetMusic() const { return m_music; }
     _GameType GetGameType() const { return m_game_type; }
     int GetCarsInRace() const { return m_cars_in_race; }
     int GetTrack() const { return m_track; }
@@ -161,6 +165,8 @@ private:
     Input* m_input = nullptr;
     Graphics* m_graphics = nullptr;
     Menus* m_menus = nullptr;
+    Sound* m_sound = nullptr;
+    Music* m_music = nullptr;
     SettingsClass* m_settings = nullptr;
     TimesWorld* m_times_world = nullptr;
     UserRecord* m_current_profile = nullptr;

@@ -74,6 +74,11 @@ const _EngSoundOptions& EngSoundGetOptions()
     return g_options;
 }
 
+bool EngSoundIsDeviceLost()
+{
+    return g_running == ENG_SOUND_SYSTEM_DX8 && EngSoundDeviceLost_DX9();
+}
+
 int EngSoundVolumeToAttenuation(float volume)
 {
     if (!(volume >= kQuietestVolume))

@@ -31,6 +31,8 @@ bool EngSoundInit(_EngSoundSystem system, bool allow_3d, bool frequency_control,
 void EngSoundShutdown();
 _EngSoundSystem EngSoundGetRunningSystem();
 const _EngSoundOptions& EngSoundGetOptions();
+// True once the running system's output device has gone away (unplugged, the sound server ended).
+bool EngSoundIsDeviceLost();
 
 // Attenuation in hundredths of a decibel for a volume of 0..1: 0 at full volume, -10,000 for silence.
 int EngSoundVolumeToAttenuation(float volume);

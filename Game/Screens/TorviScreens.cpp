@@ -7,6 +7,7 @@
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinDesktop.h"
 #include "Game/Game.h"
+#include "Game/Music.h"
 #include "Game/Screens/AboutCC.h"
 #include "Game/Screens/CLoadCC.h"
 #include "Game/Screens/CNewCC.h"
@@ -113,6 +114,7 @@ char TorviScreens::SetupScreensCB()
 void TorviScreens::StartCB()
 {
     m_game->CreateMenuGraphics();
+    m_game->GetMusic()->TurnOn();
     if (eng_main_window)
         eng_main_window->ShowCursor();
 }
@@ -128,6 +130,7 @@ void TorviScreens::EndCB()
 {
     if (eng_main_window)
         eng_main_window->HideCursor();
+    m_game->GetMusic()->TurnOff();
 }
 
 bool TorviScreens::CreateGraphicsObjects()

@@ -2,6 +2,7 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,7 @@ constexpr float kMinDistance = 1.0f;
 constexpr float kMaxDistance = 10000.0f;
 
 ALCdevice* g_device = nullptr;
+int g_device_users = 0;
 ALCcontext* g_context = nullptr;
 bool g_initialised = false;
 unsigned g_generation = 0;
@@ -55,10 +57,9 @@ void ReleaseDevice()
     alcMakeContextCurrent(nullptr);
     if (g_context)
         alcDestroyContext(g_context);
-    if (g_device)
-        alcCloseDevice(g_device);
+    if (g_context || g_initialised)
+        EngSoundCloseSharedDevice_DX9();
     g_context = nullptr;
-    g_device = nullptr;
     g_initialised = false;
 }
 
@@ -106,25 +107,59 @@ bool EngSoundCheckLastError_DX9(const char* call_name)
     return EngSoundErrorCheck_DX9(call_name, alGetError(), false);
 }
 
+ALCdevice* EngSoundOpenSharedDevice_DX9()
+{
+    if (!g_device) {
+        g_device = alcOpenDevice(nullptr);
+        if (!g_device) {
+            DebugError(ENG_FUNC, "alcOpenDevice - No sound driver is available for use.");
+            return nullptr;
+        }
+    }
+    g_device_users++;
+    return g_device;
+}
+
+void EngSoundCloseSharedDevice_DX9()
+{
+    if (g_device_users <= 0)
+        return;
+    if (--g_device_users > 0)
+        return;
+    alcCloseDevice(g_device);
+    g_device = nullptr;
+}
+
+bool EngSoundDeviceConnected_DX9(ALCdevice* device)
+{
+    if (!device)
+        return false;
+    if (!alcIsExtensionPresent(device, "ALC_EXT_disconnect"))
+        return true;
+    ALCint connected = ALC_TRUE;
+    alcGetIntegerv(device, ALC_CONNECTED, 1, &connected);
+    return connected == ALC_TRUE;
+}
+
+bool EngSoundDeviceLost_DX9()
+{
+    return g_initialised && !EngSoundDeviceConnected_DX9(g_device);
+}
+
 bool EngSoundInit_DX9(bool allow_3d)
 {
     (void)allow_3d;  // every source can be positioned; only 3D sounds are
     if (g_initialised)
         return true;
-    g_device = alcOpenDevice(nullptr);
-    if (!g_device) {
-        DebugError(ENG_FUNC, "alcOpenDevice - No sound driver is available for use.");
-        return false;
-    }
     ALCint attributes[3];
-    if (!SampleAttributes(attributes)) {
-        ReleaseDevice();
+    if (!SampleAttributes(attributes))
         return false;
-    }
+    if (!EngSoundOpenSharedDevice_DX9())
+        return false;
     g_context = alcCreateContext(g_device, attributes);
     if (!g_context) {
         EngSoundErrorCheck_DX9("alcCreateContext", alcGetError(g_device), true);
-        ReleaseDevice();
+        EngSoundCloseSharedDevice_DX9();
         return false;
     }
     if (!alcMakeContextCurrent(g_context)) {

@@ -1,0 +1,60 @@
+// The game's sound and music through a real race on OpenAL's silent device: the race takes over from the
+// menus' music with every car's engine, the engines follow the cars, and leaving the race silences them and
+// brings the music back.
+
+#include <AL/al.h>
+
+#include "Game/Screens/ScreensGameFixture.h"
+
+#include "Game/Car.h"
+#include "Game/Levels.h"
+#include "Game/Music.h"
+#include "Game/Sound.h"
+#include "Game/StateClass.h"
+
+class RaceSoundTest : public ScreensGameFixture
+{
+protected:
+    ALint SlotState(int slot)
+    {
+        ALint state = -1;
+        alGetSourcei(game->GetSound()->GetSlot(slot)->GetSourceDX(), AL_SOURCE_STATE, &state);
+        return state;
+    }
+};
+
+TEST_F(RaceSoundTest, RaceEnginesTakeOverFromTheMusicFollowTheCarsAndStopWithTheRace)
+{
+    Sound* sound = game->GetSound();
+    Music* music = game->GetMusic();
+    ASSERT_TRUE(sound->IsLoaded());
+    EXPECT_TRUE(music->IsPlaying());  // the menus' music
+
+    const int cars = 3;
+    const int opponents[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
+    ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(cars - 1, opponents));
+    ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, 0, cars, false, 0, 0));
+    game->StartRace(true);
+    EXPECT_FALSE(music->IsLoaded());
+    for (int car = 0; car < SOUND_CARS; car++)
+        EXPECT_EQ(SlotState(SOUND_SLOT_ENGINE + car) == AL_PLAYING, car < cars) << car;
+
+    for (int i = 0; i < 60 * 60 && game->GetCar()->GetState(1)->speed <= 0.0f; i++)
+        Run(1.0 / 60.0);
+    Run(0.5);
+    const CarState* driving = game->GetCar()->GetState(1);
+    ASSERT_GT(driving->speed, 0.0f) << "the computer car never drove";
+    float unit = game->GetCar()->GetSizes().speed_unit;
+    EXPECT_NEAR(sound->GetEnginePitch(1), driving->speed * 0.007f / unit + 1.0f, 0.002f);
+    EXPECT_FLOAT_EQ(sound->GetEnginePitch(0), 1.0f);  // the player has not moved
+    ALfloat x = 0, y = 0, z = 0;
+    alGetSource3f(sound->GetSlot(SOUND_SLOT_ENGINE + 1)->GetSourceDX(), AL_POSITION, &x, &y, &z);
+    EXPECT_NEAR(x, driving->x / 320.0f - 1.0f, 0.02f);
+    EXPECT_NEAR(y, driving->y / 240.0f - 1.0f, 0.02f);
+
+    PressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    ASSERT_TRUE(game->IsMenusOn());
+    for (int car = 0; car < SOUND_CARS; car++)
+        EXPECT_NE(SlotState(SOUND_SLOT_ENGINE + car), AL_PLAYING) << car;
+    EXPECT_TRUE(music->IsPlaying());
+}
