@@ -273,8 +273,6 @@ void Game::DestroyGraphicsObjects()
     PlatformDestroyGraphics();
     CountryDestroyGraphics();
     m_race_font->Destroy();
-    // The track picture went with the device's objects: the next race loads it again.
-    m_loaded_track = -1;
 }
 
 signed char Game::PostDeviceSetup()
@@ -284,7 +282,8 @@ signed char Game::PostDeviceSetup()
         m_settings->SetDefaults();
     EngDeviceGetTransformMatrix(&m_view_matrix);
     EngDeviceTurnOffZBufferIfOn();
-    CreateMenuGraphics();
+    if (!CreateMenuGraphics())
+        return 0;
     m_screens->SetupAllScreens();
     m_music->Init(true);
     GraphicsReady();
@@ -313,8 +312,9 @@ void Game::GraphicsReady()
     EngDeviceAllowZBuffer(false);
     EngDevicePrepareFor2DIfNeeded(true);
     EngDeviceSetClearColour(kMenuClearColour[0], kMenuClearColour[1], kMenuClearColour[2]);
-    if (m_loaded_track >= 0)
-        LoadTrack(m_loaded_track);
+    // The race's pictures went with the device's objects; a race under way goes on with them drawn again.
+    if (m_loaded_track >= 0 && !LoadTrack(m_loaded_track))
+        m_loaded_track = -1;
     if (m_game_type != GAME_TYPE_NONE)
         LoadCars();
 }
