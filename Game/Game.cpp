@@ -165,8 +165,9 @@ Game::~Game()
     Free(m_car);
     Free(m_users);
     m_current_profile = nullptr;
+    delete m_screens;
+    m_screens = nullptr;
     // The GUI goes before the race font: its font registry points at it.
-    Free(m_screens);
     Free(m_mwin);
     Free(m_traverse);
     Free(m_race_font);
@@ -304,10 +305,11 @@ void Game::LogResolution(int number) const
     ResolutionLogSettings(number);
 }
 
-// The first screen: the GUI comes on with the driver selection.
+// The first screen: the GUI comes on with the driver selection and the cursor shown.
 void Game::StartMenus()
 {
     m_screens->StartScreen(SCREEN_USER, -1);
+    SetCursorShown(true);
 }
 
 // ---- races ---------------------------------------------------------------------------------------------------
@@ -382,7 +384,8 @@ bool Game::SetupRace(_GameType type, int track, int cars, bool ghost, int formul
 void Game::StartRace(bool start_sequence)
 {
     if (IsMenusOn())
-        m_screens->End(1);
+        m_screens->End(-1);
+    SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
         m_state->Start();
@@ -476,7 +479,7 @@ void Game::CountryChosenCB(void* game)
 void Game::CountryChosen(const char* code)
 {
     if (code && CountryGetCountryNumFromCode(code, false) >= 0)
-        std::memcpy(m_current_profile->country, code, USER_COUNTRY_SIZE);
+        snprintf(m_current_profile->country, sizeof m_current_profile->country, "%s", code);
     m_screens->GoBack();
 }
 

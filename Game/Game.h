@@ -21,10 +21,10 @@ class StateClass;
 class Levels;
 class Graphics;
 class Menus;
-class Sound;
-class Music;
 class SettingsClass;
 class TimesWorld;
+class Sound;
+class Music;
 struct UserRecord;
 struct _TrackInfo;
 class EngTexture;
@@ -85,13 +85,6 @@ public:
     void PauseRace();
     // Called by the cars once every car has finished and faded out.
     void RaceFinished();
-    // After a driver is chosen: the main menu, and the country screen when the profile has no known country.
-    void StartMainMenu();
-    // The country screen's choice goes into the profile (a code the table does not know is refused); the
-    // screen before it comes back.
-    void CountryChosen(const char* code);
-    static void CountryChosenCB(void* game);
-    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
     const _TrackInfo* GetTrackInfo() const;
     bool CreateMenuGraphics();
     bool LoadTrack(int track);
@@ -134,6 +127,13 @@ public:
     const EngMatrix4& GetViewMatrix() const { return m_view_matrix; }
     bool IsMenusOn() const;
 
+    // After a driver was chosen: the main menu, and the country screen when the profile has no known country.
+    void StartMainMenu();
+    // The country screen's choice goes into the profile; the screen before it comes back.
+    void CountryChosen(const char* code);
+    static void CountryChosenCB(void* game);
+    static void GotoCountryScreenCB(MWin* mwin, char result, void* game);
+
 private:
     bool LoadRaceFont();
     void StartMenus();
@@ -153,7 +153,6 @@ private:
     _GameMessage m_message_type = GAME_MESSAGE_NONE;
     float m_message_time = 0.0f;
     MWin* m_mwin = nullptr;
-    TorviScreens* m_screens = nullptr;
     UsersClass* m_users = nullptr;
     Car* m_car = nullptr;
     Drive* m_drive = nullptr;
@@ -161,6 +160,7 @@ private:
     StateClass* m_state = nullptr;
     Levels* m_levels = nullptr;
     Traverse* m_traverse = nullptr;
+    TorviScreens* m_screens = nullptr;
     Controls* m_controls = nullptr;
     Input* m_input = nullptr;
     Graphics* m_graphics = nullptr;

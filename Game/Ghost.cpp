@@ -74,21 +74,20 @@ GhostSample Ghost::MakeSample(const GhostPose& pose) const
 void Ghost::Record(const GhostPose& pose, EngUInt32 now)
 {
     if (m_state == GHOST_RECORD_ARMED) {
-        m_count = 0;
+        // The first sample is the start itself, so that sample k is the car 50 x k ms into the lap, as the
+        // replay reads it.
+        m_recording[0] = MakeSample(pose);
+        m_count = 1;
         m_start_time = now;
         m_last_sample_time = now;
         m_state = GHOST_RECORD_ON;
+        return;
     }
     if (m_state != GHOST_RECORD_ON)
         return;
     while (m_count < GHOST_MAX_SAMPLES && now - m_last_sample_time >= GHOST_SAMPLE_MS) {
-        if (m_count == 0) {
-            m_recording[0] = MakeSample(pose);
-        } else {
-            float t = float(GHOST_SAMPLE_MS) / float(now - m_last_sample_time);
-            GhostPose previous = PoseOf(m_recording[m_count - 1]);
-            m_recording[m_count] = MakeSample(Between(previous, pose, t));
-        }
+        float t = float(GHOST_SAMPLE_MS) / float(now - m_last_sample_time);
+        m_recording[m_count] = MakeSample(Between(PoseOf(m_recording[m_count - 1]), pose, t));
         m_count++;
         m_last_sample_time += GHOST_SAMPLE_MS;
     }
@@ -144,7 +143,8 @@ void Ghost::Replay(EngUInt32 elapsed_ms)
         return;
     float f = float(elapsed_ms) / float(GHOST_SAMPLE_MS);
     int index = int(std::floor(f));
-    if (f <= 0.0f || EngUInt32(index + 1) >= m_block.count) {
+    // The lap's first instant shows the first sample: the replay starts on the step the line is crossed.
+    if (EngUInt32(index + 1) >= m_block.count) {
         m_block.replaying = 0;
         return;
     }

@@ -87,6 +87,11 @@ bool IsRough(EngUInt8 kind)
     return kind == TRAV_ROUGH || kind == TRAV_RAMP_UP_ROUGH || kind == TRAV_RAMP_DOWN_ROUGH;
 }
 
+bool IsRamp(int kind)
+{
+    return kind >= TRAV_RAMP_UP && kind <= TRAV_RAMP_DOWN_ROUGH;
+}
+
 char KindChar(EngUInt8 kind)
 {
     static const char kChars[] = "-123F#.Lud<>";
@@ -164,9 +169,15 @@ bool Traverse::SetupTrack(int track, const char* stem)
         return false;
     }
     BuildKindMaps();
-    FillGrid();
-    ClearLinePaint();
+    SetupFromMaps();
     return true;
+}
+
+bool Traverse::SetupFromMaps()
+{
+    bool filled = FillGrid();
+    ClearLinePaint();
+    return filled;
 }
 
 bool Traverse::LoadGridAlphaFromFile(const char* stem)
@@ -204,17 +215,37 @@ void Traverse::BuildKindMaps()
         for (int cx = 0; cx < TRAV_GRID_SIZE; cx++) {
             for (int cy = 0; cy < TRAV_GRID_SIZE; cy++) {
                 int value = -1;
+                bool ramp = false;
                 for (int x = cx * TRAV_CELL_PIXELS; x < (cx + 1) * TRAV_CELL_PIXELS; x++) {
                     for (int y = cy * TRAV_CELL_PIXELS; y < (cy + 1) * TRAV_CELL_PIXELS; y++) {
                         int pixel = m_alpha[floor][x * TRAV_MAP_SIZE + y];
                         if (pixel > value || pixel == TRAV_LINE)
                             value = pixel;
+                        ramp = ramp || IsRamp(EngUInt8(pixel));
                     }
                 }
+                // The racing line painted over a ramp must not hide the ramp from the cars: the line goes on
+                // through the other floor's cells there.
+                if (value == TRAV_LINE && ramp)
+                    value = RampOf(cx, cy, floor);
                 m_kind[floor][cx][cy] = EngUInt8(value);
             }
         }
     }
+}
+
+// The largest ramp value in a cell's block.
+EngUInt8 Traverse::RampOf(int cx, int cy, int floor) const
+{
+    EngUInt8 ramp = 0;
+    for (int x = cx * TRAV_CELL_PIXELS; x < (cx + 1) * TRAV_CELL_PIXELS; x++) {
+        for (int y = cy * TRAV_CELL_PIXELS; y < (cy + 1) * TRAV_CELL_PIXELS; y++) {
+            EngUInt8 pixel = m_alpha[floor][x * TRAV_MAP_SIZE + y];
+            if (IsRamp(pixel) && pixel > ramp)
+                ramp = pixel;
+        }
+    }
+    return ramp;
 }
 
 void Traverse::ClearLinePaint()
@@ -415,26 +446,26 @@ bool Traverse::GetWall(int side)
     return TraceWall(side, x, y);
 }
 
+bool Traverse::IsRampCell(int x, int y) const
+{
+    return m_floors == 2 && (IsRamp(m_kind[0][x][y]) || IsRamp(m_kind[1][x][y]));
+}
+
+// A ramp joins the two floors: a trace that comes onto one takes the other floor, whichever way it goes.
+// Ramps up lie on the ground floor's map, ramps down on the upper floor's.
 void Traverse::ChangeFloorAtRamp(int x, int y, int* floor) const
 {
-    if (m_floors < 2)
+    EngUInt8 ground = m_kind[0][x][y], upper = m_kind[1][x][y];
+    if (ground == TRAV_RAMP_DOWN || ground == TRAV_RAMP_DOWN_ROUGH) {
+        DebugInfo("EDGE_DOWN but floor %d.", 0);
         return;
-    EngUInt8 kind = m_kind[*floor][x][y];
-    if (kind == TRAV_RAMP_UP || kind == TRAV_RAMP_UP_ROUGH) {
-        if (*floor == 0) {
-            DebugInfo("W> Moving up.");
-            *floor = 1;
-        } else {
-            DebugInfo("EDGE_UP but floor %d.", *floor);
-        }
-    } else if (kind == TRAV_RAMP_DOWN || kind == TRAV_RAMP_DOWN_ROUGH) {
-        if (*floor == 1) {
-            DebugInfo("W> Moving down.");
-            *floor = 0;
-        } else {
-            DebugInfo("EDGE_DOWN but floor %d.", *floor);
-        }
     }
+    if (upper == TRAV_RAMP_UP || upper == TRAV_RAMP_UP_ROUGH) {
+        DebugInfo("EDGE_UP but floor %d.", 1);
+        return;
+    }
+    DebugInfo(*floor == 0 ? "W> Moving up." : "W> Moving down.");
+    *floor = 1 - *floor;
 }
 
 bool Traverse::TraceWall(int side, int start_x, int start_y)
@@ -467,9 +498,11 @@ bool Traverse::TraceWall(int side, int start_x, int start_y)
         }
         int previous = (found + 7) % 8;
         int wall_x = x + kRing[previous][0], wall_y = y + kRing[previous][1];
+        bool was_on_ramp = IsRampCell(x, y);
         x += kRing[found][0];
         y += kRing[found][1];
-        ChangeFloorAtRamp(x, y, &floor);
+        if (!was_on_ramp && IsRampCell(x, y))
+            ChangeFloorAtRamp(x, y, &floor);
         // The wall cell just passed, seen from the new cell.
         for (int i = 0; i < 8; i++) {
             if (x + kRing[i][0] == wall_x && y + kRing[i][1] == wall_y)

@@ -147,18 +147,23 @@ public:
     int GetNearestIndex(int floor, int x, int y) const;
     int GetNearestDistance(int floor, int x, int y) const;
 
-    // For set-up without files (tools and tests): a whole map, copied.
+    // For set-up without files (tools and tests): a whole map, copied; the number of floors; the grid built
+    // from the maps as a loaded track's is.
     bool SetAlphaMap(int floor, const EngUInt8* map, int size);
     void SetTrack(int track);
+    void SetFloors(int floors) { m_floors = floors == 2 ? 2 : 1; }
+    bool SetupFromMaps();
 
 private:
     void ClearGrid();
     void BuildKindMaps();
+    EngUInt8 RampOf(int cx, int cy, int floor) const;
     void SetStartLine(const int corners[4][2]);
     void ClearLinePaint();
     bool FindWallStart(int side, int* x, int* y) const;
     bool TraceWall(int side, int x, int y);
-    // A wall trace's floor change on a ramp cell; false when the ramp is met on the wrong floor.
+    bool IsRampCell(int x, int y) const;
+    // A wall trace's floor change where it comes onto a ramp.
     void ChangeFloorAtRamp(int x, int y, int* floor) const;
     void FillFloorTrackUsingWalls(int floor);
     bool FindLineStart(int* x, int* y) const;

@@ -1,5 +1,6 @@
 #include "Game/Users.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,10 +24,10 @@ constexpr int kDefaultMusicVolume = 7;
 constexpr int kNumWorldRanges = 4;
 constexpr int kTimeTrialLaps[] = {1, 3, 6, 10, 20};
 
-bool IsTimeTrialLaps(int laps)
+template <size_t N> bool IsOneOf(int value, const int (&allowed)[N])
 {
-    for (int allowed : kTimeTrialLaps) {
-        if (laps == allowed)
+    for (int each : allowed) {
+        if (value == each)
             return true;
     }
     return false;
@@ -35,6 +36,13 @@ bool IsTimeTrialLaps(int laps)
 bool InRange(int value, int low, int high)
 {
     return value >= low && value <= high;
+}
+
+// A value outside low..high goes back to its default.
+void KeepInRange(EngInt32* value, int low, int high, int fallback)
+{
+    if (!InRange(*value, low, high))
+        *value = fallback;
 }
 
 // Keeps the name of a "<name>.drv" entry of the drivers folder.
@@ -235,14 +243,28 @@ bool UsersClass::LoadUser(int user)
 {
     if (!CheckIfUserOk(user))
         return false;
+    char file_name[USER_NAME_SIZE];
+    EngSafeStrcpy(file_name, m_users[user].name, sizeof file_name);
     unsigned size = EngFileGetFileSize(m_path, false);
     if (size < sizeof(UserRecord))
         DebugInfo("Converting from old user version");
     if (!ReadUserFile(user, size) || !IntegrityCheck(user))
         return false;
+    TakeFileName(&m_users[user], file_name);
     m_game->GetInput()->LoadUserConfig(user);
     SetUserIdIfMissing(&m_users[user]);
     return true;
+}
+
+// The file's name is the driver's: a name stored otherwise inside (a file copied or renamed) would make the
+// next save overwrite another driver's files.
+void UsersClass::TakeFileName(UserRecord* record, const char* file_name)
+{
+    if (strcmp(record->name, file_name) == 0)
+        return;
+    DebugInfo("Driver <%s> stored in <%s>: named after the file", record->name, file_name);
+    memset(record->name, 0, sizeof record->name);
+    EngSafeStrcpy(record->name, file_name, sizeof record->name);
 }
 
 void UsersClass::SetUserIdIfMissing(UserRecord* record)
@@ -292,25 +314,29 @@ bool UsersClass::IntegrityCheck(int user)
 // making the whole profile unusable.
 void UsersClass::RepairFields(UserRecord* record)
 {
-    if (!InRange(record->quick_race_track, 0, USER_NUM_TRACKS - 1))
-        record->quick_race_track = 0;
+    KeepInRange(&record->quick_race_track, 0, USER_NUM_TRACKS - 1, 0);
     for (EngUInt8& opponent : record->quick_race_opponents)
         opponent = opponent ? 1 : 0;
     for (EngUInt8& shown : record->hud)
         shown = shown ? 1 : 0;
     EngInt32* settings[] = {&record->steering, &record->acceleration, &record->brakes};
-    for (EngInt32* setting : settings) {
-        if (!InRange(*setting, 0, USER_MAX_CAR_SETTING))
-            *setting = USER_MAX_CAR_SETTING;
-    }
+    for (EngInt32* setting : settings)
+        KeepInRange(setting, 0, USER_MAX_CAR_SETTING, USER_MAX_CAR_SETTING);
     if (record->license_test_state > USER_LICENSE_TEST_PASSED)
         record->license_test_state = USER_LICENSE_TEST_RUNNING;
-    if (!InRange(record->world_range, 0, kNumWorldRanges - 1))
-        record->world_range = 0;
-    if (!InRange(record->user_id, 0, USER_MAX_ID))
-        record->user_id = 0;
+    KeepInRange(&record->world_range, 0, kNumWorldRanges - 1, 0);
+    KeepInRange(&record->user_id, 0, USER_MAX_ID, 0);
     if (record->country[USER_COUNTRY_SIZE - 1] != 0)
         memset(record->country, 0, sizeof record->country);
-    if (!IsTimeTrialLaps(record->time_trial_laps))
+    if (!IsOneOf(record->time_trial_laps, kTimeTrialLaps))
         record->time_trial_laps = kTimeTrialLaps[0];
+    if (!IsOneOf(record->quick_race_laps, USER_QUICK_RACE_LAPS))
+        record->quick_race_laps = kDefaultQuickRaceLaps;
+    for (UserClassRecord& progress : record->classes)
+        KeepInRange(&progress.best_expert_result, 0, USER_MAX_EXPERT_RESULT, 0);
+    KeepInRange(&record->car_colour, 0, USER_NUM_CAR_COLOURS - 1, 0);
+    KeepInRange(&record->music_volume, 0, USER_MAX_MUSIC_VOLUME, kDefaultMusicVolume);
+    KeepInRange(&record->last_ad, 0, USER_NUM_ADS - 1, 0);
+    KeepInRange(&record->visits, 0, INT32_MAX, 0);
+    record->changed = record->changed ? 1 : 0;
 }

@@ -16,6 +16,12 @@ constexpr int USER_NUM_OPPONENTS = 7;   // the computer drivers of a quick race
 constexpr int USER_NUM_HUD_SWITCHES = 4;
 constexpr int USER_COUNTRY_SIZE = 3;
 constexpr int USER_MAX_CAR_SETTING = 9;
+constexpr int USER_NUM_CAR_COLOURS = 8;
+constexpr int USER_MAX_EXPERT_RESULT = 3; // first place
+constexpr int USER_MAX_MUSIC_VOLUME = 9;  // shown as 1 to 10
+constexpr int USER_NUM_ADS = 32;
+// The lap counts a quick race offers.
+inline constexpr int USER_QUICK_RACE_LAPS[] = {1, 3, 5, 10, 15, 20, 25, 50, 75, 100, 150, 200};
 constexpr int USER_MAX_ID = 30000;
 constexpr int USERS_NUM = 2;
 constexpr int USERS_MAX_DRIVERS = 64;
@@ -122,6 +128,7 @@ public:
 private:
     bool IsValidUser(int user, const char* own_name);
     bool ReadUserFile(int user, unsigned size);
+    void TakeFileName(UserRecord* record, const char* file_name);
     void RepairFields(UserRecord* record);
     void SetUserIdIfMissing(UserRecord* record);
 

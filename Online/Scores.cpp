@@ -563,7 +563,9 @@ bool ScoresMainIsScoreValid(const _ScoresScore* score, bool check_platform)
         DebugErrorByCode(ENG_FUNC, DEBUG_CODE_BAPA);
         return false;
     }
-    if (score->score < 1 || score->value2 < 0 || !score->name[0] || score->uid == 0) {
+    // A name that fills its 32 bytes without a terminator is refused by the service as well.
+    bool name_ok = score->name[0] && memchr(score->name, 0, sizeof score->name);
+    if (score->score < 1 || score->value2 < 0 || !name_ok || score->uid == 0) {
         DebugError(ENG_FUNC, "IE_IS [%ld %ld %.31s %d]", (long)score->score, (long)score->value2, score->name,
                    (int)score->uid);
         return false;

@@ -23,6 +23,7 @@ constexpr char kVersionScript[] = "/cgi-bin/common/updater/CheckVersionV2.cgi";
 constexpr char kDownloadMarker[] = "#DL:<";
 constexpr int kMarkerLength = 5;
 constexpr int kShortestLinkText = 11;
+constexpr char kCustomerLoginLink[] = "custlogin";
 constexpr int kReadTimeout = 5;
 constexpr int kTextReadBack = 5000;
 constexpr int kPumpRounds = 100;
@@ -207,12 +208,14 @@ void TakeDownloadLink()
         DebugInfoQuick(ENG_FUNC, "Link too long <%s...>", marker);
         return;
     }
-    if (tail - kMarkerLength >= size_t(kShortestLinkText)) {
-        EngSafeStrcpy(s_updater.link, marker + kMarkerLength, sizeof(s_updater.link));
-        char* end = std::strchr(s_updater.link, '>');
-        if (end)
-            *end = 0;
-    }
+    char link[UPDATER_LINK_SIZE];
+    EngSafeStrcpy(link, marker + kMarkerLength, sizeof(link));
+    if (char* end = std::strchr(link, '>'))
+        *end = 0;
+    // The customer-login reply is shorter than any download link, and is a link of its own.
+    bool customer_login = std::strcmp(link, kCustomerLoginLink) == 0;
+    if (tail - kMarkerLength >= size_t(kShortestLinkText) || customer_login)
+        EngSafeStrcpy(s_updater.link, link, sizeof(s_updater.link));
     *marker = 0;
 }
 
@@ -488,7 +491,7 @@ bool UpdaterCheckForNewVersion(_UpdaterProgramName program, float version, _Upda
     if (!s_updater.download_requested)
         return false;
     s_updater.download_requested = false;
-    if (std::strcmp(s_updater.link, "custlogin") == 0) {
+    if (std::strcmp(s_updater.link, kCustomerLoginLink) == 0) {
         ShowCustomerLoginNotice();
         return true;
     }

@@ -10,7 +10,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 # Native windows need an X display: their tests run once more, one at a time, on a virtual one.
-xvfb-run -a ctest --test-dir build --output-on-failure -R 'SWinOnDisplay|ResolutionDialogTest'
+xvfb-run -a ctest --test-dir build --output-on-failure -R 'SWinOnDisplay|UpdaterOnDisplay|ResolutionDialogTest'
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORVI_SANITIZE=ON
 cmake --build build-asan -j "$jobs"

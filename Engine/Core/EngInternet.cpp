@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kReadStepMs = 100;
 constexpr unsigned kLocalChunk = 511;
-// What a one-shot read keeps of a reply before the caller's buffer takes it.
-constexpr unsigned kOneShotCap = 1u << 20;
+// Opening keeps what arrives with the reply's start; the read then caps the reply at its buffer.
+constexpr unsigned kOpenCap = ~0u;
 
 bool IsWebBase(const char* base)
 {
@@ -164,7 +164,7 @@ EngInternetHandle* EngInternetOpenConnectionToUrl(EngInternetSession* session, c
         return nullptr;
     }
     handle->transfer = transfer;
-    bool opened = transfer->Open(url, session->agent, timeout_ms, kOneShotCap) && transfer->WaitForReply(timeout_ms);
+    bool opened = transfer->Open(url, session->agent, timeout_ms, kOpenCap) && transfer->WaitForReply(timeout_ms);
     if (!opened) {
         EngInternetCheckError("InternetOpenUrlA", transfer->GetCurlCode(), transfer->GetErrorText());
         EngInternetCloseHandle(handle);
@@ -191,6 +191,9 @@ bool EngInternetReadOpenUrl(EngInternetHandle* handle, char* buffer, unsigned si
         return false;
     }
     buffer[0] = 0;
+    // Nothing past the caller's buffer is kept; one byte more tells a reply that did not fit.
+    unsigned cap = size > ~0u - start_offset ? ~0u : size + start_offset;
+    handle->transfer->SetSizeCap(cap);
     double deadline = EngThreadGetClock() + timeout_seconds;
     char chunk[kLocalChunk];
     unsigned chunk_size = size < kLocalChunk ? size : kLocalChunk;

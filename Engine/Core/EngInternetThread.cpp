@@ -24,6 +24,19 @@ _EngInternetThreadReadResult FinalState(_EngInternetThreadReadResult state, bool
     return stop_requested ? ENG_READ_STOPPED : ENG_READ_FAILED;
 }
 
+// A terminated copy of all size bytes of data, NUL bytes included.
+char* CopyBytes(const char* data, unsigned size)
+{
+    char* copy = static_cast<char*>(EngMalloc(size + 1, "EngInternetThread::GetDataReadFreeWhenDone", false));
+    if (!copy) {
+        DebugErrorByCode(ENG_FUNC, DEBUG_CODE_OMEM);
+        return nullptr;
+    }
+    std::memcpy(copy, data, size);
+    copy[size] = 0;
+    return copy;
+}
+
 }  // namespace
 
 // ---- worker ----
@@ -161,7 +174,8 @@ bool EngInternetThreadWorker::TickCB()
     return false;
 }
 
-// The network read runs outside the mutex into a local chunk; only the copy into the shared buffer is guarded.
+// Takes everything that has arrived, chunk by chunk, up to the free space: the tick's sleep waits only for
+// more to arrive and never limits the rate.
 _EngInternetThreadReadResult EngInternetThreadWorker::ReadDataChunk()
 {
     if (!m_mutex.Lock())
@@ -173,35 +187,50 @@ _EngInternetThreadReadResult EngInternetThreadWorker::ReadDataChunk()
         DebugError(ENG_FUNC, "Not setup properly");
         return ENG_READ_FAILED;
     }
-    if (free_space <= 1)
-        return ENG_READ_DONE;
     if (m_verbosity == 1 && EngThreadGetClock() >= m_next_chunk_report) {
         m_next_chunk_report = EngThreadGetClock() + 1.0;
         DebugInfoQuick(ENG_FUNC, "ETW> Reading Data Chunks...");
     }
+    for (;;) {
+        if (free_space <= 1)
+            return ENG_READ_DONE;
+        unsigned want = free_space - 1 < kChunkSize ? free_space - 1 : kChunkSize;
+        unsigned got = 0;
+        _EngInternetThreadReadResult result = ReadOneChunk(want, &got);
+        free_space -= got;
+        if (result != ENG_READ_IN_PROGRESS || got == 0)
+            return result;
+    }
+}
+
+// The network read runs outside the mutex into a local chunk; only the copy into the shared buffer is guarded.
+_EngInternetThreadReadResult EngInternetThreadWorker::ReadOneChunk(unsigned want, unsigned* got)
+{
     if (m_verbosity >= 2)
         DebugInfoQuick(ENG_FUNC, "ETW> Reading Data Chunk...");
     char chunk[kChunkSize];
-    unsigned want = free_space - 1 < kChunkSize ? free_space - 1 : kChunkSize;
-    unsigned got = 0;
-    _EngInternetThreadReadResult result = m_pc->ReadFromOpenStream(chunk, want, &got);
+    _EngInternetThreadReadResult result = m_pc->ReadFromOpenStream(chunk, want, got);
     if (m_verbosity >= 2)
-        DebugInfoQuick(ENG_FUNC, "ETW>     Read [%d] [%u]", result, got);
+        DebugInfoQuick(ENG_FUNC, "ETW>     Read [%d] [%u]", result, *got);
     if (result == ENG_READ_IN_PROGRESS && EngThreadGetClock() >= m_deadline)
         return ENG_READ_TIMEOUT;
     if (result != ENG_READ_IN_PROGRESS && result != ENG_READ_DONE)
         return result;
     if (!m_mutex.Lock())
         return ENG_READ_FAILED;
-    if (!m_buffer || m_bytes_read + got >= m_buffer_size + 1) {
+    if (!m_buffer || m_bytes_read + *got >= m_buffer_size + 1) {
         DebugError(ENG_FUNC, "No buffer anymore.");
         m_mutex.Unlock();
         return ENG_READ_FAILED;
     }
-    std::memcpy(m_buffer + m_bytes_read, chunk, got);
-    m_bytes_read += got;
+    std::memcpy(m_buffer + m_bytes_read, chunk, *got);
+    m_bytes_read += *got;
     m_buffer[m_bytes_read] = 0;
+    // A stop asked for while reading ends the tick; the state it set stands.
+    bool stop = m_stop_requested || m_state != ENG_READ_IN_PROGRESS;
     m_mutex.Unlock();
+    if (stop)
+        *got = 0;
     return result;
 }
 
@@ -255,7 +284,8 @@ char* EngInternetThreadWorker::CopyData(unsigned* out_size)
     else if (!m_buffer)
         DebugError(ENG_FUNC, "Not reading data");
     else
-        copy = EngMallocStringFromString(m_buffer, false, "EngInternetThread::GetDataReadFreeWhenDone");
+        copy = CopyBytes(m_buffer, m_bytes_read);
+    // The size is that of the copy: a reply may hold NUL bytes, and callers read as far as the size says.
     if (copy && out_size)
         *out_size = m_bytes_read;
     m_mutex.Unlock();

@@ -44,6 +44,7 @@ public:
 
 private:
     bool PrepareStart();
+    _EngInternetThreadReadResult ReadOneChunk(unsigned want, unsigned* got);
     void FreeRequest(bool keep_data);
 
     EngInternetThread_PC* m_pc;

@@ -36,6 +36,8 @@ int g_screen_mapping = 0;
 
 EngMainClockSource g_clock_source = nullptr;
 
+int g_closing_down = 0;
+
 } // namespace
 
 void EngMainCheckInternals()
@@ -120,6 +122,21 @@ bool EngMiscExitProgramNow(bool return_to_caller)
     std::exit(0);
 }
 
+EngMainClosingDown::EngMainClosingDown()
+{
+    ++g_closing_down;
+}
+
+EngMainClosingDown::~EngMainClosingDown()
+{
+    --g_closing_down;
+}
+
+bool EngMainIsClosingDown()
+{
+    return g_closing_down > 0;
+}
+
 void EngMainShowFatalBox()
 {
     if (!EngMiscExitProgramNow(true))
@@ -193,6 +210,10 @@ bool EngMiscArePopupTextsSet()
 
 void EngMiscShowPopupMessage(_EngMiscPopupType type, const char* title, const char* text)
 {
+    if (EngMainIsClosingDown() && EngMainIsThisTheMainThread()) {
+        DebugError(ENG_FUNC, "POPUP while closing down <%s> <%s>", EngStringOrNone(title), EngStringOrNone(text));
+        return;
+    }
     if (type != ENG_POPUP_NONE || title || text)
         EngMiscSetPopupTexts(type, title, text);
     if (EngMainCurrentDeviceIsCreated()) {

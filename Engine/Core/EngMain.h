@@ -31,6 +31,18 @@ bool EngMiscExitProgramNow(bool return_to_caller);
 // The fatal box of a failed start-up: offers the log file when there is one.
 void EngMainShowFatalBox();
 
+// Marks the close-down of the main window or program while it lasts. A popup raised meanwhile (a save that
+// fails as the window closes) is only logged: its way out closes down, which would start again from inside.
+class EngMainClosingDown
+{
+public:
+    EngMainClosingDown();
+    ~EngMainClosingDown();
+    EngMainClosingDown(const EngMainClosingDown&) = delete;
+    EngMainClosingDown& operator=(const EngMainClosingDown&) = delete;
+};
+bool EngMainIsClosingDown();
+
 // A current graphics device exists and is created.
 bool EngMainCurrentDeviceIsCreated();
 

@@ -581,8 +581,11 @@ void EngProgram::Shutdown(bool unused)
     if (!eng_main_program)
         return;
     m_quit = true;
-    CloseMainWindow();
-    DeInitCB();
+    {
+        EngMainClosingDown closing_down;
+        CloseMainWindow();
+        DeInitCB();
+    }
     eng_main_program = nullptr;
     if (m_exit_callback) {
         EngMiscDropMessages_PC(1.0);

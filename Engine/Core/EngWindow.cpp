@@ -188,8 +188,10 @@ void EngWindow::DoDestroyGraphicsDevice(bool release_device)
 
 void EngWindow::Close()
 {
-    if (!m_program || !m_device)
+    if (!m_program || !m_device || m_closing)
         return;
+    m_closing = true;
+    EngMainClosingDown closing_down;
     if (!m_recreating_window)
         m_program->PreCloseWindowCB();
     DoDestroyGraphicsDevice(true);
@@ -198,6 +200,7 @@ void EngWindow::Close()
     if (!m_recreating_window)
         m_program->PostCloseWindowCB();
     m_pc.pointer_outside = true;
+    m_closing = false;
 }
 
 void EngWindow::Destroy()

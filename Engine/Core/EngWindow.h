@@ -167,6 +167,7 @@ private:
     bool m_recreating_device = false;
     bool m_recreate_device_requested = false;
     bool m_recreating_window = false;
+    bool m_closing = false;
     _EngCreateWindowParms m_parms;
     _EngWindowPlatform m_pc;
 };

@@ -213,12 +213,38 @@ bool SWin::RadioIsChecked(int index)
     return control && control->checked;
 }
 
+bool SWin::RadioGroupBind(int index, EngUInt8* mirror, SWinControlChangeCB callback)
+{
+    SWinControl* control = GetControlOfKind(ENG_FUNC, index, SWIN_BUTTON_RADIO_GROUP);
+    if (!control)
+        return false;
+    SWinControl& first = controls[control->group];
+    first.group_mirror = mirror;
+    first.change_callback = callback;
+    return true;
+}
+
+bool SWin::IsInGroup(int index, int group) const
+{
+    return controls[index].kind == SWIN_BUTTON_RADIO_GROUP && controls[index].group == group;
+}
+
+int SWin::PositionInGroup(int index) const
+{
+    int position = 0;
+    for (int i = 0; i < index; i++)
+        position += IsInGroup(i, controls[index].group) ? 1 : 0;
+    return position;
+}
+
 void SWin::MarkChosen(int index)
 {
     int group = controls[index].group;
     for (int i = 0; i < static_cast<int>(controls.size()); i++)
-        if (controls[i].kind == SWIN_BUTTON_RADIO_GROUP && controls[i].group == group)
+        if (IsInGroup(i, group))
             controls[i].checked = i == index;
+    if (controls[group].group_mirror)
+        *controls[group].group_mirror = static_cast<EngUInt8>(PositionInGroup(index));
 }
 
 bool SWin::SetControlEnabled(int index, bool enabled)
@@ -258,9 +284,26 @@ bool SWin::DropDownClear(int index)
     SWinDropDownClear_PC(control->widget);
     changing_by_call = false;
     control->items.clear();
-    control->selection = -1;
+    SetSelection(control, -1);
     idle_pumps = 0;
     return true;
+}
+
+bool SWin::DropDownBind(int index, int* mirror, SWinControlChangeCB callback)
+{
+    SWinControl* control = GetControlOfKind(ENG_FUNC, index, SWIN_BUTTON_DROP_DOWN);
+    if (!control)
+        return false;
+    control->list_mirror = mirror;
+    control->change_callback = callback;
+    return true;
+}
+
+void SWin::SetSelection(SWinControl* control, int selection)
+{
+    control->selection = selection;
+    if (control->list_mirror)
+        *control->list_mirror = selection;
 }
 
 bool SWin::DropDownSetSelection(int index, int selection)
@@ -271,7 +314,7 @@ bool SWin::DropDownSetSelection(int index, int selection)
     changing_by_call = true;
     SWinDropDownSelect_PC(control->widget, selection);
     changing_by_call = false;
-    control->selection = selection;
+    SetSelection(control, selection);
     idle_pumps = 0;
     return true;
 }
@@ -465,9 +508,9 @@ void SWin::OnDropDownChanged(int index)
     SWinControl& control = controls[index];
     int selection = SWinGetSelection_PC(control.widget);
     bool changed = selection != control.selection;
-    control.selection = selection;
-    if (changed && !changing_by_call && change_callback)
-        change_callback(this, index, selection, user);
+    SetSelection(&control, selection);
+    if (changed && !changing_by_call)
+        ReportChange(index, control.change_callback, selection, selection);
 }
 
 // Both buttons of a switch report; only the one now chosen counts, and choosing the chosen one is no change.
@@ -476,8 +519,17 @@ void SWin::OnRadioToggled(int index)
     if (!SWinIsRadioChecked_PC(controls[index].widget) || controls[index].checked)
         return;
     MarkChosen(index);
-    if (!changing_by_call && change_callback)
-        change_callback(this, index, 1, user);
+    if (!changing_by_call)
+        ReportChange(index, controls[controls[index].group].change_callback, PositionInGroup(index), 1);
+}
+
+void SWin::ReportChange(int index, SWinControlChangeCB own, int own_value, int value)
+{
+    if (own)
+        own(this, own_value, user);
+    // The control's callback may have closed the window.
+    if (window && change_callback)
+        change_callback(this, index, value, user);
 }
 
 void SWin::OnMenuCommand(int command)

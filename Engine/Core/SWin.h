@@ -22,6 +22,9 @@ typedef void (*SWinCommandCB)(SWin* win, int command, void* user);
 // A person changed a drop-down list's selection or chose another radio button: the control and its new value
 // (the selection, or 1 for the radio button now chosen). Changes made through SWin's own calls do not report.
 typedef void (*SWinChangeCB)(SWin* win, int index, int value, void* user);
+// One list's or one radio group's own report of a person's change: the new selection, or the position of the
+// chosen button within its group (0 for the group's first button).
+typedef void (*SWinControlChangeCB)(SWin* win, int value, void* user);
 
 enum SWinButtonType : int
 {
@@ -100,6 +103,11 @@ struct SWinControl
     int group; // radio button: the first button of its group
     bool checked; // radio button
     bool disabled;
+    // A list's, or (kept on its first button) a radio group's: the caller's copy of the selection or of the
+    // chosen position, which follows every change, and the callback of a person's change.
+    int* list_mirror;
+    EngUInt8* group_mirror;
+    SWinControlChangeCB change_callback;
 };
 
 class SWin
@@ -127,12 +135,16 @@ public:
     int DropDownGetSelection(int index);
     int DropDownGetCount(int index);
     bool DropDownGetItemText(int index, int item, char* buffer, int size);
+    // The list's mirror (may be null) and its own change callback (may be null).
+    bool DropDownBind(int index, int* mirror, SWinControlChangeCB callback);
 
     // A radio button; join is a radio button of the group it joins, or -1 to start a group.
     int AddRadioButton(int x, int y, int width, int height, const char* text, int join);
     // Chooses the button and clears the others of its group.
     bool RadioSetChecked(int index);
     bool RadioIsChecked(int index);
+    // The mirror and change callback of the group of radio button index (either may be null).
+    bool RadioGroupBind(int index, EngUInt8* mirror, SWinControlChangeCB callback);
     // 2 a message was handled, 1 none was waiting, 0 the loop has ended (or there is no window).
     int ProcessAnyWindowsMessages();
     void QuitWindowLoop();
@@ -174,6 +186,11 @@ private:
     void OnDropDownChanged(int index);
     void OnRadioToggled(int index);
     void MarkChosen(int index);
+    bool IsInGroup(int index, int group) const;
+    int PositionInGroup(int index) const;
+    void SetSelection(SWinControl* control, int selection);
+    // A person's change: the control's own callback, then the window's (either may end the window).
+    void ReportChange(int index, SWinControlChangeCB own, int own_value, int value);
 
     bool created = false;
     bool loop_ended = false;

@@ -19,6 +19,7 @@
 #include "Engine/Graphics/DX9/EngVertexBufferDX9.h"
 #include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngTexture.h"
+#include "Engine/Graphics/EngVertexBuffer.h"
 
 namespace {
 
@@ -45,6 +46,10 @@ _EngFontSavedState saved_state = {};
 bool report_missing_chars = true;
 
 const int kMaxLinePart = 255;
+
+// Creation words 0, 1 and 2 (the cell margin and the shadow's extra width and height) size every glyph cell;
+// one larger than a sheet could never be placed, and a negative one would make cells smaller than glyphs.
+const int kCellWords[3] = {0, 1, 2};
 
 // A font file is read whole; larger files are not fonts this game ships.
 const unsigned kMaxFontFileBytes = 32u * 1024u * 1024u;
@@ -111,15 +116,26 @@ unsigned char ScaledValue(unsigned char value, float scale)
     return v >= 255.0f ? 255 : (unsigned char)v;
 }
 
-void RowMajorScaleTranslate(float sx, float sy, float tx, float ty, float out[16])
+// A glyph's quad moved to its place in the string (scaled, then shifted) and its vertical texture
+// coordinates mapped into the draw atlas. Placing the vertices here rather than through the world matrix
+// lets a whole string reach the device as one draw.
+void PlaceGlyph(const EngVertexBufferDX9* quad, float sx, float sy, float tx, float ty, float v_scale,
+                float v_offset, unsigned char* out)
 {
-    std::memset(out, 0, sizeof(float) * 16);
-    out[0] = sx;
-    out[5] = sy;
-    out[10] = 1.0f;
-    out[12] = tx;
-    out[13] = ty;
-    out[15] = 1.0f;
+    const _EngVertexLayout* layout = EngVertexBufferGetLayout(quad->GetType());
+    std::memcpy(out, quad->GetVertexData(), (size_t)layout->stride * 4);
+    for (int v = 0; v < 4; ++v) {
+        unsigned char* vertex = out + v * layout->stride;
+        float position[2];
+        float uv[2];
+        std::memcpy(position, vertex, sizeof(position));
+        std::memcpy(uv, vertex + layout->uv_offset, sizeof(uv));
+        position[0] = position[0] * sx + tx;
+        position[1] = position[1] * sy + ty;
+        uv[1] = uv[1] * v_scale + v_offset;
+        std::memcpy(vertex, position, sizeof(position));
+        std::memcpy(vertex + layout->uv_offset, uv, sizeof(uv));
+    }
 }
 
 // Direct3D's left-handed orthographic off-centre projection, row-major.
@@ -155,7 +171,7 @@ void PreparePureState()
 } // namespace
 
 EngFont::EngFont()
-    : m_sheet_numbers(nullptr), m_sheet_texs_dx9(nullptr), m_quads(nullptr), m_offsets(nullptr),
+    : m_sheet_numbers(nullptr), m_sheet_texs_dx9(nullptr), m_draw_atlas(nullptr), m_quads(nullptr), m_offsets(nullptr),
       m_sheet_data(nullptr)
 {
     std::memset(m_creation, 0, sizeof(m_creation));
@@ -192,6 +208,7 @@ void EngFont::Reset()
     m_char_to_locate = -1;
     m_located_x = 0.0f;
     m_sheet_texs_dx9 = nullptr;
+    m_draw_atlas = nullptr;
     m_quads = nullptr;
     m_offsets = nullptr;
     m_two_channels = false;
@@ -210,6 +227,9 @@ void EngFont::Destroy()
         }
         FreeBlock(m_sheet_texs_dx9, "EngFont::Destroy");
     }
+    if (m_draw_atlas)
+        m_draw_atlas->Destroy();
+    delete m_draw_atlas;
     delete[] m_quads;
     FreeBlock(m_offsets, "EngFont::Destroy");
     FreeBlock(m_sheet_data, "EngFont::Destroy");
@@ -251,6 +271,13 @@ bool EngFont::CheckCreationArgs(const char* file, char has_two_channels, int pix
     if (has_two_channels != 0 && has_two_channels != 1) {
         DebugError(ENG_FUNC, "Bad has_two_channels [%d]", (int)has_two_channels);
         return false;
+    }
+    for (int word : kCellWords) {
+        const int value = m_creation[word].i;
+        if (value < 0 || value > m_sheet_size) {
+            DebugError(ENG_FUNC, "Bad creation word %d [%d]", word, value);
+            return false;
+        }
     }
     if (eng_main_device_type == ENG_DEVICE_DX9 && !EngDeviceIsCreated()) {
         DebugError(ENG_FUNC, "No directx9 device");
@@ -409,6 +436,7 @@ bool EngFont::BuildFromFace(void* face_ptr, char has_two_channels, int pixel_siz
     m_num_sheets = 0;
     if (!LayoutPass(face, min_char, max_char, needed_map, map_length) || !AllocateTables())
         return false;
+    CreateDrawAtlas_DX9();
     RenderPass(face, min_char, max_char, needed_map, map_length, layout, finish_quads);
     if (m_pack.sheet >= 0)
         CopySheetDataToTexture(m_pack.sheet);
@@ -707,6 +735,7 @@ float EngFont::DrawStringPart(float x, float y, const char* text, int count, flo
         EngFontDX9_SetMaterialColour(m_colour);
     float saved_world[16];
     eng_device_dx9->GetTransformMatrixToDxMatrix(saved_world);
+    eng_device_dx9->SetTransformMatrixToDxMatrix(nullptr);
 
     float advance = 0.0f;
     for (int i = 0; i < count; ++i) {
@@ -722,10 +751,7 @@ float EngFont::DrawStringPart(float x, float y, const char* text, int count, flo
             advance += m_offsets[c][2];
             continue;
         }
-        float world[16];
-        RowMajorScaleTranslate(sx, sy, (advance + m_offsets[c][0]) * sx + x, m_offsets[c][1] * sy + ty, world);
-        eng_device_dx9->SetTransformMatrixToDxMatrix(world);
-        m_quads[c].Draw();
+        DrawGlyph(c, sx, sy, (advance + m_offsets[c][0]) * sx + x, m_offsets[c][1] * sy + ty);
         advance += m_offsets[c][2];
     }
     if (m_char_to_locate == count)
@@ -734,6 +760,18 @@ float EngFont::DrawStringPart(float x, float y, const char* text, int count, flo
     if (m_colour_set)
         eng_device_dx9->SetMaterialToDefault();
     return x + advance * sx;
+}
+
+void EngFont::DrawGlyph(unsigned char c, float sx, float sy, float tx, float ty)
+{
+    const int sheet = m_sheet_numbers[c];
+    const float v_scale = m_draw_atlas ? 1.0f / (float)m_num_sheets : 1.0f;
+    const float v_offset = m_draw_atlas ? (float)sheet / (float)m_num_sheets : 0.0f;
+    const EngVertexBufferDX9* quad = &m_quads[c];
+    alignas(16) unsigned char vertices[4 * 40];
+    PlaceGlyph(quad, sx, sy, tx, ty, v_scale, v_offset, vertices);
+    EngVertexBufferDX9::DrawVertices(EngVertexBufferGetLayout(quad->GetType()), vertices, 4, true,
+                                     m_draw_atlas ? m_draw_atlas : m_sheet_texs_dx9[sheet]);
 }
 
 float EngFont::DrawStringPartHAligned(float x, float y, char halign, const char* text, int count, float right_limit,
@@ -816,8 +854,11 @@ void EngFont::DrawMultilineText(float x, float y, float box_w, float box_h, char
                     widest_w = running;
                 continue;
             }
-            // A cut line ends before its blank and the next line starts at it.
-            const int line_stop = FindLineCut(text, length, line_start, i);
+            // A cut line ends before its blank and the next line starts at it; a box too narrow for two
+            // characters still takes one a line.
+            int line_stop = FindLineCut(text, length, line_start, i);
+            if (line_stop <= line_start && i < length)
+                line_stop = line_start + 1;
             const int next_start = line_stop;
             if (line_number >= first_line) {
                 if (draw)

@@ -104,6 +104,8 @@ private:
     int CreateTextureFromData_DX9(int code, const unsigned char* cell, int cell_w, int cell_h,
                                   const float* layout, const float* offset, char finish_quads);
     bool CopySheetDataToTexture(int sheet);
+    void CreateDrawAtlas_DX9();
+    void CopySheetToDrawAtlas_DX9(int sheet, const unsigned char* bits, int pitch);
     bool BinomColor(int channel, int passes);
     float ScaleX() const;
     float ScaleY() const;
@@ -111,6 +113,7 @@ private:
     float BreakWidth(const char* text, int length, int i) const;
     int FindLineCut(const char* text, int length, int line_start, int i) const;
     void DrawMultilineLine(float x, float y, char halign, char valign, const char* text, int start, int end);
+    void DrawGlyph(unsigned char c, float sx, float sy, float tx, float ty);
 
     bool m_setup;
     float m_font_height;
@@ -129,6 +132,9 @@ private:
     int m_char_to_locate;
     float m_located_x;
     EngTexture** m_sheet_texs_dx9;
+    // Every sheet stacked downwards in one texture (fonts of two sheets or more), so that a string is drawn
+    // with one texture whichever sheets its glyphs lie on.
+    EngTexture* m_draw_atlas;
     EngVertexBufferDX9* m_quads;
     float (*m_offsets)[3];
     bool m_two_channels;

@@ -311,6 +311,8 @@ void MWin::AllowInput(char on)
 
 char MWin::Tick()
 {
+    // The popup's automatic close gives the screen back, and what that fires may switch screens.
+    MWinDesktopWalk walk(m_desktop);
     PopupAutoCloseTick();
     if (ProcessQueueMessages())
         return 1;
@@ -504,6 +506,12 @@ char MWin::RemoveAnyQueuedMessagesForButton(MWinButton* button, MWinWindow* wind
         return 0;
     }
     MWinButton* found = GetButtonFromIDs(collection->GetID(), window->GetID(), button->GetID(), false);
+    // A button of a removed screen, or one already unlinked from its window, may share its ids with a live
+    // button that took its place: a message queued under those ids is that button's.
+    bool replaced = found && found != button &&
+                    (collection->IsRemoved() || window->IsRemoved() || !window->OwnsButton(button));
+    if (replaced)
+        return 1;
     if (found && found != button) {
         for (MWinGroup* group = window->GetFirstGroup(); group; group = group->GetNext())
             for (MWinButton* b = group->GetFirstButton(); b; b = b->GetNext())
@@ -513,7 +521,6 @@ char MWin::RemoveAnyQueuedMessagesForButton(MWinButton* button, MWinWindow* wind
     }
     if (m_message_count < 1)
         return 1;
-    // A button being deleted may already be unlinked from its window, so the ids are compared as well.
     bool same_ids = MWinIDsEqual(m_message_collection_id, collection->GetID()) &&
                     MWinIDsEqual(m_message_window_id, window->GetID()) &&
                     MWinIDsEqual(m_message_button_id, button->GetID());

@@ -14,12 +14,12 @@
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinCollection.h"
 #include "Engine/MWin/MWinCollectionController.h"
+#include "Engine/MWin/MWinDesktop.h"
 #include "Engine/MWin/MWinFontRegistry.h"
 #include "Engine/MWin/MWinGroup.h"
 #include "Engine/MWin/MWinTextureRegistry.h"
 #include "Engine/MWin/MWinWindow.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -915,6 +915,8 @@ void MWinButton::Disable()
 {
     if (!m_enabled)
         return;
+    // Ending an edit or closing a list fires, and the callback may switch screens.
+    MWinDesktopWalk walk(m_mwin->GetDesktop());
     if (m_highlighted)
         ResetState();
     m_enabled = 0;
@@ -923,6 +925,7 @@ void MWinButton::Disable()
 
 void MWinButton::Hide()
 {
+    MWinDesktopWalk walk(m_mwin->GetDesktop());
     if (m_highlighted)
         ResetState();
     m_shown = 0;
@@ -1052,6 +1055,10 @@ bool MWinButton::HandleKindPress(char down, char* used)
         RangeSliderHandlePress(down);
         *used = 1;
         return true;
+    case MWIN_BUT_HORZSCROLLBAR:
+        ValueBarHandlePress(down);
+        *used = 1;
+        return true;
     default:
         return false;
     }
@@ -1076,6 +1083,8 @@ char MWinButton::HandleMouseMove()
         return PanelHandleMouseMove();
     if (m_dragging && m_kind == MWIN_BUT_SLIDER)
         return RangeSliderHandleMouseMove();
+    if (m_dragging && m_kind == MWIN_BUT_HORZSCROLLBAR)
+        return ValueBarHandleMouseMove();
     // Only kinds with their own drag handling follow the mouse; the others let go.
     m_dragging = 0;
     if (m_kind == MWIN_BUT_LIST)
@@ -1085,7 +1094,7 @@ char MWinButton::HandleMouseMove()
 
 char MWinButton::HandleMouseWheel(int steps)
 {
-    if (!m_ready || !m_highlighted || !m_shown)
+    if (!m_ready || !m_highlighted || !m_shown || !m_enabled)
         return 0;
     if (m_kind == MWIN_BUT_LIST)
         return ListHandleWheel(steps);
@@ -1094,7 +1103,8 @@ char MWinButton::HandleMouseWheel(int steps)
 
 char MWinButton::HandleKeyDown(int key)
 {
-    if (!m_ready || !m_highlighted || !m_shown)
+    // A disabled button may still be highlighted under the mouse; it takes no keys.
+    if (!m_ready || !m_highlighted || !m_shown || !m_enabled)
         return 0;
     switch (m_kind) {
     case MWIN_BUT_TEXTEDIT:
@@ -1102,20 +1112,17 @@ char MWinButton::HandleKeyDown(int key)
     case MWIN_BUT_LIST:
         return ListHandleKeyDown(key);
     case MWIN_BUT_CHOICE:
-        return m_enabled ? ChoiceHandleKeyDown(key) : 0;
+        return ChoiceHandleKeyDown(key);
     case MWIN_BUT_PANEL:
-        return m_enabled ? PanelHandleKeyDown(key) : 0;
+        return PanelHandleKeyDown(key);
     case MWIN_BUT_SLIDER:
-        return m_enabled ? RangeSliderHandleKeyDown(key) : 0;
+        return RangeSliderHandleKeyDown(key);
     case MWIN_BUT_CHECKBOX:
-        return m_enabled ? CheckboxHandleKeyDown(key) : 0;
+        return CheckboxHandleKeyDown(key);
     default:
         break;
     }
     if (m_kind != MWIN_BUT_PUSH || (key != ENG_VK_RETURN && key != ENG_VK_SPACE))
-        return 0;
-    // A disabled button may still be highlighted under the mouse; it must not fire.
-    if (!m_enabled)
         return 0;
     _MWinButtonCallbackInfo info;
     FillCallbackInfo(&info);
@@ -1125,7 +1132,7 @@ char MWinButton::HandleKeyDown(int key)
 
 char MWinButton::HandleKeyDownChar(int ch)
 {
-    if (m_kind != MWIN_BUT_TEXTEDIT || !m_ready || !m_highlighted || !m_shown)
+    if (m_kind != MWIN_BUT_TEXTEDIT || !m_ready || !m_highlighted || !m_shown || !m_enabled)
         return 0;
     return TextEditHandleKeyDownUChar((unsigned char)ch);
 }
@@ -1144,7 +1151,8 @@ char MWinButton::IsCapturingInput()
         return m_textedit.editing ? 1 : 0;
     if (m_kind == MWIN_BUT_LIST)
         return m_list.open;
-    bool drags = m_kind == MWIN_BUT_PANEL || m_kind == MWIN_BUT_DRAGGABLE || m_kind == MWIN_BUT_SLIDER;
+    bool drags = m_kind == MWIN_BUT_PANEL || m_kind == MWIN_BUT_DRAGGABLE || m_kind == MWIN_BUT_SLIDER ||
+                 m_kind == MWIN_BUT_HORZSCROLLBAR;
     return drags && m_dragging ? 1 : 0;
 }
 
@@ -1286,6 +1294,12 @@ bool MWinButton::Fire(_MWinButtonCallbackInfo* info)
         CallOwnCallback(info);
     if (!DoWeStillExist(&check))
         return false;
+    // A colour picker's bar keeps its own callback beside the controller's: it is what updates the picker.
+    if (controller && MWinColourIsBarCallback(m_user_callback)) {
+        CallOwnCallback(info);
+        if (!DoWeStillExist(&check))
+            return false;
+    }
     if (handled && push)
         mwin->CallButtonPressedHook(MWIN_SOUND_FIRED);
     Redraw();
@@ -1370,49 +1384,4 @@ bool MWinButton::ReadRegisteredVariable(double* value) const
     default:
         return false;
     }
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// Value bar
-
-double MWinButton::GetHorzValueBarValue() const
-{
-    return m_kind == MWIN_BUT_HORZSCROLLBAR ? m_valuebar.value : -1.0;
-}
-
-void MWinButton::SetHorzValueBar(double value, double minimum, double maximum, char logarithmic)
-{
-    m_valuebar.value = value;
-    m_valuebar.minimum = minimum;
-    m_valuebar.maximum = maximum;
-    m_valuebar.logarithmic = logarithmic;
-}
-
-float MWinButton::GetHorzValueBarThumbX() const
-{
-    float inset = LayoutField(MWIN_LF_VALUE_BAR_INSET);
-    float thumb_w = LayoutField(MWIN_LF_VALUE_BAR_THUMB_WIDTH) * (m_mwin ? m_mwin->GetWindowScaleX() : 1.0f);
-    float start = m_screen_area.x + inset;
-    double range = m_valuebar.maximum - m_valuebar.minimum;
-    if (range <= 0.0)
-        return start;
-    float length = m_screen_area.w - thumb_w - 2.0f * inset;
-    double t = (m_valuebar.value - m_valuebar.minimum) / range;
-    t = t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
-    double position = m_valuebar.value - m_valuebar.minimum;
-    if (m_valuebar.logarithmic)
-        position = t == 0.0 ? 0.0 : std::log(1.0 + t * (M_E - 1.0)) * range;
-    return float(start + position * length / range);
-}
-
-bool MWinButton::IsMouseOverHorzValueBarThumb() const
-{
-    if (!m_mwin)
-        return false;
-    float thumb_w = LayoutField(MWIN_LF_VALUE_BAR_THUMB_WIDTH) * m_mwin->GetWindowScaleX();
-    float x = GetHorzValueBarThumbX();
-    float mx = m_mwin->GetMouseX();
-    float my = m_mwin->GetMouseY();
-    bool in_height = my >= m_screen_area.y && my < m_screen_area.y + m_screen_area.h;
-    return in_height && mx >= x && mx < x + thumb_w;
 }

@@ -10,6 +10,7 @@
 #include "Engine/MWin/MWinDropDownList.h"
 #include "Engine/MWin/MWinPanel.h"
 #include "Engine/MWin/MWinRangeSlider.h"
+#include "Engine/MWin/MWinValueBar.h"
 #include "Engine/MWin/MWinButtonPicture.h"
 #include "Engine/MWin/MWinProgressRing.h"
 #include "Engine/MWin/MWinColourPicker.h"
@@ -144,14 +145,6 @@ struct _MWinButtonExistCheck {
     MWinID window_id;
     MWinID button_id;
     char filled;
-};
-
-// The value bar kind (4): a value inside a range, optionally on a logarithmic scale.
-struct _MWinValueBarData {
-    double value;
-    double minimum;
-    double maximum;
-    char logarithmic;
 };
 
 constexpr int MWIN_BUTTON_TEXT_MAX = 512;
@@ -293,12 +286,14 @@ public:
     // Reads the registered variable back (divided by the multiplier); false without one.
     bool ReadRegisteredVariable(double* value) const;
 
-    // Value bar (kind 4).
+    // Value bar (kind 4); defined in MWinValueBar.cpp.
     double GetHorzValueBarValue() const;
     float GetHorzValueBarValueF() const { return float(GetHorzValueBarValue()); }
     void SetHorzValueBar(double value, double minimum, double maximum, char logarithmic);
     float GetHorzValueBarThumbX() const;
     bool IsMouseOverHorzValueBarThumb() const;
+    // The value a thumb whose left edge stands at x gives, within the range.
+    double HorzValueBarValueAt(float x) const;
 
     // Text edit (kind 3); defined with the kind in MWinTextEdit.cpp. The common handlers call
     // TextEditHandleMousePress (release over the field),
@@ -309,6 +304,7 @@ public:
     void TextEditSetLength(int length);
     void TextEditRegisterTextVariable(char* buffer, int size);
     char TextEditAllocText();
+    bool TextEditResizeBuffer(int length);
     void TextEditUpdateCursor();
     void TextEditTurnOnEditing(char mode);
     void TextEditTurnOffEditing(char enter);
@@ -446,6 +442,12 @@ protected:
     const char* ChoiceText(int index) const;
     char ChoiceRegisterVariable(char fire);
     char ChoiceUseSource(int count, MWinButtonStringCB callback, const char** strings, void* user);
+
+    void ValueBarHandlePress(char down);
+    char ValueBarHandleMouseMove();
+    float ValueBarThumbWidth() const;
+    // The track's start on the screen; its length the thumb's left edge runs along.
+    float ValueBarTrack(float* start) const;
 
     void RangeSliderHandlePress(char down);
     char RangeSliderHandleMouseMove();

@@ -45,6 +45,11 @@ void BarCallback(MWin*, _MWinButtonCallbackInfo*, int, int, void* user)
 
 } // namespace
 
+bool MWinColourIsBarCallback(MWinButtonUserCB callback)
+{
+    return callback == &BarCallback;
+}
+
 void MWinColourFillHueTable(float table[256][3])
 {
     for (int i = 0; i < 256; i++) {

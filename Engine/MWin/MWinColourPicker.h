@@ -37,6 +37,9 @@ struct _MWinColourData {
     float offset;
 };
 
+// True for the callback a picker gives its bars, which runs in a controller's window as well.
+bool MWinColourIsBarCallback(void (*callback)(class MWin*, struct _MWinButtonCallbackInfo*, int, int, void*));
+
 // Fills the hue table's 256 entries.
 void MWinColourFillHueTable(float table[256][3]);
 void MWinColourDefaultShared(_MWinColourShared* shared);

@@ -209,17 +209,22 @@ void MWinDesktop::Dispose(MWinButton* button)
 
 void MWinDesktop::FreeRemoved()
 {
-    // Objects go in the order they were removed, so a button removed on its own goes before its window.
+    // Buttons go first, then windows, then collections: a button's destructor still asks its window and
+    // collection, whichever of them was removed first.
     while (!m_removed.empty()) {
         std::vector<Removed> pending;
         pending.swap(m_removed);
-        for (const Removed& r : pending) {
-            if (r.kind == REMOVED_COLLECTION)
-                delete static_cast<MWinCollection*>(r.object);
-            else if (r.kind == REMOVED_WINDOW)
-                delete static_cast<MWinWindow*>(r.object);
-            else
-                delete static_cast<MWinButton*>(r.object);
+        for (RemovedKind kind : {REMOVED_BUTTON, REMOVED_WINDOW, REMOVED_COLLECTION}) {
+            for (const Removed& r : pending) {
+                if (r.kind != kind)
+                    continue;
+                if (kind == REMOVED_COLLECTION)
+                    delete static_cast<MWinCollection*>(r.object);
+                else if (kind == REMOVED_WINDOW)
+                    delete static_cast<MWinWindow*>(r.object);
+                else
+                    delete static_cast<MWinButton*>(r.object);
+            }
         }
     }
 }

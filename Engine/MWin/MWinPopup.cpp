@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -36,7 +37,7 @@ struct PopupTextBackup
 {
     char* buffer;
     int size;
-    char saved[MWIN_TEXTEDIT_MAX_LENGTH + 1];
+    std::string saved; // the whole text, however long the caller's buffer
 };
 PopupTextBackup g_text_backup = {nullptr, 0, {}};
 
@@ -44,13 +45,14 @@ void ForgetTextBackup()
 {
     g_text_backup.buffer = nullptr;
     g_text_backup.size = 0;
+    g_text_backup.saved.clear();
 }
 
 void RestoreCallersText()
 {
     if (!g_text_backup.buffer)
         return;
-    EngSafeStrcpy(g_text_backup.buffer, g_text_backup.saved, unsigned(g_text_backup.size));
+    EngSafeStrcpy(g_text_backup.buffer, g_text_backup.saved.c_str(), unsigned(g_text_backup.size));
     ForgetTextBackup();
 }
 
@@ -564,10 +566,8 @@ char MWin::PopupGetText(const char* title, const char* prompt, char* buffer, int
     field->TextEditRegisterTextVariable(buffer, buffer_size);
     field->SetCallback(PopupTextFieldCB, 0, 0, 0);
     g_text_backup.buffer = buffer;
-    g_text_backup.size = std::min(buffer_size, int(sizeof(g_text_backup.saved)));
-    size_t length = strnlen(buffer, size_t(g_text_backup.size) - 1);
-    memcpy(g_text_backup.saved, buffer, length);
-    g_text_backup.saved[length] = 0;
+    g_text_backup.size = buffer_size;
+    g_text_backup.saved.assign(buffer, strnlen(buffer, size_t(buffer_size) - 1));
     PopupCompleteSetup(callback, user_data);
     field->TextEditMoveCursorToButtonAndTurnOnEditing();
     return 1;
@@ -597,7 +597,6 @@ char MWin::PopupCloseCollection()
         return 0;
     }
     MWinTextEntryDiscard(this);
-    RemovePopupAndRestore(this);
     ForgetTextBackup();
     if (m_popup_saved_mouse_over == -1) {
         DebugError(ENG_FUNC, "Internal Error (mwp_save_mouse_over_collections)");
@@ -605,8 +604,10 @@ char MWin::PopupCloseCollection()
         m_settings.hover_activate_collection = char(m_popup_saved_mouse_over);
         m_popup_saved_mouse_over = -1;
     }
+    // The popup is off before the screen comes back: what the screen then fires may switch screens.
     m_popup_on = 0;
     m_popup_user_data = nullptr;
+    RemovePopupAndRestore(this);
     RequestRedraw();
     return 1;
 }

@@ -215,8 +215,11 @@ char EngScreens::Tick()
     if (!m_on)
         return 0;
     _EngScreen* entry = CurrentEntry();
-    if (entry && entry->controller)
+    if (entry && entry->controller) {
+        // The controller may switch screens or close a popup, as a button would.
+        MWinDesktopWalk walk(m_mwinp ? m_mwinp->GetDesktop() : nullptr);
         entry->controller->TickCB();
+    }
     if (!eng_main_program || eng_main_program->IsQuitting() || !m_on)
         return 0;
     m_mwinp->Tick();

@@ -144,9 +144,33 @@ void MWinButton::TextEditSetLength(int length)
         DebugError(ENG_FUNC, "Length too long: %d", length);
         length = MWIN_TEXTEDIT_MAX_LENGTH;
     }
-    m_textedit.max_length = length < 0 ? 0 : length;
+    if (length < 0)
+        length = 0;
+    if (m_textedit.editing && !TextEditResizeBuffer(length))
+        return;
+    m_textedit.max_length = length;
+    if (m_textedit.editing)
+        TextEditUpdateCursor();
     if (m_mwin)
         m_mwin->RequestRedraw();
+}
+
+// The edit buffer follows a length changed while editing: the text typed so far stays, cut to the length.
+bool MWinButton::TextEditResizeBuffer(int length)
+{
+    unsigned size = unsigned(length + MWIN_TEXTEDIT_BUFFER_EXTRA);
+    char* resized = static_cast<char*>(EngMalloc(size, "MWinButton::TextEditResizeBuffer", true));
+    if (!resized) {
+        DebugErrorByCode(ENG_FUNC, DEBUG_CODE_OMEM);
+        return false;
+    }
+    EngSafeStrcpy(resized, m_textedit.buffer ? m_textedit.buffer : "", unsigned(length) + 1);
+    EngFree(m_textedit.buffer, false, ENG_FUNC);
+    m_textedit.buffer = resized;
+    int text_length = BufferLength(resized, length);
+    if (m_textedit.caret > text_length)
+        m_textedit.caret = text_length;
+    return true;
 }
 
 void MWinButton::TextEditRegisterTextVariable(char* buffer, int size)
@@ -516,7 +540,7 @@ void MWinButton::TextEditRenderText()
         return;
     char stars[MWIN_TEXTEDIT_MAX_LENGTH + 1];
     if (m_textedit.password) {
-        int length = BufferLength(text, MWIN_TEXTEDIT_MAX_LENGTH);
+        int length = int(strnlen(text, MWIN_TEXTEDIT_MAX_LENGTH));
         memset(stars, '*', size_t(length));
         stars[length] = 0;
         text = stars;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 
@@ -407,14 +408,19 @@ char MWinVertScrollbar::HandleMouseWheel(int steps)
 {
     if (!m_ready || !m_enabled || !m_shown || steps == 0)
         return 0;
-    double before = m_value;
     MWin* mwin = m_mwin;
-    for (int i = 0; i < steps; i++)
-        StepUp();
-    for (int i = 0; i > steps; i--)
-        StepDown();
-    if (m_value != before)
-        mwin->RequestRedraw();
+    mwin->RequestRedraw();
+    _MWinButtonExistCheck check;
+    FillStillExistsCheckInfo(&check);
+    for (int i = 0; i < std::abs(steps); i++) {
+        if (steps > 0)
+            StepUp();
+        else
+            StepDown();
+        // Each step calls back, and a callback that switched screens took the bar with it.
+        if (!DoWeStillExist(&check))
+            return 1;
+    }
     return 1;
 }
 

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Engine/Graphics/DX9/EngTextureFileDX9.h"
+#include "Game/Screens/GameAdsCatalogue.h"
 
 namespace {
 
@@ -72,13 +76,19 @@ std::vector<PictureSize> RacePictures()
 
 std::vector<PictureSize> MenuPictures()
 {
-    std::vector<PictureSize> rows = {{"Data/1120.dat", 1024, 768, false}};
+    std::vector<PictureSize> rows = {{"Data/1120.dat", 1024, 768, false},
+                                     {"Data/1000.dat", 1024, 1024, true},
+                                     {"Data/Common/CountryFlags1024.png", 1024, 1024, true},
+                                     {"Data/Common/CountryFlags512.png", 512, 512, true}};
     for (int t = 0; t < 6; ++t) {
         rows.push_back({Numbered("Data/160%d.dat", t), 1024, 768, false});
         rows.push_back({Numbered("Data/165%d.dat", t), 320, 200, false});
     }
     for (int p = 0; p < 4; ++p)
         rows.push_back({Numbered("Data/190%d.dat", p), 192, 128, true});
+    for (int q = 0; q < 4; ++q)
+        rows.push_back({Numbered("Data/194%d.dat", q), 256, 256, false});
+    rows.push_back({"Data/1944.dat", 64, 64, true});
     return rows;
 }
 
@@ -137,4 +147,108 @@ TEST(GameDataPictures, CarsShowHeadingColourAndTurningWheels)
                               std::fabs(flank[a][2] - flank[b][2]);
             EXPECT_GT(distance, 90.0) << a << " and " << b;
         }
+}
+
+// Each country's real flag lies in its cell of both flags pictures: France blue, white and red from left to right,
+// England's red cross on white, the union flag of "UK" blue at its corner, Japan's red disc on white; a country
+// without a picture (Antarctica) keeps a plain grey cell, and the unused cell 222 stays clear.
+TEST(GameDataPictures, FlagsLieInTheirCountriesCells)
+{
+    enum Hue { kBlue, kWhite, kRed, kGrey };
+    struct Probe {
+        int cell;
+        double fx, fy; // within the cell
+        Hue hue;
+    };
+    const Probe probes[] = {
+        {67, 0.2, 0.5, kBlue}, {67, 0.5, 0.5, kWhite},  {67, 0.8, 0.5, kRed},  {60, 0.5, 0.5, kRed},
+        {60, 0.2, 0.3, kWhite}, {223, 0.3, 0.75, kBlue},  {97, 0.5, 0.5, kRed},  {97, 0.15, 0.35, kWhite},
+        {7, 0.5, 0.5, kGrey},
+    };
+    auto hue_of = [](const unsigned char* bgra) {
+        int b = bgra[0], g = bgra[1], r = bgra[2];
+        if (r > g + 60 && r > b + 60)
+            return kRed;
+        if (b > r + 30 && b > g)
+            return kBlue;
+        if (std::abs(r - g) < 12 && std::abs(g - b) < 12)
+            return r > 215 ? kWhite : kGrey;
+        return Hue(-1);
+    };
+    for (const char* file : {"Data/Common/CountryFlags1024.png", "Data/Common/CountryFlags512.png"}) {
+        SCOPED_TRACE(file);
+        Decoded sheet(file);
+        ASSERT_TRUE(sheet.ok);
+        const double cell = sheet.picture.width / 16.0;
+        for (const Probe& p : probes) {
+            const unsigned char* bgra = sheet.At(int((p.cell % 16 + p.fx) * cell), int((p.cell / 16 + p.fy) * cell));
+            EXPECT_EQ(255, bgra[3]) << p.cell;
+            EXPECT_EQ(p.hue, hue_of(bgra)) << "cell " << p.cell << " at " << p.fx << "," << p.fy << ": " << int(bgra[2])
+                                           << "," << int(bgra[1]) << "," << int(bgra[0]);
+        }
+        EXPECT_EQ(0, sheet.At(int((222 % 16 + 0.5) * cell), int((222 / 16 + 0.5) * cell))[3]);
+    }
+}
+
+// The splash's four pictures are the quarters of one title picture: each meets its neighbours without a seam.
+TEST(GameDataPictures, SplashQuartersJoinIntoOnePicture)
+{
+    Decoded tl("Data/1940.dat"), tr("Data/1941.dat"), bl("Data/1942.dat");
+    ASSERT_TRUE(tl.ok && tr.ok && bl.ok);
+    auto close = [](const unsigned char* a, const unsigned char* b) {
+        return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) < 60;
+    };
+    int across = 0, down = 0;
+    for (int i = 0; i < 256; ++i) {
+        across += close(tl.At(255, i), tr.At(0, i));
+        down += close(tl.At(i, 255), bl.At(i, 0));
+    }
+    EXPECT_GT(across, 200);
+    EXPECT_GT(down, 200);
+}
+
+// Every ad of the maker's catalogue fits the ads' tables and has its pictures: numbers in order, texts within
+// their fields, link words of the right form, installers exactly for the ads that download one, and pictures that
+// decode at the size their layout gives, frameless (clear corners) exactly when they are PNG files.
+TEST(GameDataPictures, AdsCatalogueFitsItsTablesAndHasItsPictures)
+{
+    const int with_installer[] = {0, 1, 2, 5, 9, 10, 11, 15, 21, 22, 28, 29, 30};
+    const int updater_ads[] = {0, 1, 2, 4, 5, 9, 10, 11, 15, 21, 22, 28, 29, 30};
+    const int updater_numbers[] = {1, 9, 2, 17, 3, 6, 5, 4, 7, 8, 11, 13, 14, 16};
+    int factors_of_0_7 = 0;
+    for (int n = 0; n < GAME_ADS_NUM_ADS; ++n) {
+        const GameAdProduct& ad = kGameAdProducts[n];
+        SCOPED_TRACE(n);
+        EXPECT_EQ(n, ad.number);
+        EXPECT_LT(std::strlen(ad.title), 32u);
+        EXPECT_LT(std::strlen(ad.second_name), 32u);
+        for (const char* line : ad.lines)
+            EXPECT_LT(std::strlen(line), 80u);
+        EXPECT_LT(std::strlen(ad.pic1), 32u);
+        EXPECT_LT(std::strlen(ad.pic2), 32u);
+        for (const char* c = ad.page_word; *c; ++c)
+            EXPECT_TRUE(std::islower((unsigned char)*c) || std::isdigit((unsigned char)*c) || *c == '_');
+        EXPECT_TRUE(std::isupper((unsigned char)ad.product_word[0]));
+        bool installer = std::find(std::begin(with_installer), std::end(with_installer), n) != std::end(with_installer);
+        EXPECT_EQ(installer, ad.installer[0] != '\0');
+        const int* u = std::find(std::begin(updater_ads), std::end(updater_ads), n);
+        EXPECT_EQ(u == std::end(updater_ads) ? 0 : updater_numbers[u - updater_ads], ad.updater_program);
+        factors_of_0_7 += ad.height_factor != 1.0f;
+
+        const bool one_picture = ad.pic2[0] == '\0';
+        const int width = one_picture ? 384 : 256;
+        const int height = int(std::lround((one_picture ? 300 : 256) * ad.height_factor));
+        const bool png = std::strstr(ad.pic1, ".png") != nullptr;
+        for (const char* file : {ad.pic1, ad.pic2}) {
+            if (!file[0])
+                continue;
+            Decoded picture(std::string(GAME_ADS_PICTURE_FOLDER) + "/" + file);
+            ASSERT_TRUE(picture.ok) << file;
+            EXPECT_EQ(width, picture.picture.width) << file;
+            EXPECT_EQ(height, picture.picture.height) << file;
+            EXPECT_EQ(png, std::strstr(file, ".png") != nullptr) << "both pictures of an ad are framed alike";
+            EXPECT_EQ(png ? 0 : 255, picture.At(0, 0)[3]) << file;
+        }
+    }
+    EXPECT_EQ(3, factors_of_0_7);
 }

@@ -238,6 +238,14 @@ TEST_F(UsersTest, OutOfRangeSettingsAreRepairedOnLoad)
     record.quick_race_track = -3;
     memcpy(record.country, "FIN", 3);
     record.user_id = 40000;
+    record.car_colour = 8;
+    record.quick_race_laps = 4;
+    record.classes[2].best_expert_result = 4;
+    record.classes[3].best_expert_result = -1;
+    record.music_volume = 10;
+    record.last_ad = 32;
+    record.visits = -5;
+    record.changed = 7;
     WriteProfile("Repair", record, sizeof record);
     NamedProfile("Repair", 0);
     ASSERT_TRUE(users()->LoadUser(0));
@@ -249,6 +257,50 @@ TEST_F(UsersTest, OutOfRangeSettingsAreRepairedOnLoad)
     EXPECT_STREQ("", loaded->country);
     EXPECT_GE(loaded->user_id, 1);
     EXPECT_LE(loaded->user_id, USER_MAX_ID);
+    EXPECT_EQ(0, loaded->car_colour);
+    EXPECT_EQ(5, loaded->quick_race_laps);
+    EXPECT_EQ(0, loaded->classes[2].best_expert_result);
+    EXPECT_EQ(0, loaded->classes[3].best_expert_result);
+    EXPECT_EQ(7, loaded->music_volume);
+    EXPECT_EQ(0, loaded->last_ad);
+    EXPECT_EQ(0, loaded->visits);
+    EXPECT_EQ(1, loaded->changed);
+
+    // The edges of every range stay as they are.
+    record = ValidRecord("Edges");
+    record.car_colour = USER_NUM_CAR_COLOURS - 1;
+    record.quick_race_laps = 200;
+    record.classes[0].best_expert_result = USER_MAX_EXPERT_RESULT;
+    record.music_volume = 0;
+    record.last_ad = USER_NUM_ADS - 1;
+    WriteProfile("Edges", record, sizeof record);
+    NamedProfile("Edges", 0);
+    ASSERT_TRUE(users()->LoadUser(0));
+    EXPECT_EQ(0, memcmp(&record, users()->GetUser(0), sizeof record));
+}
+
+TEST_F(UsersTest, AProfileNamedOtherwiseInsideTakesItsFilesNameAndNeverSavesOverAnother)
+{
+    UserRecord alice = ValidRecord("Alice");
+    alice.visits = 11;
+    WriteProfile("Alice", alice, sizeof alice);
+    UserRecord copied = alice; // Alice's file, copied to "Bob.drv"
+    copied.visits = 22;
+    WriteProfile("Bob", copied, sizeof copied);
+
+    NamedProfile("Bob", 0);
+    ASSERT_TRUE(users()->LoadUser(0));
+    UserRecord* loaded = users()->GetUser(0);
+    EXPECT_STREQ("Bob", loaded->name);
+    EXPECT_EQ(22, loaded->visits);
+    loaded->visits = 23;
+    ASSERT_TRUE(users()->SaveCurrentUser());
+    std::vector<unsigned char> alice_file = ReadBytes(drivers + "Alice.drv");
+    ASSERT_EQ(sizeof alice, alice_file.size());
+    EXPECT_EQ(0, memcmp(alice_file.data(), &alice, sizeof alice)) << "Alice's file is untouched";
+    std::vector<unsigned char> bob_file = ReadBytes(drivers + "Bob.drv");
+    ASSERT_EQ(sizeof copied, bob_file.size());
+    EXPECT_STREQ("Bob", (const char*)bob_file.data() + 4);
 }
 
 TEST_F(UsersTest, ProfileWithoutUserIdIsNeverSavedButGetsOneOnLoad)

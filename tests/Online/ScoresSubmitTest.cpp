@@ -153,11 +153,12 @@ TEST_F(ScoresSubmit, EachReplyTagGivesItsResult)
 
 TEST_F(ScoresSubmit, InvalidScoresNeverReachTheServer)
 {
-    std::vector<_ScoresScore> rows(4, Row());
+    std::vector<_ScoresScore> rows(5, Row());
     rows[0].score = 0;
     rows[1].uid = 0;
     rows[2].name[0] = 0;
     rows[3].digits[0] = 10;
+    memset(rows[4].name, 'N', sizeof rows[4].name); // no terminator
     for (const _ScoresScore& row : rows) {
         EXPECT_EQ(SCORES_SUBMIT_REFUSED, Submit(" A\n", nullptr, &row));
         EXPECT_EQ(0, server->RequestCount());

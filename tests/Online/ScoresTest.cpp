@@ -235,6 +235,18 @@ TEST_F(Scores, StarLineAndUnterminatedLastLineEndTheTable)
     EXPECT_EQ(2, scores.GetNumScores());
 }
 
+TEST_F(Scores, ANulByteInTheReplyEndsTheTableThere)
+{
+    std::string reply = "Y \n" + Line(10, "A", "FI") + std::string(1, '\0') + Line(20, "B", "FI");
+    LoopbackHttpServer server(MakeReply(200, reply));
+    Point(server);
+    ScoresMain scores;
+    ASSERT_TRUE(SetupGame(scores));
+    EXPECT_EQ(1, Download(scores));
+    ASSERT_EQ(1, scores.GetNumScores());
+    EXPECT_EQ(10, scores.GetScore(0)->score);
+}
+
 TEST_F(Scores, TableStopsAtTheCapacity)
 {
     std::string reply = "Y \n";

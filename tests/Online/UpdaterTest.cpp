@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "Engine/Core/EngPrefFolder.h"
 #include "Online/OnlineTestSupport.h"
 #include "Online/Updater.h"
+#include "Support/GtkWidgetsForTests.h"
 #include "Support/LoopbackHttpServer.h"
 
 namespace fs = std::filesystem;
@@ -91,6 +93,14 @@ TEST_F(UpdaterTest, OutOfDateReplyKeepsTheTextAndTakesTheLink)
     ASSERT_TRUE(Read(server));
     EXPECT_STREQ(UpdaterGetReply(), "Torvi 1.6 is out of date.\nGet 1.7.\n");
     EXPECT_STREQ(UpdaterGetDownloadLink(), "http://h.example/Setup17.run");
+}
+
+TEST_F(UpdaterTest, TheCustomerLoginReplyIsALinkThoughShort)
+{
+    LoopbackHttpServer server(MakeReply(200, "Torvi 1.6 is out of date.\n#DL:<custlogin>"));
+    ASSERT_TRUE(Read(server));
+    EXPECT_STREQ(UpdaterGetReply(), "Torvi 1.6 is out of date.\n");
+    EXPECT_STREQ(UpdaterGetDownloadLink(), "custlogin");
 }
 
 TEST_F(UpdaterTest, ShortLinkTextGivesNoLink)
@@ -222,4 +232,43 @@ TEST_F(UpdaterTest, ServerFileNamesAreMadeSafe)
     ASSERT_TRUE(UpdaterStartDownload(server.Url("/files/..hidden.run").c_str()));
     EXPECT_EQ(ReadFile(desktop / "_.hidden.run"), "hidden installer");
     EXPECT_EQ(std::distance(fs::directory_iterator(desktop), fs::directory_iterator()), 1);
+}
+
+namespace {
+
+// Clicks the download window's Cancel button, as a person would, once the window is up.
+gboolean ClickCancel(gpointer clicked)
+{
+    GList* all = gtk_window_list_toplevels();
+    for (GList* item = all; item; item = item->next) {
+        GtkWidget* button = FindButtonLabelled(GTK_WIDGET(item->data), "Cancel");
+        if (button && gtk_widget_get_mapped(button)) {
+            gtk_button_clicked(GTK_BUTTON(button));
+            *static_cast<bool*>(clicked) = true;
+        }
+    }
+    g_list_free(all);
+    return *static_cast<bool*>(clicked) ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+}
+
+}  // namespace
+
+// The progress window needs a display (run under xvfb-run); without one the test is skipped.
+TEST_F(UpdaterTest, UpdaterOnDisplayCancelStopsTheDownloadAndLeavesNothingBehind)
+{
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !display[0])
+        GTEST_SKIP() << "no display";
+    LoopbackHttpServer server(MakeStallingReply(200000, 4000, 20.0));
+    bool clicked = false;
+    guint timer = g_timeout_add(300, ClickCancel, &clicked);
+    int start = DebugGetMessageCount();
+    EXPECT_TRUE(UpdaterStartDownload(server.Url("/files/Setup.run").c_str()));
+    if (!clicked)
+        g_source_remove(timer);
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(LogHas(start, "Download cancelled.")) << LogSince(start);
+    EXPECT_TRUE(LogHas(start, "The download was not completed.")) << LogSince(start);
+    EXPECT_TRUE(fs::is_empty(desktop));
+    EXPECT_FALSE(EngFileExists(part.c_str(), false));
 }

@@ -103,13 +103,19 @@ DataGenRgb DataGenShade(DataGenRgb c, double t)
     return {c.r + (target - c.r) * k, c.g + (target - c.g) * k, c.b + (target - c.b) * k};
 }
 
-void DataGenVerticalGradient(cairo_t* cr, double y0, double y1, DataGenRgb top, DataGenRgb bottom, double alpha)
+void DataGenVerticalBlend(cairo_t* cr, double y0, double y1, DataGenRgb top, double top_alpha, DataGenRgb bottom,
+                          double bottom_alpha)
 {
     cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
-    cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, alpha);
-    cairo_pattern_add_color_stop_rgba(p, 1, bottom.r, bottom.g, bottom.b, alpha);
+    cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, top_alpha);
+    cairo_pattern_add_color_stop_rgba(p, 1, bottom.r, bottom.g, bottom.b, bottom_alpha);
     cairo_set_source(cr, p);
     cairo_pattern_destroy(p);
+}
+
+void DataGenVerticalGradient(cairo_t* cr, double y0, double y1, DataGenRgb top, DataGenRgb bottom, double alpha)
+{
+    DataGenVerticalBlend(cr, y0, y1, top, alpha, bottom, alpha);
 }
 
 double DataGenNoise(int x, int y, int seed)
@@ -174,4 +180,22 @@ void DataGenCentredTextPath(cairo_t* cr, double cx, double y, const char* text)
     cairo_text_extents(cr, text, &extents);
     cairo_move_to(cr, cx - extents.width / 2 - extents.x_bearing, y);
     cairo_text_path(cr, text);
+}
+
+void DataGenPaintPixels(cairo_t* cr, const std::function<unsigned(int x, int y)>& colour)
+{
+    cairo_surface_t* target = cairo_get_target(cr);
+    cairo_surface_flush(target);
+    unsigned char* data = cairo_image_surface_get_data(target);
+    if (!data)
+        return;
+    const int w = cairo_image_surface_get_width(target);
+    const int h = cairo_image_surface_get_height(target);
+    const int stride = cairo_image_surface_get_stride(target);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<unsigned*>(data + y * stride);
+        for (int x = 0; x < w; ++x)
+            row[x] = colour(x, y);
+    }
+    cairo_surface_mark_dirty(target);
 }

@@ -3,6 +3,7 @@
 // Small helpers shared by the picture generators: surfaces, paths, colours and the files they are saved as.
 
 #include <cairo.h>
+#include <functional>
 #include <string>
 
 struct DataGenRgb {
@@ -31,6 +32,9 @@ DataGenRgb DataGenShade(DataGenRgb c, double t);
 // A vertical gradient over y0..y1 from top to bottom colour, set as the source.
 void DataGenVerticalGradient(cairo_t* cr, double y0, double y1, DataGenRgb top, DataGenRgb bottom,
                              double alpha = 1.0);
+// The same with its own alpha at each end.
+void DataGenVerticalBlend(cairo_t* cr, double y0, double y1, DataGenRgb top, double top_alpha, DataGenRgb bottom,
+                          double bottom_alpha);
 // The same hash on every machine: a value in 0..1 from two integers and a seed.
 double DataGenNoise(int x, int y, int seed);
 // Smooth noise in 0..1: hashed values on a lattice of the given spacing, blended between lattice points.
@@ -40,3 +44,6 @@ double DataGenValueNoise(double x, double y, double spacing, int seed);
 bool DataGenSetTitleFont(cairo_t* cr, double size);
 // One line of the current font centred on cx, its baseline at y; the path is left for filling or stroking.
 void DataGenCentredTextPath(cairo_t* cr, double cx, double y, const char* text);
+
+// Sets every pixel of the context's image surface to colour(x, y), as 0xAARRGGBB (premultiplied).
+void DataGenPaintPixels(cairo_t* cr, const std::function<unsigned(int x, int y)>& colour);

@@ -158,15 +158,33 @@ void DrawBody(cairo_t* cr, int colour)
     cairo_fill(cr);
 }
 
-bool WriteCar(const char* data_dir, int colour, int frame)
+} // namespace
+
+void DataGenDrawCar(cairo_t* cr, int colour, int frame, bool front_wheels, double front_wheel_turn)
 {
-    cairo_t* cr = DataGenNewPicture(kCarPixels, kCarPixels);
-    cairo_scale(cr, kCarPixels, kCarPixels);
+    if (front_wheels) {
+        for (double side : {-1.0, 1.0}) {
+            cairo_save(cr);
+            cairo_translate(cr, 0.5 + side * kWheelX, 0.5 - kWheelY);
+            cairo_rotate(cr, front_wheel_turn);
+            DrawTyre(cr, -kWheelW / 2, -kWheelH / 2, kWheelW, kWheelH, frame);
+            cairo_restore(cr);
+        }
+    }
     DrawSuspension(cr);
     for (double side : {-1.0, 1.0})
         DrawTyre(cr, 0.5 + side * kWheelX - kWheelW / 2, 0.5 + kWheelY - kWheelH / 2, kWheelW, kWheelH, frame);
     DrawBody(cr, colour);
     DrawWings(cr, colour);
+}
+
+namespace {
+
+bool WriteCar(const char* data_dir, int colour, int frame)
+{
+    cairo_t* cr = DataGenNewPicture(kCarPixels, kCarPixels);
+    cairo_scale(cr, kCarPixels, kCarPixels);
+    DataGenDrawCar(cr, colour, frame, false, 0.0);
     char name[16];
     std::snprintf(name, sizeof(name), "17%d%d.tga", colour, frame);
     return DataGenFinishTga(cr, DataGenPath(data_dir, name));

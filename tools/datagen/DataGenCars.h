@@ -10,3 +10,9 @@
 // The wheel frames move the tread a quarter of a groove each: as the wheel phase falls with speed, the tread
 // runs toward the front, as the top of a rolling tyre does.
 bool DataGenWriteCars(const char* data_dir);
+
+#include <cairo.h>
+
+// One car into the unit square (front up), for the other pictures that show the game's cars; with front wheels
+// they are drawn too, turned by the angle (radians).
+void DataGenDrawCar(cairo_t* cr, int colour, int frame, bool front_wheels, double front_wheel_turn);

@@ -1,115 +1,83 @@
 #include "DataGenFlags.h"
 
-#include <cairo.h>
+#include <cctype>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
+#include <string>
+
+#include "DataGenCairo.h"
+#include "Game/Screens/CountryRows.h"
 
 namespace {
 
 const int kCellsPerSide = 16;
-// Cells 0 to 221 are the countries, 223 the "UK" pseudo-country; 222 stays empty.
-const int kUsedCells = 224;
-const int kEmptyCell = 222;
 
 const double kPalette[8][3] = {
     {0.80, 0.07, 0.13}, {0.00, 0.22, 0.60}, {1.00, 1.00, 1.00}, {0.00, 0.55, 0.25},
     {1.00, 0.80, 0.00}, {0.05, 0.05, 0.05}, {0.40, 0.70, 0.95}, {0.95, 0.45, 0.05},
 };
 
-enum Pattern { kTwoBands, kThreeColumns, kCross, kDisc, kDiagonal, kPatternCount };
-
-// Every cell below 280 gets its own (pattern, first colour, second colour): no two flags look alike.
-struct FlagLook {
-    int pattern;
-    int first;
-    int second;
-};
-
-FlagLook LookOf(int cell)
-{
-    FlagLook look;
-    look.pattern = cell % kPatternCount;
-    look.first = (cell / kPatternCount) % 8;
-    look.second = (look.first + 1 + (cell / (kPatternCount * 8)) % 7) % 8;
-    return look;
-}
-
 void SetColour(cairo_t* cr, int index)
 {
     cairo_set_source_rgb(cr, kPalette[index][0], kPalette[index][1], kPalette[index][2]);
 }
 
-// The flag fills a 3:2 box centred in its cell, a pixel clear of the cell's edges.
-void DrawFlag(cairo_t* cr, int cell, double cell_size)
+// The picture file of a country code: the ISO code in lower case, but England, Scotland and Wales (the table's
+// "GB", "G3", "G4") have flags of their own, and the "UK" pseudo-country shows the union flag. Northern Ireland
+// ("G2") and any code without a file keep a plain cell.
+std::string FlagFile(const char* code)
 {
-    const FlagLook look = LookOf(cell);
+    const char* const special[][2] = {{"GB", "england"}, {"G3", "scotland"}, {"G4", "wales"}, {"UK", "gb"}};
+    for (const auto& pair : special)
+        if (std::strcmp(code, pair[0]) == 0)
+            return std::string(TORVI_FLAGS_DIR) + "/" + pair[1] + ".png";
+    std::string name;
+    for (const char* c = code; *c; ++c)
+        name += char(std::tolower((unsigned char)*c));
+    return std::string(TORVI_FLAGS_DIR) + "/" + name + ".png";
+}
+
+// The flag fills a 3:2 box centred in its cell, a pixel clear of the cell's edges, with a thin dark rim so that
+// white flags stand apart from a light list. A missing picture leaves the box plain grey.
+void DrawFlag(cairo_t* cr, int cell, const char* code, double cell_size)
+{
     const double w = cell_size - 2.0;
     const double h = w * 2.0 / 3.0;
     const double x = (cell % kCellsPerSide) * cell_size + 1.0;
     const double y = (cell / kCellsPerSide) * cell_size + (cell_size - h) / 2.0;
-
-    SetColour(cr, look.first);
+    cairo_surface_t* flag = cairo_image_surface_create_from_png(FlagFile(code).c_str());
+    cairo_save(cr);
     cairo_rectangle(cr, x, y, w, h);
-    cairo_fill(cr);
-    SetColour(cr, look.second);
-    switch (look.pattern) {
-    case kTwoBands:
-        cairo_rectangle(cr, x, y + h / 2.0, w, h / 2.0);
-        break;
-    case kThreeColumns:
-        cairo_rectangle(cr, x + w / 3.0, y, w / 3.0, h);
-        break;
-    case kCross:
-        cairo_rectangle(cr, x + w * 0.3, y, w * 0.15, h);
-        cairo_rectangle(cr, x, y + h * 0.42, w, h * 0.16);
-        break;
-    case kDisc:
-        cairo_arc(cr, x + w / 2.0, y + h / 2.0, h * 0.3, 0.0, 6.283185307);
-        break;
-    default:
-        cairo_move_to(cr, x, y);
-        cairo_line_to(cr, x + w, y);
-        cairo_line_to(cr, x, y + h);
-        cairo_close_path(cr);
-        break;
+    if (cairo_surface_status(flag) == CAIRO_STATUS_SUCCESS) {
+        cairo_clip_preserve(cr);
+        cairo_translate(cr, x, y);
+        cairo_scale(cr, w / cairo_image_surface_get_width(flag), h / cairo_image_surface_get_height(flag));
+        cairo_set_source_surface(cr, flag, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_paint(cr);
+    } else {
+        cairo_set_source_rgb(cr, 0.78, 0.79, 0.8);
+        cairo_fill(cr);
     }
-    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(flag);
+    cairo_rectangle(cr, x + 0.5, y + 0.5, w - 1.0, h - 1.0);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
 }
 
-cairo_surface_t* ClearSurface(int size, cairo_t** out_cr)
+bool WriteFlags(const std::string& folder, int size)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0);
-    cairo_paint(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    *out_cr = cr;
-    return surface;
-}
-
-bool Save(cairo_surface_t* surface, const std::filesystem::path& path)
-{
-    bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
-              cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(surface);
-    if (!ok)
-        std::fprintf(stderr, "torvi_datagen: cannot write %s\n", path.c_str());
-    return ok;
-}
-
-bool WriteFlags(const std::filesystem::path& folder, int size)
-{
-    cairo_t* cr = nullptr;
-    cairo_surface_t* surface = ClearSurface(size, &cr);
-    const double cell_size = (double)size / kCellsPerSide;
-    for (int cell = 0; cell < kUsedCells; ++cell)
-        if (cell != kEmptyCell)
-            DrawFlag(cr, cell, cell_size);
-    cairo_destroy(cr);
+    cairo_t* cr = DataGenNewPicture(size, size);
+    const double cell_size = double(size) / kCellsPerSide;
+    for (int row = 0; row < COUNTRY_NUM_COUNTRIES; ++row)
+        DrawFlag(cr, row, kCountryRows[row].code, cell_size);
+    DrawFlag(cr, COUNTRY_UK_PSEUDO, "UK", cell_size);
     char name[64];
     std::snprintf(name, sizeof(name), "CountryFlags%d.png", size);
-    return Save(surface, folder / name);
+    return DataGenFinishPng(cr, DataGenPath(folder.c_str(), name));
 }
 
 // Letters as strokes in a unit box (y down); a point of -1 starts a new stroke. Drawn without fonts, so the
@@ -189,27 +157,19 @@ void DrawIcon(cairo_t* cr, const Icon& icon, double cell_size)
     cairo_stroke(cr);
 }
 
-bool WriteIcons(const std::filesystem::path& folder)
+bool WriteIcons(const std::string& folder)
 {
     const int size = 256;
-    cairo_t* cr = nullptr;
-    cairo_surface_t* surface = ClearSurface(size, &cr);
+    cairo_t* cr = DataGenNewPicture(size, size);
     for (const Icon& icon : kIcons)
         DrawIcon(cr, icon, size / 4.0);
-    cairo_destroy(cr);
-    return Save(surface, folder / "Platform.png");
+    return DataGenFinishPng(cr, DataGenPath(folder.c_str(), "Platform.png"));
 }
 
 } // namespace
 
 bool DataGenWriteFlags(const char* data_dir)
 {
-    const std::filesystem::path folder = std::filesystem::path(data_dir) / "Common";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        std::fprintf(stderr, "torvi_datagen: cannot create %s\n", folder.c_str());
-        return false;
-    }
-    return WriteFlags(folder, 512) && WriteFlags(folder, 1024) && WriteIcons(folder);
+    const std::string folder = DataGenPath(data_dir, "Common");
+    return DataGenMakeFolder(folder) && WriteFlags(folder, 512) && WriteFlags(folder, 1024) && WriteIcons(folder);
 }

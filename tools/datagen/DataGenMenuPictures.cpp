@@ -134,21 +134,13 @@ bool WriteBackground(const char* data_dir)
 
 // Track pictures for the menus
 
-void PaintGround(cairo_t* cr, const DataGenTrackTheme& theme, int w, int h)
+void PaintGround(cairo_t* cr, const DataGenTrackTheme& theme)
 {
-    cairo_surface_t* target = cairo_get_target(cr);
-    cairo_surface_flush(target);
-    unsigned char* data = cairo_image_surface_get_data(target);
-    const int stride = cairo_image_surface_get_stride(target);
-    for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<unsigned*>(data + y * stride);
-        for (int x = 0; x < w; ++x) {
-            // The big picture's ground at a third of its size, so the pattern reads at this scale.
-            DataGenRgb c = DataGenTrackGroundColour(theme, x * 3, y * 3);
-            row[x] = 0xFF000000u | unsigned(c.r * 255) << 16 | unsigned(c.g * 255) << 8 | unsigned(c.b * 255);
-        }
-    }
-    cairo_surface_mark_dirty(target);
+    DataGenPaintPixels(cr, [&theme](int x, int y) {
+        // The big picture's ground at a third of its size, so the pattern reads at this scale.
+        DataGenRgb c = DataGenTrackGroundColour(theme, x * 3, y * 3);
+        return 0xFF000000u | unsigned(c.r * 255) << 16 | unsigned(c.g * 255) << 8 | unsigned(c.b * 255);
+    });
 }
 
 void TraceClosed(cairo_t* cr, const std::vector<TrackVec>& points)
@@ -192,7 +184,7 @@ bool WriteTrackPicture(const char* data_dir, int track)
         return false;
     const DataGenTrackTheme& theme = DataGenTrackThemeOf(track);
     cairo_t* cr = DataGenNewPicture(w, h);
-    PaintGround(cr, theme, w, h);
+    PaintGround(cr, theme);
 
     // The 640 x 480 track, whole and centred.
     const double scale = h / 480.0;

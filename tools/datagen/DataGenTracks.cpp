@@ -272,24 +272,10 @@ void DrawKerbs(cairo_t* cr, const TrackDesign& design)
 bool WritePicture(const std::vector<std::uint8_t>& map, const TrackDesign& design, const DataGenTrackTheme& theme,
                   const std::string& file_name)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPictureWidth, kPictureHeight);
-    cairo_surface_flush(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    if (!data) {
-        cairo_surface_destroy(surface);
-        return false;
-    }
-    int stride = cairo_image_surface_get_stride(surface);
-    for (int py = 0; py < kPictureHeight; py++) {
-        auto* row = reinterpret_cast<std::uint32_t*>(data + py * stride);
-        for (int px = 0; px < kPictureWidth; px++)
-            row[px] = PixelColour(map, theme, px, py);
-    }
-    cairo_surface_mark_dirty(surface);
-    cairo_t* cr = cairo_create(surface);
+    cairo_t* cr = DataGenNewPicture(kPictureWidth, kPictureHeight);
+    DataGenPaintPixels(cr, [&](int px, int py) { return 0xFF000000u | PixelColour(map, theme, px, py); });
     DrawKerbs(cr, design);
-    cairo_destroy(cr);
-    return DataGenSavePng(surface, file_name);
+    return DataGenFinishPng(cr, file_name);
 }
 
 bool DataGenWriteTrack(const char* design_file, int track, const char* data_dir)

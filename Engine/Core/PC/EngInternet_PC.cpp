@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <new>
 
-#include "Engine/Core/EngMemory.h"
 #include "Engine/Core/EngString.h"
 
 namespace {
@@ -25,7 +25,7 @@ bool EnsureCurlGlobal()
 }  // namespace
 
 EngInternetTransfer_PC::EngInternetTransfer_PC()
-    : m_multi(nullptr), m_easy(nullptr), m_headers(nullptr), m_pending(nullptr), m_pending_used(0),
+    : m_multi(nullptr), m_easy(nullptr), m_headers(nullptr), m_pending(), m_pending_used(0),
       m_pending_start(0), m_cap(0), m_stored_total(0), m_finished(false), m_failed(false), m_cut(false),
       m_received_any(false), m_curl_code(0), m_http_status(0)
 {
@@ -48,10 +48,9 @@ bool EngInternetTransfer_PC::Open(const char* url, const char* agent, int timeou
         EngSafeStrcpy(m_error_text, "curl_global_init() failed.", sizeof(m_error_text));
         return false;
     }
-    m_pending = static_cast<char*>(EngMalloc(size_cap, "EngInternetTransfer_PC::Open", false));
     m_easy = curl_easy_init();
     m_multi = curl_multi_init();
-    if (!m_pending || !m_easy || !m_multi) {
+    if (!m_easy || !m_multi) {
         EngSafeStrcpy(m_error_text, "Out of memory.", sizeof(m_error_text));
         Close();
         return false;
@@ -104,12 +103,10 @@ void EngInternetTransfer_PC::Close()
     if (m_multi)
         curl_multi_cleanup(m_multi);
     curl_slist_free_all(static_cast<curl_slist*>(m_headers));
-    if (m_pending)
-        EngFree(m_pending, false, "EngInternetTransfer_PC::Close");
     m_easy = nullptr;
     m_multi = nullptr;
     m_headers = nullptr;
-    m_pending = nullptr;
+    std::vector<char>().swap(m_pending);
     m_pending_used = 0;
     m_pending_start = 0;
     m_cap = 0;
@@ -128,13 +125,25 @@ size_t EngInternetTransfer_PC::WriteCB(char* data, size_t size, size_t count, vo
 // Returning less than offered stops the transfer: past the cap the rest of the reply is not wanted.
 size_t EngInternetTransfer_PC::Store(const char* data, size_t length)
 {
-    unsigned room = m_cap - m_stored_total;
+    unsigned room = m_stored_total < m_cap ? m_cap - m_stored_total : 0;
     size_t take = length < room ? length : room;
     if (take < length)
         m_cut = true;
     if (take == 0)
         return 0;
-    std::memcpy(m_pending + m_stored_total, data, take);
+    // What was handed out makes room at the front before the storage grows.
+    if (m_pending_start > 0) {
+        std::memmove(m_pending.data(), m_pending.data() + m_pending_start, m_pending_used);
+        m_pending_start = 0;
+    }
+    if (m_pending_used + take > m_pending.size()) {
+        try {
+            m_pending.resize(m_pending_used + take);
+        } catch (const std::bad_alloc&) {
+            return 0; // fails the transfer: nothing was cut on purpose
+        }
+    }
+    std::memcpy(m_pending.data() + m_pending_used, data, take);
     m_stored_total += unsigned(take);
     m_pending_used += unsigned(take);
     m_received_any = true;
@@ -173,7 +182,7 @@ void EngInternetTransfer_PC::Step(int wait_ms)
 unsigned EngInternetTransfer_PC::HandOut(char* buffer, unsigned size)
 {
     unsigned take = m_pending_used < size ? m_pending_used : size;
-    std::memcpy(buffer, m_pending + m_pending_start, take);
+    std::memcpy(buffer, m_pending.data() + m_pending_start, take);
     m_pending_start += take;
     m_pending_used -= take;
     return take;

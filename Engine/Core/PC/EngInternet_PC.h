@@ -6,6 +6,7 @@
 // never more than the size cap is kept.
 
 #include <cstddef>
+#include <vector>
 
 typedef void CURL;
 typedef void CURLM;
@@ -20,6 +21,8 @@ public:
 
     // Starts the request; false (with the reason in GetErrorText) when libcurl refuses it.
     bool Open(const char* url, const char* agent, int timeout_ms, unsigned size_cap);
+    // Changes how much of the reply is kept, counted from its start; what arrived already stays.
+    void SetSizeCap(unsigned size_cap) { m_cap = size_cap; }
     // Hands out up to size bytes that have arrived, waiting at most wait_ms for the transfer to move.
     // Returns 1 while the transfer runs (out bytes may be 0), 2 when everything was handed out, -2 on failure.
     signed char Read(char* buffer, unsigned size, unsigned* out_bytes, int wait_ms);
@@ -46,7 +49,9 @@ private:
     CURLM* m_multi;
     CURL* m_easy;
     void* m_headers;
-    char* m_pending;
+    // What arrived and was not handed out yet: m_pending_used bytes from m_pending_start. It grows with what
+    // one step of the transfer brings, never with the whole reply.
+    std::vector<char> m_pending;
     unsigned m_pending_used;
     unsigned m_pending_start;
     unsigned m_cap;

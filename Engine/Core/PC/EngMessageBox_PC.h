@@ -1,7 +1,8 @@
 #pragma once
 
-// Modal message boxes through SDL. With TORVI_NONINTERACTIVE=1 nobody is there to answer: the box's text
-// goes to the log and to standard error, and the box takes its default answer at once.
+// Modal message boxes through GTK 3 (the native windows' toolkit), else through SDL. With
+// TORVI_NONINTERACTIVE=1 nobody is there to answer: the box's text goes to the log and to standard error,
+// and the box takes its default answer at once.
 
 #include "Engine/Core/EngMain.h"
 
@@ -24,8 +25,9 @@ enum class _EngMessageBoxIcon
 };
 
 bool EngMessageBoxIsNonInteractive_PC();
-// Shows a box without owner (texts in Windows-1252) and returns the answer. The default answer, given when
-// no box can be shown, is the first button's (OK or Yes).
+// Shows a box without owner (texts in Windows-1252) and returns the answer. The default answer, taken when
+// nobody is there, is the first button's (OK or Yes); a box that cannot be shown answers OK or No, which
+// ends the question instead of asking it again.
 int EngMessageBox_PC(const char* title, const char* text, _EngMessageBoxButtons buttons, _EngMessageBoxIcon icon);
 // The OK box of a popup: error icon for type 3, exclamation for 2, none otherwise.
 int EngMiscShowMessageBox_PC(_EngMiscPopupType type, const char* title, const char* text);

@@ -278,6 +278,9 @@ void SWinGetClientSize_PC(void* window, float* width, float* height)
 void SWinDestroyWindow_PC(void* window)
 {
     gtk_widget_destroy(GTK_WIDGET(window));
+    // The X server hears of the destruction only when the requests are sent; nothing else may send them
+    // while the game runs.
+    gdk_display_flush(gdk_display_get_default());
 }
 
 void* SWinCreateControl_PC(void* window, int index, SWinButtonType kind, int x, int y, int width, int height,
@@ -412,6 +415,26 @@ void SWinDropDownSelect_PC(void* widget, int selection)
 void SWinEnableControl_PC(void* widget, bool enabled)
 {
     gtk_widget_set_sensitive(GTK_WIDGET(widget), enabled);
+}
+
+void SWinWaitForEvent_PC(int max_ms)
+{
+    if (display_state != DisplayState::Open || gtk_events_pending())
+        return;
+    // A timer bounds the sleep; whatever wakes the loop first is handled.
+    struct Timer
+    {
+        bool fired = false;
+        static gboolean Fire(gpointer data)
+        {
+            static_cast<Timer*>(data)->fired = true;
+            return G_SOURCE_REMOVE;
+        }
+    } timer;
+    guint source = g_timeout_add(guint(max_ms), Timer::Fire, &timer);
+    g_main_context_iteration(nullptr, TRUE);
+    if (!timer.fired)
+        g_source_remove(source);
 }
 
 bool SWinHandleOneEvent_PC()

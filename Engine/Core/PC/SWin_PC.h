@@ -37,3 +37,5 @@ void SWinEnableControl_PC(void* widget, bool enabled);
 
 // Handles one waiting event; false when none was waiting.
 bool SWinHandleOneEvent_PC();
+// Sleeps until an event arrives (and handles it) or max_ms have passed; at once when one is waiting.
+void SWinWaitForEvent_PC(int max_ms);

@@ -8,6 +8,7 @@
 #include "Engine/Graphics/DX9/EngDeviceDX9.h"
 #include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
 #include "Engine/Graphics/DX9/EngTextureDX9.h"
+#include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngFont.h"
 #include "Engine/Graphics/EngTexture.h"
 
@@ -177,5 +178,41 @@ bool EngFont::CopySheetDataToTexture(int sheet)
             dst[x * 4 + 3] = m_two_channels ? src[1] : src[0];
         }
     }
+    CopySheetToDrawAtlas_DX9(sheet, bits, pitch);
     return dx9->UnlockRect();
+}
+
+void EngFont::CreateDrawAtlas_DX9()
+{
+    if (m_num_sheets < 2 || !eng_device_dx9)
+        return;
+    int w = m_sheet_size;
+    int h = m_sheet_size * m_num_sheets;
+    // Without room for it the glyphs are drawn from their own sheets.
+    if (h > (int)eng_device_dx9->GetDeviceCaps()->MaxTextureHeight)
+        return;
+    EngTexture* atlas = new (std::nothrow) EngTexture("m_draw_atlas");
+    if (!atlas)
+        return;
+    if (!atlas->CreateEmptyTexture2D(&w, &h, true) || w != m_sheet_size || h != m_sheet_size * m_num_sheets) {
+        atlas->Destroy();
+        delete atlas;
+        return;
+    }
+    m_draw_atlas = atlas;
+}
+
+void EngFont::CopySheetToDrawAtlas_DX9(int sheet, const unsigned char* bits, int pitch)
+{
+    EngTextureDX9* atlas = m_draw_atlas ? m_draw_atlas->GetDX9() : nullptr;
+    if (!atlas)
+        return;
+    int atlas_pitch = 0;
+    unsigned char* dst = atlas->LockRect(&atlas_pitch);
+    if (!dst)
+        return;
+    const size_t row_bytes = (size_t)m_sheet_size * 4;
+    for (int y = 0; y < m_sheet_size; ++y)
+        std::memcpy(dst + (size_t)(sheet * m_sheet_size + y) * atlas_pitch, bits + (size_t)y * pitch, row_bytes);
+    atlas->UnlockRect();
 }

@@ -13,6 +13,11 @@
 namespace {
 
 constexpr GLuint64 kFenceWaitNs = 100000000ull; // a frame that takes longer is not waited for
+// Bounds a batch's memory; a frame of thousands of quads still takes only a few draws.
+constexpr int kMaxBatchVertices = 1 << 16;
+
+// Each creation of a context gets its own number, so a GL name kept from an older one is known as dead.
+unsigned int context_serials = 0;
 
 GLenum GLBlendFactor(EngUInt32 factor)
 {
@@ -139,6 +144,7 @@ HRESULT EngGLDeviceDX9::Create(SDL_Window *sdl_window, const D3DPRESENT_PARAMETE
         return D3DERR_NOTAVAILABLE;
     window = sdl_window;
     context = created_context;
+    context_serial = ++context_serials;
     present = *pp;
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(pp->PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
@@ -156,6 +162,7 @@ int EngGLDeviceDX9::Release()
     if (!context)
         return 0;
     SDL_GL_MakeCurrent(window, context);
+    batch.Reset();
     ReleaseSyncObjects();
     DeleteMultisampleTarget();
     SDL_GL_MakeCurrent(window, nullptr);
@@ -164,6 +171,8 @@ int EngGLDeviceDX9::Release()
     window = nullptr;
     in_scene = false;
     texture = 0;
+    bound_texture = 0;
+    context_serial = 0;
     return 0;
 }
 
@@ -221,6 +230,9 @@ void EngGLDeviceDX9::ApplyDefaultStates()
 {
     memset(render_states, 0, sizeof(render_states));
     memset(render_state_sends, 0, sizeof(render_state_sends));
+    batch.Reset();
+    draw_calls = 0;
+    forcing_states = true;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glShadeModel(GL_SMOOTH);
@@ -254,9 +266,10 @@ void EngGLDeviceDX9::ApplyDefaultStates()
     stage_states[1][D3DTSS_ALPHAOP] = D3DTOP_DISABLE;
     ApplyTextureEnvironment();
     min_filter = mag_filter = D3DTEXF_POINT;
-    SetTexture(0, 0);
-    const D3DMATERIAL9 black = {};
-    SetMaterial(&black);
+    texture = 0;
+    BindTexture(0);
+    material = {};
+    SendMaterial();
     float identity[16];
     EngMatrixIdentity(identity);
     memcpy(projection, identity, sizeof(identity));
@@ -266,14 +279,24 @@ void EngGLDeviceDX9::ApplyDefaultStates()
     scissor = {0, 0, target_width, target_height};
     ApplyViewport();
     ApplyScissor();
+    forcing_states = false;
 }
 
 HRESULT EngGLDeviceDX9::SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value)
 {
     if (!context || state < 0 || state >= 256)
         return D3DERR_INVALIDCALL;
-    render_states[state] = value;
     render_state_sends[state]++;
+    if (render_states[state] == value && !forcing_states)
+        return D3D_OK;
+    Flush();
+    render_states[state] = value;
+    ApplyRenderState(state, value);
+    return D3D_OK;
+}
+
+void EngGLDeviceDX9::ApplyRenderState(D3DRENDERSTATETYPE state, EngUInt32 value)
+{
     switch (state) {
     case D3DRS_ZENABLE: SetCap(GL_DEPTH_TEST, value != 0); break;
     case D3DRS_ZWRITEENABLE: glDepthMask(value ? GL_TRUE : GL_FALSE); break;
@@ -303,7 +326,7 @@ HRESULT EngGLDeviceDX9::SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value
     case D3DRS_DIFFUSEMATERIALSOURCE:
         if (value == D3DMCS_MATERIAL) {
             glDisable(GL_COLOR_MATERIAL);
-            SetMaterial(&material); // colour tracking may have overwritten the diffuse material
+            SendMaterial(); // colour tracking may have overwritten the diffuse material
         } else {
             glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
             glEnable(GL_COLOR_MATERIAL);
@@ -313,7 +336,6 @@ HRESULT EngGLDeviceDX9::SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value
     case D3DRS_SCISSORTESTENABLE: SetCap(GL_SCISSOR_TEST, value != 0); break;
     default: break;
     }
-    return D3D_OK;
 }
 
 EngUInt32 EngGLDeviceDX9::GetRenderState(D3DRENDERSTATETYPE state) const
@@ -347,6 +369,10 @@ HRESULT EngGLDeviceDX9::SetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE
 {
     if (!context || stage < 0 || stage > 1 || type < D3DTSS_COLOROP || type > D3DTSS_ALPHAARG2)
         return D3DERR_INVALIDCALL;
+    if (stage_states[stage][type] == value)
+        return D3D_OK;
+    if (stage == 0)
+        Flush();
     stage_states[stage][type] = value;
     if (stage == 0)
         ApplyTextureEnvironment();
@@ -373,19 +399,20 @@ HRESULT EngGLDeviceDX9::SetSamplerState(int sampler, D3DSAMPLERSTATETYPE type, E
 {
     if (!context || sampler != 0)
         return D3DERR_INVALIDCALL;
-    if (type == D3DSAMP_MAGFILTER)
-        mag_filter = value;
-    else if (type == D3DSAMP_MINFILTER)
-        min_filter = value;
-    else
+    EngUInt32 *filter = type == D3DSAMP_MAGFILTER ? &mag_filter : type == D3DSAMP_MINFILTER ? &min_filter : nullptr;
+    if (!filter)
         return D3DERR_INVALIDCALL;
+    if (*filter == value)
+        return D3D_OK;
+    Flush();
+    *filter = value;
     ApplyFilter();
     return D3D_OK;
 }
 
 void EngGLDeviceDX9::ApplyFilter()
 {
-    if (!texture)
+    if (!bound_texture)
         return;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
@@ -398,18 +425,41 @@ HRESULT EngGLDeviceDX9::SetTexture(int stage, unsigned int gl_texture)
     if (stage != 0)
         return D3D_OK;
     texture = gl_texture;
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, gl_texture);
-    // Without a texture the vertex colour is drawn.
-    SetCap(GL_TEXTURE_2D, gl_texture != 0);
-    ApplyFilter();
+    if (gl_texture == bound_texture)
+        return D3D_OK;
+    Flush();
+    BindTexture(gl_texture);
     return D3D_OK;
+}
+
+void EngGLDeviceDX9::BindTexture(unsigned int gl_texture)
+{
+    // Without a texture the vertex colour is drawn.
+    if ((gl_texture != 0) != (bound_texture != 0) || forcing_states)
+        SetCap(GL_TEXTURE_2D, gl_texture != 0);
+    bound_texture = gl_texture;
+    glBindTexture(GL_TEXTURE_2D, gl_texture);
+    ApplyFilter();
+}
+
+void EngGLDeviceDX9::ForgetTexture(unsigned int gl_texture)
+{
+    if (!context || !gl_texture)
+        return;
+    Flush();
+    if (texture == gl_texture)
+        texture = 0;
+    if (bound_texture == gl_texture)
+        BindTexture(0);
 }
 
 HRESULT EngGLDeviceDX9::SetViewport(const D3DVIEWPORT9 *new_viewport)
 {
     if (!context || !new_viewport)
         return D3DERR_INVALIDCALL;
+    if (memcmp(&viewport, new_viewport, sizeof(viewport)) == 0)
+        return D3D_OK;
+    Flush();
     viewport = *new_viewport;
     ApplyViewport();
     return D3D_OK;
@@ -457,6 +507,9 @@ HRESULT EngGLDeviceDX9::SetTransform(D3DTRANSFORMSTATETYPE type, const float mat
     float *target = type == D3DTS_PROJECTION ? projection : type == D3DTS_VIEW ? view : type == D3DTS_WORLD ? world : nullptr;
     if (!target)
         return D3DERR_INVALIDCALL;
+    if (memcmp(target, matrix, sizeof(float) * 16) == 0)
+        return D3D_OK;
+    Flush();
     memcpy(target, matrix, sizeof(float) * 16);
     ApplyTransforms();
     return D3D_OK;
@@ -475,20 +528,31 @@ HRESULT EngGLDeviceDX9::SetMaterial(const D3DMATERIAL9 *new_material)
 {
     if (!context || !new_material)
         return D3DERR_INVALIDCALL;
+    if (memcmp(&material, new_material, sizeof(material)) == 0)
+        return D3D_OK;
+    Flush();
     material = *new_material;
+    SendMaterial();
+    return D3D_OK;
+}
+
+void EngGLDeviceDX9::SendMaterial()
+{
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, &material.Diffuse.r);
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, &material.Ambient.r);
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, &material.Specular.r);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &material.Emissive.r);
     const float power = material.Power < 0.0f ? 0.0f : material.Power > 128.0f ? 128.0f : material.Power;
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, power);
-    return D3D_OK;
 }
 
 HRESULT EngGLDeviceDX9::SetScissorRect(const D3DRECT_LTRB *rect)
 {
     if (!context || !rect)
         return D3DERR_INVALIDCALL;
+    if (memcmp(&scissor, rect, sizeof(scissor)) == 0)
+        return D3D_OK;
+    Flush();
     scissor = *rect;
     ApplyScissor();
     return D3D_OK;
@@ -506,6 +570,7 @@ HRESULT EngGLDeviceDX9::Clear(EngUInt32 flags, D3DCOLOR colour, float z, EngUInt
 {
     if (!context)
         return D3DERR_INVALIDCALL;
+    Flush();
     D3DRECT_LTRB area = {(EngInt32)viewport.X, (EngInt32)viewport.Y, (EngInt32)(viewport.X + viewport.Width),
                          (EngInt32)(viewport.Y + viewport.Height)};
     if (render_states[D3DRS_SCISSORTESTENABLE]) {
@@ -558,6 +623,7 @@ HRESULT EngGLDeviceDX9::EndScene()
 {
     if (!context || !in_scene)
         return D3DERR_INVALIDCALL;
+    Flush();
     in_scene = false;
     return D3D_OK;
 }
@@ -566,6 +632,7 @@ HRESULT EngGLDeviceDX9::Present()
 {
     if (!context)
         return D3DERR_INVALIDCALL;
+    Flush();
     if (simulated_loss)
         return D3DERR_DEVICELOST;
     ResolveMultisampleTarget();
@@ -611,6 +678,7 @@ HRESULT EngGLDeviceDX9::WaitForGPU(int method)
 {
     if (!context)
         return D3DERR_INVALIDCALL;
+    Flush();
     if (method == 0) {
         // A read-back cannot finish before the GPU has drawn everything before it.
         ClearGLErrors();
@@ -641,6 +709,7 @@ bool EngGLDeviceDX9::ReadPixels(int x, int y, int w, int h, unsigned char *bgra)
     if (!context || !bgra || w < 1 || h < 1 || x < 0 || y < 0 || x + w > target_width || y + h > target_height)
         return false;
     SDL_GL_MakeCurrent(window, context);
+    Flush();
     ResolveMultisampleTarget();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     std::vector<unsigned char> rows((size_t)w * (size_t)h * 4);
@@ -651,4 +720,69 @@ bool EngGLDeviceDX9::ReadPixels(int x, int y, int w, int h, unsigned char *bgra)
     for (int row = 0; row < h; row++)
         memcpy(bgra + (size_t)row * pitch, rows.data() + (size_t)(h - 1 - row) * pitch, pitch);
     return glGetError() == GL_NO_ERROR;
+}
+
+void EngGLDeviceDX9::DrawVertices(const _EngVertexLayout *layout, const unsigned char *data, int count, bool strip,
+                                  unsigned int gl_texture)
+{
+    if (!context || !layout || !data || count < 3)
+        return;
+    if (layout->uv_offset < 0)
+        gl_texture = 0;
+    else if (!gl_texture)
+        gl_texture = texture;
+    const bool joins = batch.Accepts(layout, gl_texture) && batch.GetVertexCount() + count <= kMaxBatchVertices;
+    if (!joins || batch.IsEmpty()) {
+        Flush();
+        batch.Begin(layout, gl_texture);
+    }
+    batch.Append(data, count, strip);
+}
+
+void EngGLDeviceDX9::Flush()
+{
+    if (batch.IsEmpty() || !context)
+        return;
+    if (batch.GetTexture() != bound_texture)
+        BindTexture(batch.GetTexture());
+    const bool pixels = batch.IsPreTransformed();
+    if (pixels)
+        BeginPixelSpace();
+    batch.Draw();
+    draw_calls++;
+    if (pixels)
+        EndPixelSpace();
+}
+
+void EngGLDeviceDX9::BeginPixelSpace()
+{
+    // Pre-transformed vertices are in target pixels with pixel centres on whole numbers; this projection puts
+    // them where Direct3D would, so a pixel-aligned rectangle grown by half a pixel covers exactly its pixels.
+    // The viewport only clips them, as it does there, and they are never lit.
+    const float w = viewport.Width > 0 ? (float)viewport.Width : 1.0f;
+    const float h = viewport.Height > 0 ? (float)viewport.Height : 1.0f;
+    const float x0 = (float)viewport.X;
+    const float y0 = (float)viewport.Y;
+    const float m[16] = {
+        2.0f / w, 0, 0, 0, 0, -2.0f / h, 0, 0, 0, 0, 2.0f, 0,
+        2.0f * (0.5f - x0) / w - 1.0f, 1.0f - 2.0f * (0.5f - y0) / h, -1.0f, 1.0f,
+    };
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadMatrixf(m);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    if (render_states[D3DRS_LIGHTING])
+        glDisable(GL_LIGHTING);
+}
+
+void EngGLDeviceDX9::EndPixelSpace()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    if (render_states[D3DRS_LIGHTING])
+        glEnable(GL_LIGHTING);
 }

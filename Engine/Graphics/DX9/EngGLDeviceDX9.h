@@ -4,8 +4,14 @@
 // from the top-left pixel, pixel centres lie on whole coordinates, clip-space depth runs 0..1, front faces
 // are clockwise on screen, and matrices are row-major for row vectors.
 // With lighting on and no lights, the global ambient is white, so material colours show as they are.
+//
+// Draws are collected (EngDrawBatchDX9) while they share layout and texture, and drawn together when a
+// state they depend on is about to change, on a clear, a read-back, the end of the scene or the present.
+// A state is passed to the GL only when it changes, so the GL always holds what the device was told and code
+// that draws through the GL itself (tests) sees it.
 
 #include "Engine/Graphics/DX9/EngD3DTypesDX9.h"
+#include "Engine/Graphics/DX9/EngDrawBatchDX9.h"
 
 struct SDL_Window;
 
@@ -33,9 +39,14 @@ public:
     HRESULT SetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type, EngUInt32 value);
     EngUInt32 GetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE type) const;
     HRESULT SetSamplerState(int sampler, D3DSAMPLERSTATETYPE type, EngUInt32 value);
-    // A GL texture name on a stage (0 = none); only stage 0 draws.
+    // A GL texture name on a stage (0 = none); only stage 0 draws. It is the texture of draws that bring none.
     HRESULT SetTexture(int stage, unsigned int gl_texture);
     unsigned int GetTexture() const { return texture; }
+    // The texture the GL has bound (the last batch's, or the one set).
+    unsigned int GetBoundTexture() const { return bound_texture; }
+    // Draws what was collected, then unbinds the texture wherever the device holds it: call before the
+    // texture is deleted.
+    void ForgetTexture(unsigned int gl_texture);
     HRESULT SetViewport(const D3DVIEWPORT9 *viewport);
     HRESULT GetViewport(D3DVIEWPORT9 *viewport) const;
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE type, const float matrix[16]);
@@ -50,6 +61,17 @@ public:
     HRESULT TestCooperativeLevel() const;
     HRESULT GetBackBufferDesc(D3DSURFACE_DESC *desc) const;
     HRESULT GetDeviceCaps(D3DCAPS9 *caps) const;
+
+    // Draws count vertices of a layout from memory, as a strip or a list of triangles, with a GL texture (0:
+    // the one set through SetTexture). Pre-transformed layouts are in target pixels and never lit.
+    void DrawVertices(const _EngVertexLayout *layout, const unsigned char *data, int count, bool strip,
+                      unsigned int gl_texture);
+    // Draws what is collected.
+    void Flush();
+    // Draw calls that reached the GL since the device was made (to see that draws are batched).
+    int GetDrawCallCount() const { return draw_calls; }
+    // Which creation the current context is: a GL name made under another one is dead.
+    unsigned int GetContextSerial() const { return context_serial; }
 
     // Loads the GL matrices again from the Direct3D ones (after code that drew with its own GL matrices).
     void ApplyTransforms();
@@ -67,6 +89,11 @@ public:
 
 private:
     void ApplyDefaultStates();
+    void ApplyRenderState(D3DRENDERSTATETYPE state, EngUInt32 value);
+    void SendMaterial();
+    void BindTexture(unsigned int gl_texture);
+    void BeginPixelSpace();
+    void EndPixelSpace();
     void ApplyTextureEnvironment();
     void ApplyFilter();
     void ApplyCull();
@@ -89,12 +116,18 @@ private:
     bool simulated_loss = false;
     void *fence = nullptr;
 
+    unsigned int context_serial = 0;
+    bool forcing_states = false; // while the defaults are sent, equal values are sent too
+    EngDrawBatchDX9 batch;
+    int draw_calls = 0;
+
     EngUInt32 render_states[256] = {};
     EngUInt32 render_state_sends[256] = {};
     EngUInt32 stage_states[2][8] = {};
     EngUInt32 min_filter = D3DTEXF_POINT;
     EngUInt32 mag_filter = D3DTEXF_POINT;
     unsigned int texture = 0;
+    unsigned int bound_texture = 0;
     D3DVIEWPORT9 viewport = {};
     D3DRECT_LTRB scissor = {};
     float projection[16] = {};

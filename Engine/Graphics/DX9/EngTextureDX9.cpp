@@ -1,7 +1,6 @@
 #include "Engine/Graphics/DX9/EngTextureDX9.h"
 
 #include <GL/gl.h>
-#include <SDL2/SDL.h>
 #include <cstring>
 
 #include "Engine/Core/EngDebug.h"
@@ -27,16 +26,24 @@ void ForceOpaque(unsigned char* bgra, int count)
         bgra[i * 4 + 3] = 255;
 }
 
-// Direct binds for uploads and read-backs; the device's own binding is put back afterwards. Rows are whole
-// 4-byte pixels, so the pack and unpack alignment never matters.
+// Direct binds for uploads and read-backs; the device's own binding is put back afterwards. Draws collected
+// so far go first, so they show the pixels they were given. Rows are whole 4-byte pixels, so the pack and
+// unpack alignment never matters.
 void BindForTransfer(unsigned int name)
 {
+    if (eng_d3d_device)
+        eng_d3d_device->Flush();
     glBindTexture(GL_TEXTURE_2D, name);
 }
 
 void RestoreDeviceBinding()
 {
-    glBindTexture(GL_TEXTURE_2D, eng_d3d_device ? eng_d3d_device->GetTexture() : 0);
+    glBindTexture(GL_TEXTURE_2D, eng_d3d_device ? eng_d3d_device->GetBoundTexture() : 0);
+}
+
+unsigned int CurrentContextSerial()
+{
+    return eng_d3d_device ? eng_d3d_device->GetContextSerial() : 0;
 }
 
 } // namespace
@@ -44,7 +51,7 @@ void RestoreDeviceBinding()
 EngTextureDX9::EngTextureDX9(EngTexture* owner)
     : m_owner(owner), m_loaded(false), m_width(0), m_height(0), m_default_coords(false), m_bit_depth(0),
       m_format(D3DFMT_UNKNOWN), m_has_alpha(false), m_texture(0), m_quad_2d(false), m_quad_coloured(false),
-      m_quad_normal(false), m_quad("EngTextureDX9"), m_quad_created(false), m_context(nullptr), m_locked(nullptr)
+      m_quad_normal(false), m_quad("EngTextureDX9"), m_quad_created(false), m_context_serial(0), m_locked(nullptr)
 {
     std::memset(m_position, 0, sizeof(m_position));
     const float defaults[4] = {0.0f, 0.0f, 1.0f, 1.0f};
@@ -65,13 +72,12 @@ void EngTextureDX9::Release()
         m_locked = nullptr;
     }
     // A name from a context that has since died is only forgotten: it may name another texture now.
-    if (m_texture && EngDeviceIsCreated() && SDL_GL_GetCurrentContext() == m_context) {
-        if (eng_d3d_device && eng_d3d_device->GetTexture() == m_texture && eng_device_dx9)
-            eng_device_dx9->SetTexture(0);
+    if (IsLive() && EngDeviceIsCreated()) {
+        eng_d3d_device->ForgetTexture(m_texture);
         GLuint name = m_texture;
         glDeleteTextures(1, &name);
     }
-    m_context = nullptr;
+    m_context_serial = 0;
     m_texture = 0;
     m_quad.Release();
     m_quad_created = false;
@@ -97,7 +103,7 @@ bool EngTextureDX9::UploadPixels(const unsigned char* bgra, int width, int heigh
         return false;
     }
     m_texture = name;
-    m_context = SDL_GL_GetCurrentContext();
+    m_context_serial = CurrentContextSerial();
     m_width = width;
     m_height = height;
     m_format = alpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
@@ -268,9 +274,14 @@ bool EngTextureDX9::SetupAlphaChannel(char alpha_type)
     return UnlockRect();
 }
 
+bool EngTextureDX9::IsLive() const
+{
+    return m_texture && m_context_serial && m_context_serial == CurrentContextSerial();
+}
+
 unsigned char* EngTextureDX9::LockRect(int* pitch)
 {
-    if (!m_texture || m_locked || !EngDeviceIsCreated())
+    if (!IsLive() || m_locked || !EngDeviceIsCreated())
         return nullptr;
     const unsigned bytes = (unsigned)m_width * (unsigned)m_height * 4u;
     m_locked = (unsigned char*)EngMalloc(bytes, "EngTextureDX9::LockRect", false);
@@ -287,6 +298,11 @@ bool EngTextureDX9::UnlockRect()
 {
     if (!m_locked)
         return false;
+    if (!IsLive()) {
+        EngFree(m_locked, false, "EngTextureDX9::UnlockRect");
+        m_locked = nullptr;
+        return false;
+    }
     if (!m_has_alpha)
         ForceOpaque(m_locked, m_width * m_height);
     BindForTransfer(m_texture);
@@ -387,7 +403,7 @@ bool EngTextureDX9::Draw()
     if (!m_loaded)
         return false;
     SendCoordinatesIfDefault();
-    if (!m_texture || !EngDeviceIsCreated())
+    if (!IsLive() || !EngDeviceIsCreated())
         return false;
     m_quad.Draw();
     return true;
@@ -395,7 +411,7 @@ bool EngTextureDX9::Draw()
 
 bool EngTextureDX9::SetDeviceTexture()
 {
-    if (!m_texture || !EngDeviceIsCreated() || !eng_device_dx9)
+    if (!IsLive() || !EngDeviceIsCreated() || !eng_device_dx9)
         return false;
     return eng_device_dx9->SetTexture(m_texture);
 }

@@ -19,7 +19,8 @@ public:
     bool DoCreateEmptyTexture(int* width, int* height, bool alpha, bool quad_2d);
     void Release();
 
-    bool IsLoaded() const { return m_loaded; }
+    // False for a texture made under a context that has died since: its GL name may belong to another now.
+    bool IsLoaded() const { return m_loaded && IsLive(); }
     bool SetupAlphaChannel(char alpha_type);
     static int GetBitdepthFromFormat(int format, bool* has_alpha);
 
@@ -49,6 +50,7 @@ public:
     EngVertexBufferDX9* GetQuad() { return &m_quad; }
 
 private:
+    bool IsLive() const;
     bool UploadPixels(const unsigned char* bgra, int width, int height, bool alpha);
     bool DoFinaliseTextureCreation(bool quad_2d);
     bool CreateQuad(bool quad_2d);
@@ -73,7 +75,7 @@ private:
     bool m_quad_created;
     // The colour last asked for, re-applied when a reload rebuilds the quad.
     float m_colour[4];
-    // The GL context the texture was made in.
-    void* m_context;
+    // The device creation (context serial) the texture was made under.
+    unsigned int m_context_serial;
     unsigned char* m_locked;
 };

@@ -1,6 +1,5 @@
 #include "Engine/Graphics/DX9/EngVertexBufferDX9.h"
 
-#include <GL/gl.h>
 #include <cstring>
 
 #include "Engine/Core/EngDebug.h"
@@ -37,37 +36,6 @@ void Fill(float* values, int n, float v)
 bool Same(const float* a, const float* b, int n)
 {
     return std::memcmp(a, b, sizeof(float) * n) == 0;
-}
-
-// Pre-transformed vertices are in target pixels with pixel centres on whole numbers; this projection puts
-// them where Direct3D would, so a pixel-aligned rectangle grown by half a pixel covers exactly its pixels.
-// The viewport only clips them, as it does there.
-void LoadPixelProjection()
-{
-    D3DVIEWPORT9 vp = {0, 0, 640, 480, 0.0f, 1.0f};
-    eng_d3d_device->GetViewport(&vp);
-    const float w = vp.Width > 0 ? (float)vp.Width : 1.0f;
-    const float h = vp.Height > 0 ? (float)vp.Height : 1.0f;
-    const float x0 = (float)vp.X;
-    const float y0 = (float)vp.Y;
-    const float m[16] = {
-        2.0f / w, 0, 0, 0, 0, -2.0f / h, 0, 0, 0, 0, 2.0f, 0,
-        2.0f * (0.5f - x0) / w - 1.0f, 1.0f - 2.0f * (0.5f - y0) / h, -1.0f, 1.0f,
-    };
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadMatrixf(m);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-}
-
-void RestoreProjection()
-{
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
 }
 
 unsigned int LiveTexture(EngTexture* texture)
@@ -333,41 +301,7 @@ void EngVertexBufferDX9::Draw()
 void EngVertexBufferDX9::DrawVertices(const _EngVertexLayout* layout, const unsigned char* data, int count,
                                       bool strip, EngTexture* texture)
 {
-    if (!EngDeviceIsCreated() || !eng_device_dx9 || !eng_d3d_device)
+    if (!EngDeviceIsCreated() || !eng_d3d_device)
         return;
-    const unsigned int gl_texture = layout->uv_offset >= 0 ? LiveTexture(texture) : 0;
-    if (gl_texture)
-        eng_device_dx9->SetTexture(gl_texture);
-    if (layout->pre_transformed)
-        LoadPixelProjection();
-
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, layout->stride, data);
-    if (layout->normal_offset >= 0) {
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, layout->stride, data + layout->normal_offset);
-    }
-    if (layout->colour_offset >= 0) {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(4, GL_UNSIGNED_BYTE, layout->stride, data + layout->colour_offset);
-    } else {
-        // A vertex without colour is white.
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    }
-    if (layout->uv_offset >= 0) {
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, layout->stride, data + layout->uv_offset);
-    }
-
-    glDrawArrays(strip ? GL_TRIANGLE_STRIP : GL_TRIANGLES, 0, count);
-
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (layout->pre_transformed)
-        RestoreProjection();
-    if (gl_texture)
-        eng_device_dx9->SetTexture(0);
+    eng_d3d_device->DrawVertices(layout, data, count, strip, layout->uv_offset >= 0 ? LiveTexture(texture) : 0);
 }

@@ -83,6 +83,23 @@ TEST(EngInternet, ReplyLargerThanBufferIsCutAndStillSucceeds)
     EXPECT_TRUE(LoggedSince(mark, "Warning: Buffer too small to read all data."));
 }
 
+TEST(EngInternet, AReplyOverAMebibyteFillsALargerBufferWhole)
+{
+    std::string body((3u << 19) + 7, 'm'); // one and a half mebibytes
+    body.back() = 'E';
+    LoopbackHttpServer server(MakeReply(200, body));
+    for (unsigned buffer : {unsigned(body.size()) + 1, 2u << 20, unsigned(body.size())}) {
+        SCOPED_TRACE(buffer);
+        int mark = LogMark();
+        OneShot read = ReadOnce(server.Url("/big"), buffer, 10);
+        EXPECT_EQ(read.result, 1);
+        bool fits = buffer > body.size();
+        EXPECT_EQ(read.length, fits ? body.size() : buffer - 1);
+        EXPECT_TRUE(read.data == body.substr(0, read.length));
+        EXPECT_EQ(LoggedSince(mark, "Warning: Buffer too small to read all data."), !fits);
+    }
+}
+
 TEST(EngInternet, ServerThatNeverAnswersTimesOut)
 {
     LoopbackHttpServer server(MakeSilentReply(20.0, "late"));

@@ -78,6 +78,40 @@ TEST(EngInternetThread, ReplyLongerThanBufferIsCutToSizeMinusOne)
     EXPECT_EQ(size, 999u);
 }
 
+TEST(EngInternetThread, NulBytesAreCopiedWithTheRestAndTheSizeSaysHowMany)
+{
+    std::string body("Y \n1\0002\0\0003", 9);
+    LoopbackHttpServer server(MakeReply(200, body));
+    EngInternetThread reader("Nul", 0);
+    ASSERT_TRUE(reader.StartReading(server.Url("/nul").c_str(), 64, 15.0));
+    ASSERT_EQ(PollUntilSettled(reader), ENG_READ_DONE);
+    unsigned size = 0;
+    char* data = reader.GetDataReadFreeWhenDone(&size);
+    ASSERT_NE(data, nullptr);
+    ASSERT_EQ(size, body.size());
+    EXPECT_EQ(std::string(data, size), body);
+    EXPECT_EQ(data[size], 0) << "the copy is still terminated";
+    EngFree(data, true, "test");
+}
+
+// At one chunk a tick the read took 17 seconds on the local machine and ran into its deadline.
+TEST(EngInternetThread, ALargeReplyIsReadAsFastAsItArrives)
+{
+    std::string body(700 * 1024, 'r');
+    for (size_t i = 0; i < body.size(); i += 1000)
+        body[i] = char('a' + (i / 1000) % 26);
+    LoopbackHttpServer server(MakeReply(200, body));
+    EngInternetThread reader("Large", 0);
+    ASSERT_TRUE(reader.StartReading(server.Url("/large").c_str(), unsigned(body.size()) + 1, 10.0));
+    ASSERT_EQ(PollUntilSettled(reader, 12.0), ENG_READ_DONE);
+    unsigned size = 0;
+    char* data = reader.GetDataReadFreeWhenDone(&size);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(size, body.size());
+    EXPECT_TRUE(std::string(data, size) == body);
+    EngFree(data, true, "test");
+}
+
 TEST(EngInternetThread, NotFoundFails)
 {
     LoopbackHttpServer server(MakeReply(404, "gone"));

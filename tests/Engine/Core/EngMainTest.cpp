@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "Engine/Core/EngMain.h"
 #include "Engine/Core/EngWindow.h"
+#include "Engine/Core/PC/EngMessageBox_PC.h"
 #include "EngFileTestSupport.h"
 
 TEST(EngMainScreenToVirtual, ScalesPixelsToVirtualScreenAndRefusesEmptyScreen)
@@ -61,6 +63,28 @@ TEST(EngMainPopups, WindowsTextIsConvertedForTheBox)
     EngMiscShowPopupMessage(ENG_POPUP_ERROR, "Caf\xe9", "5 \x80");
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ("[Caf\xc3\xa9] 5 \xe2\x82\xac\n", err);
+}
+
+// With a person there but no display to show the box on, neither toolkit can ask: a Yes/No question takes
+// No, which ends it (Yes would ask it again, for ever), and a notice takes OK.
+TEST(EngMainPopups, BoxThatCannotBeShownTakesTheAnswerThatEndsTheQuestion)
+{
+    const char* kept = std::getenv("TORVI_NONINTERACTIVE");
+    std::string saved = kept ? kept : "";
+    unsetenv("TORVI_NONINTERACTIVE");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    ::testing::internal::CaptureStderr();
+    int try_again = EngMessageBox_PC("Internet Test", "Try Again ?", _EngMessageBoxButtons::YesNo,
+                                     _EngMessageBoxIcon::None);
+    int notice = EngMessageBox_PC("Internet Test Failed", "No connection", _EngMessageBoxButtons::Ok,
+                                  _EngMessageBoxIcon::Error);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    if (kept)
+        setenv("TORVI_NONINTERACTIVE", saved.c_str(), 1);
+    EXPECT_EQ(ENG_IDNO, try_again);
+    EXPECT_EQ(ENG_IDOK, notice);
+    EXPECT_NE(std::string::npos, err.find("[Internet Test] Try Again ?"));
 }
 
 TEST(EngMainSleep, ZeroOrLessReturnsAtOnceAndWaitWithoutWindowEnds)

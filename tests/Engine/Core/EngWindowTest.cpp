@@ -6,6 +6,7 @@
 #include "EngWindowTestProgram.h"
 #include "Engine/Core/EngMain.h"
 #include "Engine/Graphics/EngDevice.h"
+#include "Support/LogForTests.h"
 
 namespace
 {
@@ -233,5 +234,27 @@ TEST_F(EngWindowDeviceTest, ShutdownClosesWithTheCloseCallbacks)
     EXPECT_EQ(program->CallList(),
               std::string("PreCloseWindowCB, ") + destroy_half + ", PostCloseWindowCB");
     EXPECT_EQ(eng_main_window, nullptr);
+}
+
+// A save that fails while the window closes shows its popup, whose way out closes the program: close-down
+// must not start again from inside itself. The popup is logged, and the window closes once.
+TEST_F(EngWindowDeviceTest, PopupWhileClosingDownIsLoggedAndTheWindowClosesOnce)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("TORVI_NONINTERACTIVE", "1", 1);
+            Open(800, 600, true, true);
+            program->on_pre_close = [] {
+                EngMiscShowPopupMessage(ENG_POPUP_ERROR, "Problem Writing to Resolution File",
+                                        "Could not write to file  Resolution.dat  .");
+            };
+            int mark = LogMark();
+            program->Shutdown(true);
+            bool once = program->Count("PreCloseWindowCB") == 1 && program->Count("PostCloseWindowCB") == 1;
+            bool logged = LogCountSince(mark, "Problem Writing to Resolution File") == 1;
+            std::_Exit(once && logged && !eng_main_window && !eng_main_program ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 } // namespace

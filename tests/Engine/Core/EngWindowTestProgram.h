@@ -3,6 +3,7 @@
 // they come, and a fixture that makes the real main window (SDL_VIDEODRIVER=offscreen) and pushes SDL events
 // through the window procedure.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class WindowTestProgram : public EngProgram
 public:
     std::vector<RecordedInput> inputs;
     std::vector<std::string> calls;
+    // What the game does while its window closes (saving its settings, say).
+    std::function<void()> on_pre_close;
 
     bool InputEventCB(_EngInputEventType type, EngUInt32 value1, EngUInt32 value2) override
     {
@@ -43,7 +46,12 @@ public:
     void DestroyGraphicsObjectsCB() override { Record("DestroyGraphicsObjectsCB"); }
     void PostDestroyGraphicsObjectsCB() override { Record("PostDestroyGraphicsObjectsCB"); }
     void GraphicsReadyCB() override { Record("GraphicsReadyCB"); }
-    void PreCloseWindowCB() override { Record("PreCloseWindowCB"); }
+    void PreCloseWindowCB() override
+    {
+        Record("PreCloseWindowCB");
+        if (on_pre_close)
+            on_pre_close();
+    }
     void PostCloseWindowCB() override { Record("PostCloseWindowCB"); }
     void ActivateCB(int state) override { Record(state ? "ActivateCB(1)" : "ActivateCB(0)"); }
     void SuspendCB(bool suspending) override { Record(suspending ? "SuspendCB(1)" : "SuspendCB(0)"); }

@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "Engine/Core/SWin.h"
 #include "EngFileTestSupport.h"
+#include "Support/GtkWidgetsForTests.h"
 
 namespace {
 
@@ -64,14 +66,6 @@ GtkWidget* FindTopLevel(const SWin& win)
     return found;
 }
 
-void CollectButtons(GtkWidget* widget, gpointer list)
-{
-    if (GTK_IS_BUTTON(widget))
-        *static_cast<GList**>(list) = g_list_append(*static_cast<GList**>(list), widget);
-    else if (GTK_IS_CONTAINER(widget))
-        gtk_container_foreach(GTK_CONTAINER(widget), CollectButtons, list);
-}
-
 void FindFirstLabel(GtkWidget* widget, gpointer found)
 {
     if (*static_cast<GtkWidget**>(found))
@@ -80,20 +74,6 @@ void FindFirstLabel(GtkWidget* widget, gpointer found)
         *static_cast<GtkWidget**>(found) = widget;
     else if (GTK_IS_CONTAINER(widget))
         gtk_container_foreach(GTK_CONTAINER(widget), FindFirstLabel, found);
-}
-
-GtkWidget* FindButton(GtkWidget* top, const char* label)
-{
-    GList* buttons = nullptr;
-    CollectButtons(top, &buttons);
-    GtkWidget* found = nullptr;
-    for (GList* item = buttons; item; item = item->next) {
-        const char* text = gtk_button_get_label(GTK_BUTTON(item->data));
-        if (text && std::strcmp(text, label) == 0)
-            found = GTK_WIDGET(item->data);
-    }
-    g_list_free(buttons);
-    return found;
 }
 
 // Pumps until the window has nothing left to do (or its loop ends); returns the last result.
@@ -233,7 +213,7 @@ TEST_F(SWinOnDisplay, PushButtonCallsItsCallbackWithUserAndOtherKeysDoNothing)
     GtkWidget* top = FindTopLevel(win);
     ASSERT_NE(nullptr, top);
 
-    gtk_button_clicked(GTK_BUTTON(FindButton(top, "Download")));
+    gtk_button_clicked(GTK_BUTTON(FindButtonLabelled(top, "Download")));
     EXPECT_EQ(1, log.presses);
     EXPECT_EQ(&win, log.win);
     EXPECT_FALSE(win.HasLoopEnded());
@@ -242,7 +222,7 @@ TEST_F(SWinOnDisplay, PushButtonCallsItsCallbackWithUserAndOtherKeysDoNothing)
 
     // The callback can be swapped; the new one runs instead.
     ASSERT_TRUE(win.PushButtonSetCallback(download, EndLoop));
-    gtk_button_clicked(GTK_BUTTON(FindButton(top, "Download")));
+    gtk_button_clicked(GTK_BUTTON(FindButtonLabelled(top, "Download")));
     EXPECT_EQ(1, log.presses);
     EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
     win.DestroyMainWindow();
@@ -512,6 +492,87 @@ TEST_F(SWinOnDisplay, PersonsChoicesReportOnceAndOwnChangesNever)
     // Lists and radio buttons are not each other.
     EXPECT_FALSE(win.DropDownAddItem(first, "x"));
     EXPECT_FALSE(win.RadioSetChecked(list));
+}
+
+namespace {
+
+struct OwnReports
+{
+    std::vector<std::string> seen;
+    bool close_on_report = false;
+};
+
+void Report(SWin* win, const char* who, int value)
+{
+    OwnReports* reports = static_cast<OwnReports*>(win->user);
+    reports->seen.push_back(std::string(who) + " " + std::to_string(value));
+    if (reports->close_on_report)
+        win->DestroyMainWindow();
+}
+
+void ListReport(SWin* win, int value, void*)
+{
+    Report(win, "list", value);
+}
+
+void GroupReport(SWin* win, int value, void*)
+{
+    Report(win, "group", value);
+}
+
+void WindowReport(SWin* win, int index, int value, void*)
+{
+    Report(win, ("window " + std::to_string(index)).c_str(), value);
+}
+
+} // namespace
+
+// Each list and radio group has its own callback and mirror beside the window's callback.
+TEST_F(SWinOnDisplay, ListsAndRadioGroupsReportToTheirOwnCallbacksAndMirrors)
+{
+    SWin win;
+    SWinCreateInfo info = MakeInfo(400, 200);
+    ASSERT_TRUE(win.CreateMainWindow(&info));
+    OwnReports reports;
+    win.user = &reports;
+    win.change_callback = WindowReport;
+    int first = win.AddRadioButton(10, 10, 100, 20, "Low", -1);
+    int second = win.AddRadioButton(120, 10, 100, 20, "Mid", first);
+    int third = win.AddRadioButton(230, 10, 100, 20, "High", first);
+    int list = win.AddButtonToWindow(SWIN_BUTTON_DROP_DOWN, 10, 70, 150, 24, "");
+    for (const char* item : {"Off", "On", "Auto"})
+        ASSERT_TRUE(win.DropDownAddItem(list, item));
+    EngUInt8 chosen = 9;
+    int selection = 9;
+    ASSERT_TRUE(win.RadioGroupBind(third, &chosen, GroupReport));
+    ASSERT_TRUE(win.DropDownBind(list, &selection, ListReport));
+    EXPECT_FALSE(win.DropDownBind(first, &selection, ListReport)) << "a radio button is no list";
+    EXPECT_FALSE(win.RadioGroupBind(list, &chosen, GroupReport));
+
+    // The program's own changes move the mirrors and report nothing.
+    ASSERT_TRUE(win.RadioSetChecked(second));
+    EXPECT_EQ(1, chosen);
+    ASSERT_TRUE(win.DropDownSetSelection(list, 2));
+    EXPECT_EQ(2, selection);
+    EXPECT_TRUE(reports.seen.empty());
+
+    // A person's: the control's own callback first, then the window's.
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(win.GetControlWidget(third)), TRUE);
+    EXPECT_EQ(2, chosen);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(win.GetControlWidget(list)), 0);
+    EXPECT_EQ(0, selection);
+    std::vector<std::string> expected = {"group 2", "window " + std::to_string(third) + " 1", "list 0",
+                                         "window " + std::to_string(list) + " 0"};
+    EXPECT_EQ(expected, reports.seen);
+    ASSERT_TRUE(win.DropDownClear(list));
+    EXPECT_EQ(-1, selection);
+
+    // An own callback that closes the window ends the report there.
+    reports.seen.clear();
+    reports.close_on_report = true;
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(win.GetControlWidget(first)), TRUE);
+    EXPECT_EQ(std::vector<std::string>{"group 0"}, reports.seen);
+    EXPECT_FALSE(win.IsCreated());
 }
 
 TEST_F(SWinOnDisplay, AmpersandMarksTheAccessKeyOfAPushButton)

@@ -69,6 +69,25 @@ Box LitBox(const GLTestContext& gl, int background_blue = 0)
     return box;
 }
 
+// The outputs of a word-wrapped text drawn in pixel mode over a black frame.
+struct Wrapped {
+    float widest = 0;
+    float height = 0;
+    int lines = 0;
+    char ended = 0;
+};
+
+Wrapped DrawWrapped(EngFont& font, float x, float y, float box_w, float box_h, const char* text)
+{
+    Wrapped out;
+    BeginTestFrame(0, 0, 0);
+    EngFontPrepareForDrawing(EFDM_PIXELS);
+    font.DrawMultilineText(x, y, box_w, box_h, 0, 0, text, 1, 0, &out.widest, &out.height, &out.lines, &out.ended);
+    EngFontRestoreAfterDrawing();
+    EndTestFrame();
+    return out;
+}
+
 } // namespace
 
 TEST(FontPacking, CellsLieMarginPlusTwoApartAndFromTheEdges)
@@ -464,20 +483,45 @@ TEST_F(Fonts, MultilineTextWrapsSkipsAndStopsWhenFull)
     EXPECT_EQ(0.0f, height);
 }
 
+TEST_F(Fonts, WrappedTextInABoxNarrowerThanACharacterTakesOneCharacterALine)
+{
+    EngFont font;
+    ASSERT_TRUE(CreatePlainFont(&font, 12));
+    const float glyph_w = font.GetCharWidth('W');
+    const Wrapped wrapped = DrawWrapped(font, 20, 20, glyph_w * 0.5f, 400, "WWWW");
+    EXPECT_EQ(4, wrapped.lines);
+    EXPECT_EQ(1, wrapped.ended);
+    const Box box = LitBox(gl);
+    ASSERT_FALSE(box.Empty());
+    EXPECT_LT(box.right - box.left, 1.5f * glyph_w) << "one column of letters, never the whole text on a line";
+    EXPECT_GT(box.bottom - box.top, 3.0f * font.GetFontHeight());
+}
+
+TEST_F(Fonts, CellSizingCreationWordsOutOfRangeAreRefused)
+{
+    const struct {
+        int word;
+        int value;
+    } cases[] = {{0, -1}, {0, 0x40000000}, {1, -9}, {1, 0x7FFFFFFF}, {2, -7}, {2, 513}};
+    for (const auto& c : cases) {
+        EngFont font;
+        _EngFontCreationWord words[ENG_FONT_CREATION_WORDS] = {};
+        words[0].i = 1;
+        words[c.word].i = c.value;
+        font.SetCreationParms(words);
+        ClearLogMark();
+        EXPECT_FALSE(font.CreateFromFontFile(kFontFile, 1, 1, 16, 32, 126, nullptr, 0, kPlainLayout, 1))
+            << c.word << " " << c.value;
+        EXPECT_TRUE(LogHas("Bad creation word")) << c.word << " " << c.value;
+        EXPECT_FALSE(font.IsSetup());
+    }
+}
+
 TEST_F(Fonts, MultilineLinesAreDrawnOneUnderAnother)
 {
     EngFont font;
     ASSERT_TRUE(CreatePlainFont(&font, 12));
-    float widest = 0;
-    float height = 0;
-    int lines = 0;
-    char ended = 0;
-    BeginTestFrame(0, 0, 0);
-    EngFontPrepareForDrawing(EFDM_PIXELS);
-    font.DrawMultilineText(20, 20, 600, 400, 0, 0, "HHH\nHHH\nHHH", 1, 0, &widest, &height, &lines, &ended);
-    EngFontRestoreAfterDrawing();
-    EndTestFrame();
-    EXPECT_EQ(3, lines);
+    EXPECT_EQ(3, DrawWrapped(font, 20, 20, 600, 400, "HHH\nHHH\nHHH").lines);
     Box box = LitBox(gl);
     ASSERT_FALSE(box.Empty());
     EXPECT_GT(box.bottom - box.top, 2.0f * font.GetFontHeight());
@@ -488,18 +532,9 @@ TEST_F(Fonts, LongLinePartIsCutNotOverrun)
     EngFont font;
     ASSERT_TRUE(CreatePlainFont(&font, 8));
     std::string text(600, 'i');
-    float widest = 0;
-    float height = 0;
-    int lines = 0;
-    char ended = 0;
-    BeginTestFrame(0, 0, 0);
-    EngFontPrepareForDrawing(EFDM_PIXELS);
     ClearLogMark();
-    font.DrawMultilineText(0, 0, 100000, 400, 0, 0, text.c_str(), 1, 0, &widest, &height, &lines, &ended);
-    EngFontRestoreAfterDrawing();
-    EndTestFrame();
+    EXPECT_EQ(1, DrawWrapped(font, 0, 0, 100000, 400, text.c_str()).lines);
     EXPECT_TRUE(LogHas("Line part too long"));
-    EXPECT_EQ(1, lines);
 }
 
 TEST_F(Fonts, GameFontWithShadowIsMade)

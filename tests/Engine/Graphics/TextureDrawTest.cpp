@@ -42,6 +42,17 @@ void FillEmptyTexture(EngTexture& texture, unsigned char r, unsigned char g, uns
     ASSERT_TRUE(dx9->UnlockRect());
 }
 
+// A red texture loaded, the device made again, then a green one loaded: the new context may well give the
+// green texture the red one's old name.
+void LoadAcrossARecreation(EngTexture& old_texture, EngTexture& new_texture, std::string* red_path)
+{
+    *red_path = WriteSolidPicture("old.png", "png", 4, 4, 255, 0, 0, 255);
+    const std::string green = WriteSolidPicture("new.png", "png", 4, 4, 0, 255, 0, 255);
+    ASSERT_TRUE(old_texture.LoadFromFile(red_path->c_str(), false, ETAT_OPAQUE));
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    ASSERT_TRUE(new_texture.LoadFromFile(green.c_str(), false, ETAT_OPAQUE));
+}
+
 } // namespace
 
 class TextureDraw : public GLTestFixture {};
@@ -241,16 +252,24 @@ TEST_F(TextureDraw, TriangleListFollowsItsTextureThroughAReload)
 
 TEST_F(TextureDraw, TextureFromADeadContextNeverDeletesANewOne)
 {
-    const std::string red = WriteSolidPicture("old.png", "png", 4, 4, 255, 0, 0, 255);
-    const std::string green = WriteSolidPicture("new.png", "png", 4, 4, 0, 255, 0, 255);
     EngTexture old_texture;
-    ASSERT_TRUE(old_texture.LoadFromFile(red.c_str(), false, ETAT_OPAQUE));
-    ASSERT_TRUE(eng_main_window->RecreateDevice());
     EngTexture new_texture;
-    ASSERT_TRUE(new_texture.LoadFromFile(green.c_str(), false, ETAT_OPAQUE));
-    // The old name may well be the new texture's name in the new context.
+    std::string red;
+    ASSERT_NO_FATAL_FAILURE(LoadAcrossARecreation(old_texture, new_texture, &red));
     old_texture.Unload();
     EXPECT_TRUE(PixelNear(DrawFullScreen(gl, new_texture), 0, 255, 0));
+}
+
+TEST_F(TextureDraw, TextureFromADeadContextIsNotDrawnAsANewOne)
+{
+    EngTexture old_texture;
+    EngTexture new_texture;
+    std::string red;
+    ASSERT_NO_FATAL_FAILURE(LoadAcrossARecreation(old_texture, new_texture, &red));
+    EXPECT_FALSE(old_texture.IsLoaded());
+    EXPECT_TRUE(PixelNear(DrawFullScreen(gl, old_texture), 0, 0, 0)) << "nothing drawn, least of all the new one";
+    ASSERT_TRUE(old_texture.LoadFromFile(red.c_str(), false, ETAT_OPAQUE));
+    EXPECT_TRUE(PixelNear(DrawFullScreen(gl, old_texture), 255, 0, 0)) << "a reload makes it live again";
 }
 
 TEST_F(TextureDraw, TextureCursorDataHasItsTipAtTheTopLeft)

@@ -215,6 +215,19 @@ TEST_F(ButtonPixels, ShrinkToFitKeepsALongLabelInsideItsArea)
         << "without shrinking the same text overflows";
 }
 
+TEST_F(ButtonPixels, APasswordFieldDrawsStarsForATextLongerThanAnyEdit)
+{
+    // Longer than the stars' buffer: the sanitizer build catches a write past it.
+    std::string secret(MWIN_TEXTEDIT_MAX_LENGTH + 1, 'W');
+    MWinButton* field = window->AddButton("PASS", MWIN_BUT_TEXTEDIT, MWIN_TEXBUT_NONE, secret.c_str(), 200, 200,
+                                          200, 40);
+    field->SetFont("Main");
+    field->GetTextEditData()->password = 1;
+    DrawFrame();
+    EXPECT_GT(DarkPixels(gl, 200, 200, 200, 40), 50) << "the stars, shrunk to the field";
+    EXPECT_EQ(std::string(field->GetTextP(0)), secret) << "the stars are only drawn: the text stays";
+}
+
 namespace {
 
 struct RenderSeen {

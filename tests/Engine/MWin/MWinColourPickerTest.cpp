@@ -117,6 +117,46 @@ TEST_F(ColourPickerTest, GradientPicturesShowWhatEachBarWouldGiveInsideTheirBord
     EXPECT_NEAR(25, PicturePixel(2, 51, 16)[1], 1);
 }
 
+// The hue bar lies at x 100..356, y 140..180: a press at either end puts the hue at that end.
+TEST_F(ColourPickerTest, BarsFollowAPressAndADragUntilTheRelease)
+{
+    MoveTo(355, 160);
+    Press();
+    EXPECT_TRUE(bars[0]->IsDragging());
+    EXPECT_FLOAT_EQ(255.0f, picker->GetColourData()->hue);
+    EXPECT_EQ(1, log.calls);
+    MoveTo(100, 170);
+    EXPECT_FLOAT_EQ(0.0f, picker->GetColourData()->hue);
+    MoveTo(228, 400); // off the bar the drag goes on
+    EXPECT_NEAR(128.0f, picker->GetColourData()->hue, 2.0f);
+    EXPECT_EQ(3, log.calls);
+    Release();
+    EXPECT_FALSE(bars[0]->IsDragging());
+    MoveTo(300, 160);
+    EXPECT_NEAR(128.0f, picker->GetColourData()->hue, 2.0f) << "after the release moves change nothing";
+    EXPECT_EQ(3, log.calls);
+
+    // Brightness bar (y 220..260): a press at its start darkens the colour to black.
+    Click(100, 240);
+    EXPECT_FLOAT_EQ(0.0f, picker->GetColourData()->brightness);
+    EXPECT_FLOAT_EQ(0.0f, picker->GetColourData()->colour[1]);
+}
+
+// In a controller's window the bars report to the controller and still update their picker.
+TEST_F(ColourPickerTest, InAControllersWindowTheBarsReachBothTheControllerAndThePicker)
+{
+    RecordingController controller;
+    MWinCollection* screen = mwin->GetDesktop()->AddCollection("CTRL");
+    MWinWindow* controlled = AddWindow(screen, "MAIN", 0, 0, 640, 480);
+    controlled->SetController(&controller);
+    MWinButton* own = MWinColourAddPicker(controlled, "OWN", 100, 100, 256, 160);
+    ASSERT_NE(nullptr, own);
+    Click(355, 160);
+    EXPECT_FLOAT_EQ(255.0f, own->GetColourData()->hue);
+    EXPECT_EQ(2, controller.calls) << "the bar's report, then the picker's";
+    EXPECT_EQ("OWN", controller.last_id);
+}
+
 class ColourPickerPixels : public WidgetPixels {};
 
 TEST_F(ColourPickerPixels, BarsAreDrawnWithTheirGradients)

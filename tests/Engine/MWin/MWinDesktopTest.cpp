@@ -196,3 +196,57 @@ TEST_F(MWinDesktopTest, AnInvalidScreenLayoutFallsBackToTheNormalList)
     EXPECT_EQ(collection->GetFirstWindow(), nullptr) << "each layout keeps its own windows";
     EXPECT_EQ(collection->GetScreenLayout(), MWIN_LAYOUT_IPAD_LANDSCAPE);
 }
+
+namespace {
+
+// The screen as a button rebuilds it: collection "SCREEN", window "MAIN" with a title bar and both title
+// buttons, and the push button "AGAIN" that rebuilds it once more.
+void BuildScreenWithTitleButtons(MWin* m, void* user);
+
+void RebuildScreen(MWin* m, _MWinButtonCallbackInfo*, int, int, void* user)
+{
+    m->GetDesktop()->RemoveCollection("SCREEN");
+    BuildScreenWithTitleButtons(m, user);
+}
+
+void BuildScreenWithTitleButtons(MWin* m, void* user)
+{
+    MWinCollection* c = m->GetDesktop()->AddCollection("SCREEN");
+    _MWinWindowCreateInfo info = PlacedWindowInfo(0, 40, 640, 440);
+    info.has_title_bar = 1;
+    info.has_hide_button = 1;
+    info.has_extra_button = 1;
+    MWinWindow* w = c->AddWindow("MAIN", &info);
+    MWinButton* again = w->AddButton("AGAIN", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "again", 100, 100, 80, 30);
+    again->SetCallback(&RebuildScreen, 0, 0, user, 1);
+}
+
+} // namespace
+
+TEST_F(MWinDesktopTest, RebuildingTheScreenFromItsOwnButtonLogsNoInternalError)
+{
+    Desktop()->RemoveCollection("SCREEN");
+    BuildScreenWithTitleButtons(mwin, nullptr);
+    int buttons = MWinButton::GetNumButtons();
+    int since = DebugGetMessageCount();
+    for (int i = 0; i < 3; i++)
+        Click(120, 155);
+    EXPECT_FALSE(LoggedSince(since, "Internal error")) << "old buttons sharing the new screen's ids are no fault";
+    EXPECT_FALSE(LoggedSince(since, "[b:AGAIN]"));
+    EXPECT_EQ(MWinButton::GetNumButtons(), buttons) << "every old button was freed";
+    ASSERT_NE(mwin->GetButtonFromIDs("SCREEN", "MAIN", MWIN_STD_HIDE_ID, false), nullptr);
+}
+
+TEST_F(MWinDesktopTest, ButtonsClearedAfterTheirScreenWentAreFreedBeforeTheirWindow)
+{
+    AddPush("A", 10, 10, 80, 30);
+    AddPush("B", 10, 50, 80, 30);
+    {
+        // As a callback that switches screens, then one that clears its old window, in one delivery.
+        MWinDesktopWalk walk(Desktop());
+        Desktop()->RemoveCollection("SCREEN");
+        window->RemoveAllButtons();
+    }
+    EXPECT_EQ(MWinButton::GetNumButtons(), 0);
+    EXPECT_EQ(Desktop()->GetFirstCollection(), nullptr);
+}

@@ -142,6 +142,20 @@ TEST_F(DropDownList, WheelStepsAClosedListExceptAtTheEndsAndMovesAnOpenHover)
     EXPECT_EQ(b->GetListData()->hover, 4) << "clamped to the last entry";
 }
 
+TEST_F(DropDownList, ADisabledListTakesNoKeysOrWheel)
+{
+    MWinButton* b = List();
+    MoveTo(150, 230);
+    b->Disable();
+    b->SetHighlight(); // still under the mouse
+    EXPECT_EQ(Key(ENG_VK_DOWN), 0);
+    EXPECT_EQ(Wheel(-1), 0);
+    EXPECT_EQ(Key(ENG_VK_RETURN), 0);
+    EXPECT_FALSE(b->ListIsOpen());
+    EXPECT_EQ(b->ListGetPos(), 0);
+    EXPECT_TRUE(fired.empty());
+}
+
 TEST_F(DropDownList, ListAtTheTopOpensDownwardsWithATopCap)
 {
     MWinButton* b = List(0);

@@ -255,6 +255,22 @@ TEST_F(MWinPopupTest, TextPopupCancelAfterTheFieldWasLeftKeepsTheCallersText)
     EXPECT_STREQ(name, "abc");
 }
 
+TEST_F(MWinPopupTest, TextPopupCancelRestoresACallersTextLongerThanTheField)
+{
+    std::string original(700, 'n');
+    original[0] = 'A';
+    original[699] = 'Z';
+    std::vector<char> text(original.begin(), original.end());
+    text.push_back(0);
+    ASSERT_EQ(mwin->PopupGetText("Name", "", text.data(), int(text.size()), &Answered, &answers), 1);
+    Char('x');
+    ClickButton(PopupButton(1));
+    ClickButton(PopupButton(1));
+    ASSERT_EQ(answers.results.size(), 1u);
+    EXPECT_EQ(answers.results[0], MWIN_POPUP_RESULT_CANCEL);
+    EXPECT_EQ(std::string(text.data()), original) << "the whole text comes back, not its first 511 characters";
+}
+
 TEST_F(MWinPopupTest, TextPopupRefusesBadArgumentsAndBoundsTheText)
 {
     int since = DebugGetMessageCount();

@@ -7,6 +7,7 @@
 #include "Engine/MWin/MWinCollectionController.h"
 #include "Engine/MWin/MWinScreenRegistry.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,26 +32,37 @@ public:
         go = window->AddButton("GO", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Go", 100, 100, 80, 30);
         back = window->AddButton("BACK", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "Back", 100, 200, 80, 30);
         back->SetEscapeButtonForParentWindow();
+        if (with_list) {
+            static const char* entries[] = {"ONE", "TWO", "THREE"};
+            list = window->AddButton("LIST", MWIN_BUT_LIST, MWIN_TEXBUT_NONE, "", 300, 300, 150, 20);
+            list->ListSetStrings(3, entries);
+        }
         m_journal->push_back("create " + m_name);
         return 1;
     }
     void ClearPointers() override
     {
         window = nullptr;
-        go = back = nullptr;
+        go = back = list = nullptr;
         m_journal->push_back("clear " + m_name);
     }
     void StartingCB(void* data) override
     {
         m_journal->push_back("start " + m_name + (data ? " with data" : ""));
     }
-    void TickCB() override { ticks++; }
+    void TickCB() override
+    {
+        ticks++;
+        if (on_tick)
+            on_tick();
+    }
     void RenderCB(int pass) override { last_pass = pass; }
-    char ButtonCB(MWinButton* button, _MWinButtonCallbackInfo*) override
+    char ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info) override
     {
         std::string id = button->GetID();
         m_journal->push_back("button " + m_name + " " + id);
-        if (id == "GO" && target)
+        bool list_closed = id == "LIST" && info->kind.list.event == MWIN_LIST_CLOSED;
+        if ((id == "GO" || list_closed) && target)
             GetScreens(1)->GotoScreen(target, nullptr);
         if (id == "BACK")
             GetScreens(1)->GoBack();
@@ -58,9 +70,12 @@ public:
     }
 
     EngScreenID target = 0;
+    bool with_list = false;
+    std::function<void()> on_tick;
     MWinWindow* window = nullptr;
     MWinButton* go = nullptr;
     MWinButton* back = nullptr;
+    MWinButton* list = nullptr;
     int ticks = 0;
     int last_pass = -1;
 
@@ -230,6 +245,59 @@ TEST_F(MWinScreenRegistryTest, ChangingScreenClosesAnOpenPopup)
     EXPECT_FALSE(mwin->GetDesktop()->IsDimmingOn());
     EXPECT_TRUE(Has("OPTS"));
     EXPECT_TRUE(mwin->GetDesktop()->GetCollectionFromID("OPTS", 0)->IsActive());
+}
+
+// A popup over a screen whose list is open; giving the screen back closes the list, and the list's
+// callback switches screens. Each way of giving it back runs outside any input event.
+TEST_F(MWinScreenRegistryTest, WhatAPopupsCloseOrAControllersTickFiresMaySwitchScreens)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> give_back;
+        EngScreenID ends_on;
+        const char* ends_on_name;
+    };
+    const Case cases[] = {
+        {"the popup closes itself in the GUI's tick",
+         [this] {
+             mwin->PopupSetAutoCloseTime(0.5);
+             eng_time += 1.0;
+             screens->Tick();
+         },
+         SCREEN_CTRL, "CTRL"},
+        {"the controller's tick closes the popup",
+         [this] {
+             main_screen.on_tick = [this] { mwin->PopupCloseIfOn(); };
+             screens->Tick();
+         },
+         SCREEN_CTRL, "CTRL"},
+        {"the controller's tick switches screens",
+         [this] {
+             main_screen.on_tick = [this] { screens->GotoScreen(SCREEN_OPTS, nullptr); };
+             screens->Tick();
+         },
+         SCREEN_OPTS, "OPTS"}, // the list's switch comes first, the tick's own last
+    };
+    main_screen.with_list = true;
+    main_screen.target = SCREEN_CTRL;
+    screens->StartScreen(SCREEN_MAIN, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        main_screen.on_tick = nullptr;
+        screens->GotoScreen(SCREEN_MAIN, nullptr);
+        Click(375, 310);
+        ASSERT_TRUE(main_screen.list->ListIsOpen());
+        MoveTo(375, 330); // the hover moves to the second entry
+        ASSERT_EQ(mwin->PopupWait("Wait", "Working"), 1);
+        MoveTo(50, 50); // out of the list's column
+        c.give_back();
+        EXPECT_FALSE(mwin->IsPopupOn());
+        EXPECT_EQ(screens->GetCurrentScreen(), c.ends_on);
+        EXPECT_TRUE(Has(c.ends_on_name));
+        EXPECT_FALSE(Has("MAIN"));
+        EXPECT_EQ(mwin->GetDesktop()->GetFirstCollection()->GetNext(), nullptr) << "one screen stands";
+        EXPECT_EQ(main_screen.list, nullptr);
+    }
 }
 
 TEST_F(MWinScreenRegistryTest, EndingTheScreensClearsTheDesktopAndForgetsOnRequest)

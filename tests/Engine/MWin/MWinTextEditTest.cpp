@@ -32,6 +32,16 @@ protected:
         static_cast<MWinTextEditTest*>(user)->reports.push_back(info ? info->kind.textedit_enter : -1);
     }
 
+    // The edit's end switches screens: the field, its window and collection go.
+    static void RemoveScreen(MWin* m, _MWinButtonCallbackInfo*, int, int, void* user)
+    {
+        auto* self = static_cast<MWinTextEditTest*>(user);
+        m->GetDesktop()->RemoveCollection("SCREEN");
+        self->collection = nullptr;
+        self->window = nullptr;
+        self->field = nullptr;
+    }
+
     bool StartClipboard()
     {
         sdl_video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
@@ -292,4 +302,58 @@ TEST_F(MWinTextEditTest, NumbersAreWrittenIntoABoundIntOnEnd)
     Type("42");
     Key(ENG_VK_RETURN);
     EXPECT_EQ(value, 42);
+}
+
+TEST_F(MWinTextEditTest, TheEditBufferFollowsALengthOrABoundBufferChangedWhileEditing)
+{
+    field->TextEditSetLength(4);
+    StartEditing();
+    Type("abcd");
+    field->TextEditSetLength(300);
+    std::string long_text(290, 'x');
+    Type(long_text.c_str());
+    EXPECT_EQ(Shown(), "abcd" + long_text) << "a raised length gives room for what is typed after it";
+
+    char bigger[400] = "12345";
+    field->TextEditRegisterTextVariable(bigger, sizeof(bigger));
+    ASSERT_TRUE(field->TextEditIsEditing());
+    Type(std::string(400, 'y').c_str());
+    EXPECT_EQ(int(Shown().size()), 399);
+    field->TextEditSetLength(3);
+    EXPECT_EQ(Shown(), "123") << "a lowered length cuts the text being typed";
+    EXPECT_LE(Data()->caret, 3);
+    Key(ENG_VK_RETURN);
+    EXPECT_STREQ(bigger, "123");
+}
+
+TEST_F(MWinTextEditTest, ADisabledFieldTakesNoKeys)
+{
+    MoveTo(150, 110);
+    ASSERT_TRUE(field->IsHighlighted());
+    field->Disable();
+    field->SetHighlight(); // still under the mouse
+    EXPECT_EQ(Key(ENG_VK_RETURN), 0);
+    EXPECT_FALSE(field->TextEditIsEditing()) << "Enter starts no edit";
+    EXPECT_EQ(Char('a'), 0);
+}
+
+// Disable or Hide on a field being edited ends the edit, and its callback may switch screens.
+TEST_F(MWinTextEditTest, DisablingOrHidingAFieldWhoseEditEndSwitchesScreensIsSafe)
+{
+    for (bool hide : {false, true}) {
+        SCOPED_TRACE(hide ? "Hide" : "Disable");
+        if (!collection) {
+            collection = mwin->GetDesktop()->AddCollection("SCREEN");
+            window = AddWindow(collection, "MAIN", 0, 0, 640, 480);
+            field = window->AddButton("NAME", MWIN_BUT_TEXTEDIT, MWIN_TEXBUT_NONE, "", 100, 100, 200, 30);
+        }
+        field->SetCallback(&MWinTextEditTest::RemoveScreen, 0, 0, this, 1);
+        StartEditing();
+        if (hide)
+            field->Hide();
+        else
+            field->Disable();
+        EXPECT_EQ(mwin->GetCollectionFromID("SCREEN", false), nullptr);
+        EXPECT_EQ(MWinButton::GetNumButtons(), 0);
+    }
 }

@@ -233,3 +233,19 @@ TEST_F(VertScrollbarTest, ACallbackThatRemovesTheScreenWhileDraggingIsSafe)
     EXPECT_EQ(mwin->GetCollectionFromID("SCREEN", false), nullptr);
     EXPECT_EQ(events.size(), 1u);
 }
+
+TEST_F(VertScrollbarTest, AWheelStepWhoseCallbackRemovesTheScreenEndsTheWheel)
+{
+    int bound = 0;
+    bar->BindIntVariable(&bound, 1.0f);
+    bar->SetPosDouble(50.0, 0, 0, 0);
+    remove_screen_on_fire = true;
+    MoveTo(610, 300);
+    int since = DebugGetMessageCount();
+    EXPECT_EQ(Wheel(3), 1);
+    ASSERT_EQ(events.size(), 1u) << "the steps after the one that removed the bar neither report";
+    EXPECT_EQ(bound, 49) << "nor write the bound variable";
+    EXPECT_FALSE(LoggedSince(since, "Could not find collection"));
+    Frame();
+    EXPECT_EQ(mwin->GetCollectionFromID("SCREEN", false), nullptr);
+}

@@ -1,0 +1,136 @@
+#!/bin/bash
+# The first start as a person meets it, without TORVI_NONINTERACTIVE, on a virtual X server with no network:
+# the start-up settings dialog (no title, the game's logo in its picture, waiting without spinning a core),
+# PLAY, then the internet test's message boxes answered with the keyboard: OK to the notices, Yes to
+# "Try Again ?" once, then No, which must end the question. Every dialog and box must leave the X server once
+# closed, and the game window then opens; Alt+F4 ends the game with exit code 0. A second start asked for
+# with "CONFIGURATION" shows the dialog again, which must leave the screen while the game runs.
+set -u
+
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib/session.sh"
+program=$(readlink -f "$1")
+torvi_test_environment
+unset TORVI_NONINTERACTIVE
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
+set -u
+program=$1
+source "$2"
+unset TORVI_NONINTERACTIVE
+
+# The ids of the visible top-level windows of the given size, one a line.
+windows_of_size() {
+    xwininfo -root -tree | awk -v size="$1" '$0 ~ " " size "\\+" { print $1 }'
+}
+
+# Waits up to 30 seconds for a visible window whose whole name is the given one and prints its id.
+wait_for_box() {
+    local found="" deadline=$((SECONDS + 30))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# True once the window has left the X server, within five seconds.
+window_goes() {
+    for _ in $(seq 1 50); do
+        xwininfo -id "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Answers the box of that name with a key, as a person would, and checks that the box goes away.
+answer_box() {
+    local box
+    box=$(wait_for_box "$1") || fail "no box \"$1\" (or the program ended first)"
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    sleep 0.2
+    xdotool key "$2"
+    window_goes "$box" || fail "the box \"$1\" stayed on the X server after $2"
+    echo "answered \"$1\" with $2"
+}
+
+# The program's processor time so far, in clock ticks.
+cpu_ticks() {
+    awk '{ print $14 + $15 }' "/proc/$pid/stat"
+}
+
+"$program" &
+pid=$!
+
+dialog=""
+for _ in $(seq 1 300); do
+    dialog=$(windows_of_size 460x465 | head -n 1)
+    [ -n "$dialog" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before its start-up settings dialog"
+    sleep 0.1
+done
+[ -n "$dialog" ] || fail "no start-up settings dialog (460 x 465)"
+[ -z "$(xdotool getwindowname "$dialog")" ] || fail "the dialog has the title \"$(xdotool getwindowname "$dialog")\""
+
+# The picture control at (230, 372) shows the red badge of the logo, not the arrow of the cursor.
+sleep 1
+pixel=$(import -window "$dialog" -crop 1x1+238+392 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
+red=$((16#${pixel:1:2})) green=$((16#${pixel:3:2}))
+echo "dialog picture pixel: $pixel"
+[ "$red" -ge 150 ] && [ "$green" -le 110 ] || fail "the dialog's picture shows $pixel, not the logo's red"
+
+# Waiting for a person takes next to no processor time.
+ticks_before=$(cpu_ticks)
+sleep 2
+used=$(( $(cpu_ticks) - ticks_before ))
+hz=$(getconf CLK_TCK)
+echo "dialog waiting: $used ticks of $((2 * hz)) in two seconds"
+[ "$used" -le "$hz" ] || fail "the dialog used $used of $((2 * hz)) ticks while waiting: a busy loop"
+
+xdotool mousemove --window "$dialog" 230 437 click 1
+window_goes "$dialog" || fail "the dialog stayed on the X server after PLAY"
+
+answer_box "Internet Test" Return
+answer_box "Internet Test" Return
+answer_box "Internet Test Failed" Return
+answer_box "Internet Test" Return
+answer_box "Internet Test Failed" Return
+answer_box "Internet Test" Escape
+
+window=$(find_window) || fail "no game window after the internet test was declined"
+[ -z "$(windows_of_size 460x465)" ] || fail "a window of the dialog's size is still there"
+[ -z "$(xdotool search --name '^Internet Test' 2>/dev/null)" ] || fail "an internet-test box is still there"
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "the game ended on its own"
+
+close_game() {
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    xdotool key alt+F4
+    program_ends_within 50 || fail "still running five seconds after Alt+F4"
+    wait "$pid"
+    local code=$?
+    pid=""
+    [ "$code" -eq 0 ] || fail "exit code $code after Alt+F4"
+}
+close_game "$window"
+
+# Asked for on the command line, the dialog shows again; the test already has its answer, so nothing else
+# runs the toolkit after PLAY, and the dialog must still leave the screen while the game runs.
+"$program" CONFIGURATION &
+pid=$!
+dialog=""
+for _ in $(seq 1 300); do
+    dialog=$(windows_of_size 460x465 | head -n 1)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+done
+[ -n "$dialog" ] || fail "no start-up settings dialog with CONFIGURATION"
+sleep 0.5
+xdotool mousemove --window "$dialog" 230 437 click 1
+window=$(find_window) || fail "no game window after PLAY"
+window_goes "$dialog" || fail "the dialog stays on the X server while the game runs"
+close_game "$window"
+echo "PASS"
+INNER

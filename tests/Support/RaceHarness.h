@@ -1,0 +1,170 @@
+#pragma once
+// A whole game driven headless at a fixed time step, for race tests and benchmarks: a private preferences
+// folder, a driver profile, the keyboard on a main window that is never shown, the game's clock driven
+// here, and a scripted pilot that drives car 0 through the players' input path (key messages to the
+// window, polled by the race) along the racing line.
+//
+//   RaceHarness race;
+//   race.SetupRace(GAME_TYPE_QUICK_RACE, 2, 8, 3);
+//   while (race.RunFrame() && race.Seconds() < 600) {}
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngInputDevices.h"
+#include "Engine/Core/EngKeyStateTable.h"
+#include "Engine/Core/EngPrefFolder.h"
+#include "Engine/Core/EngProgram.h"
+#include "Engine/Core/EngString.h"
+#include "Engine/Core/EngWindow.h"
+#include "Engine/Core/PC/EngWindowProc_PC.h"
+#include "Game/Car.h"
+#include "Game/Game.h"
+#include "Game/Input.h"
+#include "Game/Levels.h"
+#include "Game/Program.h"
+#include "Game/StateClass.h"
+#include "Game/Traverse.h"
+#include "Game/Users.h"
+
+class RaceHarness
+{
+public:
+    static constexpr double kFrameSeconds = 1.0 / 60.0;
+    // The clock does not start at 0: a lap start of 0 means "not crossed yet".
+    static constexpr double kStartMs = 10000.0;
+
+    explicit RaceHarness(const char* driver = "Pilot")
+    {
+        char pattern[] = "/tmp/torvi-race-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        home = made ? made : "/tmp";
+        setenv("XDG_DATA_HOME", home.c_str(), 1);
+        PrefFolderSetup("Torvi Torvi", false, nullptr, false);
+        eng_main_window = &window;
+        EngKeyStateTableClear();
+        game = new Game(&program, "Game", 0);
+        UserRecord* profile = game->GetCurrentProfile();
+        EngSafeStrcpy(profile->name, driver, sizeof profile->name);
+        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        profile->steering = 9;
+        profile->acceleration = 9;
+        profile->brakes = 9;
+        for (EngUInt8& shown : profile->hud)
+            shown = 1;
+        game->GetInput()->Init();
+        SetClock(kStartMs);
+    }
+
+    ~RaceHarness()
+    {
+        delete game;
+        EngInputShutdown();
+        eng_main_window = nullptr;
+        std::string remove = "rm -rf '" + home + "'";
+        if (std::system(remove.c_str()) != 0)
+            DebugInfo("Could not remove %s", home.c_str());
+    }
+
+    RaceHarness(const RaceHarness&) = delete;
+    RaceHarness& operator=(const RaceHarness&) = delete;
+
+    // A race with the seven drivers (as many as the cars need), started at the grid.
+    bool SetupRace(_GameType type, int track, int cars, int laps, bool ghost = false, unsigned seed = 1)
+    {
+        // The game cleared the controls when the last race ended: the pilot lets go of every key.
+        Hold(ENG_VK_LEFT, false, &left_held);
+        Hold(ENG_VK_RIGHT, false, &right_held);
+        Hold('A', false, &accelerate_held);
+        std::srand(seed);
+        const int drivers[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
+        if (!game->GetLevels()->SetupRaceOpponents(cars - 1, drivers))
+            return false;
+        if (!game->SetupRace(type, track, cars, ghost, 0, 0))
+            return false;
+        game->GetCar()->SetLaps(laps);
+        game->StartRace(true);
+        return true;
+    }
+
+    void SetClock(double ms)
+    {
+        clock_ms = ms;
+        game_clock_ms = EngUInt32(clock_ms);
+        eng_time = clock_ms / 1000.0;
+    }
+
+    // One frame of 1/60 s: the pilot's keys, the clock, the game's tick. False once the race has ended
+    // (the menus are back).
+    bool RunFrame()
+    {
+        if (pilot_on)
+            Pilot();
+        eng_frame_time = float(kFrameSeconds);
+        SetClock(clock_ms + kFrameSeconds * 1000.0);
+        game->Tick();
+        frames++;
+        return !game->IsMenusOn();
+    }
+
+    double Seconds() const { return frames * kFrameSeconds; }
+
+    void Key(int key, bool down)
+    {
+        _EngWindowMessage msg = {};
+        msg.message = down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP;
+        msg.key = key;
+        window.WindowProc(nullptr, &msg);
+    }
+
+    // Holds or releases a key, sending only changes.
+    void Hold(int key, bool down, bool* held)
+    {
+        if (*held == down)
+            return;
+        Key(key, down);
+        *held = down;
+    }
+
+    // Steers toward the racing line a few points ahead of the nearest one and keeps to the line's target
+    // speed, as a steady driver would.
+    void Pilot()
+    {
+        Car* car = game->GetCar();
+        Traverse* traverse = game->GetTraverse();
+        const CarState* state = car->GetState(0);
+        const int cx = int(state->x * TRAV_GRID_SIZE / 640.0f), cy = int(state->y * TRAV_GRID_SIZE / 480.0f);
+        const int nearest = traverse->GetNearestIndex(state->floor, cx, cy);
+        const int count = traverse->GetBestLineCount();
+        bool left = false, right = false, accelerate = true;
+        if (nearest >= 0 && count > 0) {
+            const TravPoint* ahead = traverse->GetBestLinePoint((nearest + look_ahead) % count);
+            float dx = (ahead->x + 0.5f) * 640.0f / TRAV_GRID_SIZE - state->x;
+            float dy = (ahead->y + 0.5f) * 480.0f / TRAV_GRID_SIZE - state->y;
+            float wanted = std::atan2(-dx, -dy);
+            float diff = std::remainder(wanted - state->heading, 2.0f * 3.14159265f);
+            left = diff > steer_dead_zone;
+            right = diff < -steer_dead_zone;
+            float target = float(traverse->GetTargetSpeed(0, state->floor, cx, cy));
+            const TrackParmsRecord* parms = traverse->GetTrackParms(traverse->GetTrack(), 0);
+            accelerate = state->speed <= target * parms->speed_base * speed_factor / 255.0f;
+        }
+        Hold(ENG_VK_LEFT, left, &left_held);
+        Hold(ENG_VK_RIGHT, right, &right_held);
+        Hold('A', accelerate, &accelerate_held);
+    }
+
+    std::string home;
+    Program program;
+    EngWindow window{nullptr, "Race harness"};
+    Game* game = nullptr;
+    double clock_ms = 0.0;
+    long frames = 0;
+    bool pilot_on = true;
+    int look_ahead = 6;
+    float steer_dead_zone = 0.06f;
+    float speed_factor = 1.0f;
+    bool left_held = false, right_held = false, accelerate_held = false;
+};
