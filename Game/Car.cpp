@@ -61,6 +61,7 @@ constexpr float kMaxForward = 1.5f;
 constexpr float kFlagSize = 30.0f;
 constexpr float kFlagFramesPerSecond = 50.0f;
 constexpr float kFlagShift = 30.0f;
+constexpr float kShadowScale = 1.1f;
 
 const float kColours[CAR_COLOURS][3] = {
     {255 / 255.0f, 50 / 255.0f, 40 / 255.0f},   {44 / 255.0f, 44 / 255.0f, 253 / 255.0f},
@@ -949,24 +950,12 @@ void Car::Ghosts(int car)
 namespace {
 
 constexpr int kNormalBlending = 0;
-constexpr int kGhostBlending = 12;
 constexpr float kHudStandingsScale[2] = {0.65f, 1.2f};
 constexpr float kHudLapScale[2] = {0.95f, 1.3f};
 constexpr float kHudLapColour[4] = {1.0f, 0.9f, 0.9f, 1.0f};
 constexpr float kHudTimeColour[4] = {1.0f, 0.4f, 0.4f, 1.0f};
 constexpr float kHudPlaceColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr char kCentred = 1;
-
-// The device transform that turns a sprite placed at the screen's centre by an angle (heading convention)
-// and moves it to (x, y). Quads are placed in units of half the screen on each axis, so the turn is made
-// in screen pixels between the two scalings.
-void SetSpriteTransform(float x, float y, float angle)
-{
-    float c = std::cos(angle), s = std::sin(angle);
-    float m[16] = {c,        -s * 640.0f / 480.0f, 0.0f, 0.0f, s * 480.0f / 640.0f, c, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f,
-                   0.0f,     (x - 320.0f) / 320.0f, (y - 240.0f) / 240.0f, 0.0f, 1.0f};
-    EngDeviceSetTransformMatrixToDxMatrix(m);
-}
 
 void DrawTexture(EngTexture* texture, float alpha)
 {
@@ -1006,19 +995,24 @@ void Car::RenderCar(int car, float alpha)
     const CarState& state = m_states[car];
     Graphics* graphics = m_game->GetGraphics();
     const int frame = int(state.wheel_phase) & 3;
-    SetSpriteTransform(state.x, state.y, state.heading);
-    DrawTexture(graphics->GetCarShadow(), alpha);
+    const float s = m_sizes.length;
+    const float shadow = kShadowScale * s;
+    graphics->GetLayer(GRAPHICS_LAYER_SHADOWS)
+        .Add(graphics->GetCarShadow(), state.x, state.y, shadow, shadow, state.heading, alpha);
     // The front wheels turn with the steering, each at its corner ahead of the centre.
     for (int side = -1; side <= 1; side += 2) {
         float px = float(side) * m_sizes.draw[4], py = -m_sizes.draw[5];
         float wx = state.x + px * state.cos_heading + py * state.sin_heading;
         float wy = state.y - px * state.sin_heading + py * state.cos_heading;
-        SetSpriteTransform(wx, wy, state.heading + state.turn);
-        DrawTexture(graphics->GetWheelShadow(), alpha);
-        DrawTexture(graphics->GetWheel(frame), alpha);
+        float angle = state.heading + state.turn;
+        graphics->GetLayer(GRAPHICS_LAYER_SHADOWS)
+            .Add(graphics->GetWheelShadow(), wx, wy, kShadowScale * m_sizes.draw[0], kShadowScale * m_sizes.draw[1],
+                 angle, alpha);
+        graphics->GetLayer(GRAPHICS_LAYER_WHEELS)
+            .Add(graphics->GetWheel(frame), wx, wy, m_sizes.draw[0], m_sizes.draw[1], angle, alpha);
     }
-    SetSpriteTransform(state.x, state.y, state.heading);
-    DrawTexture(graphics->GetCarSprite(car, frame), alpha);
+    graphics->GetLayer(GRAPHICS_LAYER_BODIES)
+        .Add(graphics->GetCarSprite(car, frame), state.x, state.y, s, s, state.heading, alpha);
 }
 
 void Car::RenderGhost()
@@ -1026,26 +1020,24 @@ void Car::RenderGhost()
     if (!m_game->HasGhost() || !m_ghost.IsReplaying())
         return;
     GhostPose pose = m_ghost.GetReplayPose();
-    EngTexture* sprite = m_game->GetGraphics()->GetCarSprite(0, int(m_states[0].wheel_phase) & 3);
-    if (!sprite || !sprite->IsLoaded())
-        return;
-    EngDeviceEnableBlendingType(kGhostBlending);
-    SetSpriteTransform(pose.x, pose.y, pose.heading);
-    sprite->Draw();
-    EngDeviceEnableBlendingType(kNormalBlending);
+    Graphics* graphics = m_game->GetGraphics();
+    graphics->GetLayer(GRAPHICS_LAYER_GHOST)
+        .Add(graphics->GetCarSprite(0, int(m_states[0].wheel_phase) & 3), pose.x, pose.y, m_sizes.length,
+             m_sizes.length, pose.heading, 1.0f);
 }
 
 void Car::Render()
 {
     Graphics* graphics = m_game->GetGraphics();
+    // The track covers the screen and has nothing to blend with.
+    EngDeviceDisableBlending();
+    DrawTexture(graphics->GetTrackPicture(), 1.0f);
     EngDeviceEnableBlendingType(kNormalBlending);
     EngDeviceTurnOnAlphaModulation();
-    DrawTexture(graphics->GetTrackPicture(), 1.0f);
     const int n = NumCars();
     const bool two_floors = TrackInfoGetCurrent()->floors == 2;
     for (int floor = 0; floor < (two_floors ? 2 : 1); floor++) {
         if (floor == 1) {
-            EngDeviceSetTransformMatrixToDxMatrix(nullptr);
             const _TrackOverlay* overlay = TrackInfoGetOverlay();
             EngTexture* track = graphics->GetTrackPicture();
             if (track && track->IsLoaded()) {
@@ -1067,8 +1059,8 @@ void Car::Render()
             if (car == 0)
                 RenderGhost();
         }
+        graphics->DrawLayers();
     }
-    EngDeviceSetTransformMatrixToDxMatrix(nullptr);
     RenderHud();
     RenderFlags();
     EngDeviceTurnOffAlphaModulation();

@@ -440,7 +440,6 @@ void Game::RaceFinished()
         return;
     switch (m_game_type) {
     case GAME_TYPE_TIME_TRIAL:
-        // A driving test stays on the track with its message until Escape.
         if (m_current_profile->license_test_state != USER_LICENSE_NORMAL_PLAY)
             return;
         m_screens->GetTTrial()->AddTimeToLocalTimes(0);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Engine/Core/EngDebug.h"
+#include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Game/Car.h"
 #include "Game/Game.h"
@@ -15,6 +16,8 @@ namespace {
 constexpr float kCentreX = 320.0f;
 constexpr float kCentreY = 240.0f;
 constexpr float kShadowScale = 1.1f;
+constexpr int kNormalBlending = 0;
+constexpr int kGhostBlending = 12;
 
 EngTexture* NewTexture()
 {
@@ -129,8 +132,19 @@ bool Graphics::LoadCars()
     return ok;
 }
 
+void Graphics::DrawLayers()
+{
+    for (int layer = GRAPHICS_LAYER_SHADOWS; layer < GRAPHICS_LAYER_GHOST; layer++)
+        m_layers[layer].Draw();
+    EngDeviceEnableBlendingType(kGhostBlending);
+    m_layers[GRAPHICS_LAYER_GHOST].Draw();
+    EngDeviceEnableBlendingType(kNormalBlending);
+}
+
 void Graphics::Release()
 {
+    for (SpriteBatch& layer : m_layers)
+        layer.Release();
     m_track->Unload();
     for (auto& frames : m_cars) {
         for (EngTexture* sprite : frames)

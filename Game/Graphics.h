@@ -5,9 +5,20 @@
 // Positions are in the 640 x 480 screen.
 
 #include "Engine/Core/EngTypes.h"
+#include "Game/SpriteBatch.h"
 
 class Game;
 class EngTexture;
+
+// The layers the cars are drawn in: every shadow under every wheel under every body, the ghost on top.
+enum _GraphicsLayer
+{
+    GRAPHICS_LAYER_SHADOWS = 0,
+    GRAPHICS_LAYER_WHEELS = 1,
+    GRAPHICS_LAYER_BODIES = 2,
+    GRAPHICS_LAYER_GHOST = 3,
+    GRAPHICS_LAYERS = 4,
+};
 
 constexpr int GRAPHICS_CARS = 8;
 constexpr int GRAPHICS_WHEEL_FRAMES = 4;
@@ -37,6 +48,10 @@ public:
     EngTexture* GetWheelShadow() const { return m_wheel_shadow; }
     EngTexture* GetFlagFrame(int frame) const;
 
+    // Turned sprites gathered by layer, drawn together (the ghost's layer with its own blending).
+    SpriteBatch& GetLayer(_GraphicsLayer layer) { return m_layers[layer]; }
+    void DrawLayers();
+
 private:
     Game* m_game;
     char m_name[GRAPHICS_NAME_SIZE] = "";
@@ -46,4 +61,5 @@ private:
     EngTexture* m_wheels[GRAPHICS_WHEEL_FRAMES];
     EngTexture* m_wheel_shadow;
     EngTexture* m_flags[GRAPHICS_FLAG_FRAMES];
+    SpriteBatch m_layers[GRAPHICS_LAYERS];
 };

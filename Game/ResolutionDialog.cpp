@@ -6,7 +6,6 @@
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngLanguages.h"
 #include "Engine/Core/PC/EngMessageBox_PC.h"
-#include "Engine/Core/PC/SWin_PC.h"
 #include "Engine/Graphics/EngResModes.h"
 #include "Game/Resolution.h"
 #include "Online/Updater.h"
@@ -19,7 +18,6 @@ constexpr int kWindowHeight = 465;
 constexpr int kRowHeight = 26;
 constexpr int kListTextSize = 64;
 constexpr const char* kPictureFile = "Data/111.png";
-constexpr int kIdleWaitMs = 100;
 
 const char* const kOffOn[] = {"Off", "On"};
 const char* const kMouseSync[] = {"Off", "Method 1", "Method 2"};
@@ -435,12 +433,7 @@ void ResolutionDialog::End(signed char result)
 
 signed char ResolutionDialog::RunModal()
 {
-    // Between events the dialog sleeps until the next one.
-    int result = 2;
-    while (!m_ended && result != 0) {
-        result = m_win.ProcessAnyWindowsMessages();
-        if (result == 1)
-            SWinWaitForEvent_PC(kIdleWaitMs);
+    while (!m_ended && m_win.WaitForWindowsMessages() != 0) {
     }
     // Closed by Escape or the close box.
     return m_ended ? m_result : -1;

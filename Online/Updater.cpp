@@ -28,7 +28,6 @@ constexpr int kReadTimeout = 5;
 constexpr int kTextReadBack = 5000;
 constexpr int kPumpRounds = 100;
 constexpr double kPumpSleep = 0.0001;
-constexpr double kLoopSleep = 0.00001;
 constexpr double kNoticeTime = 2.0;
 constexpr float kGrey = 0.94f;
 constexpr long kStallSeconds = 60;
@@ -141,8 +140,8 @@ void ShowForAWhile()
 // Pumps until the player ends the window's loop (or the window is gone).
 void RunWindowLoop()
 {
-    while (s_updater.window.IsCreated() && s_updater.window.ProcessAnyWindowsMessages() != 0)
-        EngMiscSleep(kLoopSleep);
+    while (s_updater.window.IsCreated() && s_updater.window.WaitForWindowsMessages() != 0) {
+    }
 }
 
 void ShowNoticeAndClose(const char* token, const char* english)

@@ -11,6 +11,8 @@
 namespace {
 
 constexpr int kReportTextSize = 2048;
+// The longest a modal wait sleeps between looks at its window.
+constexpr int kIdleWaitMs = 100;
 
 int next_class_number = 1;
 
@@ -415,6 +417,15 @@ int SWin::ProcessAnyWindowsMessages()
     if (++idle_pumps >= SWIN_NONINTERACTIVE_IDLE_PUMPS && EngMessageBoxIsNonInteractive_PC())
         AnswerForAbsentPerson();
     return loop_ended ? 0 : 1;
+}
+
+int SWin::WaitForWindowsMessages()
+{
+    int result = ProcessAnyWindowsMessages();
+    // Nobody there: the idle pumps that answer for the absent person follow each other at once.
+    if (result == 1 && !EngMessageBoxIsNonInteractive_PC())
+        SWinWaitForEvent_PC(kIdleWaitMs);
+    return result;
 }
 
 // Only a window that offers buttons waits for someone; one without them is a notice the caller closes.

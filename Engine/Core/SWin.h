@@ -147,6 +147,9 @@ public:
     bool RadioGroupBind(int index, EngUInt8* mirror, SWinControlChangeCB callback);
     // 2 a message was handled, 1 none was waiting, 0 the loop has ended (or there is no window).
     int ProcessAnyWindowsMessages();
+    // The same, but with nothing waiting it sleeps until something arrives (a tenth of a second at most), so
+    // a modal wait takes no processor time.
+    int WaitForWindowsMessages();
     void QuitWindowLoop();
     void DestroyMainWindow();
 

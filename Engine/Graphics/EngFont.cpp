@@ -171,8 +171,8 @@ void PreparePureState()
 } // namespace
 
 EngFont::EngFont()
-    : m_sheet_numbers(nullptr), m_sheet_texs_dx9(nullptr), m_draw_atlas(nullptr), m_quads(nullptr), m_offsets(nullptr),
-      m_sheet_data(nullptr)
+    : m_sheet_numbers(nullptr), m_sheet_texs_dx9(nullptr), m_draw_atlas(nullptr), m_quads(nullptr),
+      m_offsets(nullptr), m_sheet_data(nullptr)
 {
     std::memset(m_creation, 0, sizeof(m_creation));
     Reset();

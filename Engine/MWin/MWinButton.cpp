@@ -781,6 +781,8 @@ void MWinButton::DrawKindBackground(_MWinTextureState state)
     else if (m_kind == MWIN_BUT_RINGS)
         RingsDraw();
     PictureDraw();
+    if (m_kind == MWIN_BUT_HORZSCROLLBAR)
+        ValueBarRenderThumb(state);
 }
 
 void MWinButton::DrawKindForeground()

@@ -444,6 +444,7 @@ protected:
     char ChoiceUseSource(int count, MWinButtonStringCB callback, const char** strings, void* user);
 
     void ValueBarHandlePress(char down);
+    void ValueBarRenderThumb(_MWinTextureState state);
     char ValueBarHandleMouseMove();
     float ValueBarThumbWidth() const;
     // The track's start on the screen; its length the thumb's left edge runs along.

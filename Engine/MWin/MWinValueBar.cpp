@@ -4,6 +4,7 @@
 
 #include "Engine/MWin/MWin.h"
 #include "Engine/MWin/MWinButton.h"
+#include "Engine/MWin/MWinTextureRegistry.h"
 
 namespace {
 
@@ -104,4 +105,15 @@ char MWinButton::ValueBarHandleMouseMove()
     Redraw();
     Fire(nullptr);
     return 1;
+}
+
+// The thumb lies over the bar's picture, so the player sees where the value stands.
+void MWinButton::ValueBarRenderThumb(_MWinTextureState state)
+{
+    MWinTextures* textures = m_mwin ? m_mwin->GetTextures() : nullptr;
+    float width = ValueBarThumbWidth();
+    if (!textures || width <= 0.0f)
+        return;
+    textures->DrawTexBut(textures->GetStandardTexButNum(MWIN_STD_HSCROLL_THUMB), state, GetHorzValueBarThumbX(),
+                         m_screen_area.y, width, m_screen_area.h, m_modulate_mode ? m_modulate_colour : nullptr);
 }

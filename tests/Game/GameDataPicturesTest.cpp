@@ -9,15 +9,21 @@
 #include <vector>
 
 #include "Engine/Graphics/DX9/EngTextureFileDX9.h"
+#include "Engine/Graphics/EngTexture.h"
 #include "Game/Screens/GameAdsCatalogue.h"
 
 namespace {
 
-// A generated picture decoded as the game decodes it (content sniffed, B, G, R, A bytes).
+// A generated picture decoded as the game decodes it (B, G, R, A bytes): of the kind its name gives, ".dat"
+// pictures as PNG, as every caller loads them.
 struct Decoded {
     _EngDecodedPicture picture = {};
     bool ok = false;
-    explicit Decoded(const std::string& file) { ok = EngTextureFileDX9_Decode(file.c_str(), 0, &picture); }
+    explicit Decoded(const std::string& file)
+    {
+        ok = EngTextureFileDX9_Decode(file.c_str(), EngTexture_GetFileExtFromFilename(file.c_str(), ETFE_PNG),
+                                      &picture);
+    }
     ~Decoded()
     {
         if (ok)

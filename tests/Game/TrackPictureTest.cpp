@@ -6,41 +6,23 @@
 #include <string>
 #include <vector>
 
-#if __has_include(<stb/stb_image.h>)
-#include <stb/stb_image.h>
-#else
-#include <stb_image.h>
-#endif
 
 #include "Game/Game.h"
 #include "Game/Program.h"
 #include "Game/Traverse.h"
+#include "Support/PictureFile.h"
 
 namespace {
 
-struct Picture
+// The colour under a map pixel, as the track picture covers the map.
+const unsigned char* AtMap(const PictureFile& picture, int mx, int my)
 {
-    int width = 0;
-    int height = 0;
-    std::unique_ptr<unsigned char, void (*)(void*)> pixels{nullptr, stbi_image_free};
+    return picture.Pixel(mx * picture.width / TRAV_MAP_SIZE, my * picture.height / TRAV_MAP_SIZE);
+}
 
-    // The colour under a map pixel, as the picture covers the map.
-    const unsigned char* AtMap(int mx, int my) const
-    {
-        int px = mx * width / TRAV_MAP_SIZE, py = my * height / TRAV_MAP_SIZE;
-        return pixels.get() + (py * width + px) * 3;
-    }
-};
-
-Picture LoadTrackPicture(int track)
+PictureFile LoadTrackPicture(int track)
 {
-    std::ifstream in("Data/160" + std::to_string(track) + ".dat", std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Picture picture;
-    int channels = 0;
-    picture.pixels.reset(stbi_load_from_memory(bytes.data(), int(bytes.size()), &picture.width, &picture.height,
-                                               &channels, 3));
-    return picture;
+    return PictureFile::Load("Data/160" + std::to_string(track) + ".dat");
 }
 
 bool IsGrey(const unsigned char* rgb)
@@ -78,7 +60,7 @@ TEST(TrackPicture, RoadStartLineAndGroundLieWhereTheMapHasThem)
     Traverse* traverse = game.GetTraverse();
     for (int track = 0; track < TRACK_COUNT; track++) {
         SCOPED_TRACE(track);
-        Picture picture = LoadTrackPicture(track);
+        PictureFile picture = LoadTrackPicture(track);
         ASSERT_NE(nullptr, picture.pixels.get());
         EXPECT_EQ(4 * picture.height, 3 * picture.width);
         ASSERT_TRUE(traverse->SetupTrack(track));
@@ -93,7 +75,7 @@ TEST(TrackPicture, RoadStartLineAndGroundLieWhereTheMapHasThem)
                 if (!uniform)
                     continue;
                 checked++;
-                const unsigned char* rgb = picture.AtMap(mx, my);
+                const unsigned char* rgb = AtMap(picture, mx, my);
                 road += value == TRAV_ROAD && IsGrey(rgb);
                 ground += value == TRAV_WALL && IsGround(rgb);
                 chequer += value == TRAV_START_LINE && IsChequer(rgb);

@@ -25,6 +25,7 @@
 #include "Game/Input.h"
 #include "Game/Levels.h"
 #include "Game/Program.h"
+#include "Game/Screens/TorviScreens.h"
 #include "Game/StateClass.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
@@ -55,6 +56,8 @@ public:
         for (EngUInt8& shown : profile->hud)
             shown = 1;
         game->GetInput()->Init();
+        // The screens the race hands over to at its ends, as the device's set-up makes them.
+        game->GetScreens()->SetupAllScreens();
         SetClock(kStartMs);
     }
 

@@ -243,7 +243,10 @@ void DrawCup(cairo_t* cr, DataGenRgb metal, const char* place)
     // Handles behind the bowl.
     for (double side : {-1.0, 1.0}) {
         cairo_new_path(cr);
-        cairo_arc(cr, 96 + side * 34, 38, 13, 0, 2 * kPi);
+        if (side > 0)
+            cairo_arc(cr, 127, 34, 14, -kPi / 2, kPi / 2);
+        else
+            cairo_arc(cr, 65, 34, 14, kPi / 2, 3 * kPi / 2);
         cairo_set_line_width(cr, 5);
         SetMetal(cr, metal, 50, 142);
         cairo_stroke(cr);

@@ -35,7 +35,8 @@ public:
     void Draw();
 
     // Draws count vertices of a layout from memory as a strip (strip true) or a list of triangles, with the
-    // texture of the given EngTexture (or none) on stage 0. Shared by quads, triangle lists and glyphs.
+    // texture of the given EngTexture (or none) on stage 0. Shared by quads, triangle lists, particles and
+    // glyphs; the vertices are copied into the device's batch, so the memory may change as soon as it returns.
     static void DrawVertices(const _EngVertexLayout* layout, const unsigned char* data, int count, bool strip,
                              EngTexture* texture);
     // Writes a colour into a vertex's four colour bytes (stored R, G, B, A).

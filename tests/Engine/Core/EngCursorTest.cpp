@@ -2,6 +2,8 @@
 // and the texture cursor's settings.
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "EngWindowTestProgram.h"
@@ -230,5 +232,22 @@ TEST_F(TextureCursorPixelTest, ArrowIsDrawnAtThePointerOverWhatIsBelow)
     ReadPixel(101, 108, rgb);
     EXPECT_EQ(rgb[0], 0);
     EXPECT_EQ(rgb[2], 255);
+}
+// A cursor picture cut short is not drawn with its missing part as see-through: it is refused, and the
+// system's pointer stands in so the player still sees one.
+TEST_F(TextureCursorPixelTest, CutShortPictureLeavesTheSystemPointer)
+{
+    std::ifstream whole("Data/1200.tga", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 100u);
+    const std::string cut = ::testing::TempDir() + "/cut_cursor.tga";
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() - 64);
+
+    Open(640, 480);
+    ASSERT_TRUE(window->SetupTextureCursor_PC(cut.c_str(), 2, 2, 14, 20, true, 0, 0));
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    ASSERT_TRUE(program->CreateMainGraphicsDevice());
+    EXPECT_FALSE(window->GetTextureCursor_PC()->on);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 } // namespace

@@ -182,6 +182,13 @@ TEST_F(LanguagesTest, EnglishOnlyListsJustTheEnglishFile)
     EXPECT_TRUE(EngLangCheckIfCurrentLangEnglish());
 }
 
+// An editor may save the file with a mark and an empty first line: the game must still start with it.
+TEST_F(LanguagesTest, FileSavedWithAMarkAndAnEmptyFirstLineLoads)
+{
+    LoadEnglish(std::string("\xEF\xBB\xBF\r\n") + k_english_file);
+    EXPECT_STREQ("one", EngLanguagesGetString("A", 0));
+}
+
 TEST_F(LanguagesTest, EnglishCurrentLanguageNeverFallsBack)
 {
     LoadEnglish();

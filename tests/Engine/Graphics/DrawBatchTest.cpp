@@ -2,6 +2,8 @@
 // frame of quads and text takes.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "Engine/Graphics/DX9/EngDeviceDX9.h"
 #include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
 #include "Engine/Graphics/DX9/EngTextureDX9.h"
@@ -105,6 +107,23 @@ TEST_F(DrawBatch, CropChangeAppliesOnlyToTheDrawsAfterIt)
                          {500, 400, kRed},
                          {320, 240, kGreen}, // drawn after the crop was turned off
                      });
+}
+
+TEST_F(DrawBatch, TexturePixelsChangedBetweenDrawsShowOnlyInTheLaterOne)
+{
+    BeginTestFrame(0, 0, 0);
+    DrawAt(&red, 0, 0, 320, 480);
+    EngTextureDX9* dx9 = red.GetDX9();
+    int pitch = 0;
+    unsigned char* bits = dx9->LockRect(&pitch);
+    ASSERT_NE(bits, nullptr);
+    for (int y = 0; y < dx9->GetHeight(); ++y)
+        for (int x = 0; x < dx9->GetWidth(); ++x)
+            std::memcpy(bits + y * pitch + x * 4, "\0\xFF\0\xFF", 4); // B, G, R, A: green
+    ASSERT_TRUE(dx9->UnlockRect());
+    DrawAt(&red, 320, 0, 320, 480);
+    EndTestFrame();
+    ExpectPixels(gl, {{100, 240, kRed}, {500, 240, kGreen}});
 }
 
 TEST_F(DrawBatch, MatrixChangeAppliesOnlyToTheDrawsAfterIt)

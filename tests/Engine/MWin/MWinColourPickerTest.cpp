@@ -173,6 +173,19 @@ TEST_F(ColourPickerPixels, BarsAreDrawnWithTheirGradients)
     EXPECT_TRUE(PixelNear(gl.Pixel(64 + 490, 360), 244, 0, 0, 12));
     EXPECT_TRUE(PixelNear(gl.Pixel(64 + 490, 200 - 40 - 2), 255, 255, 255, 3)) << "above the bars: the picker itself";
 
+    // The hue bar's thumb (green here) stands where its value does: at the start, then at the end.
+    Standard(MWIN_STD_HSCROLL_THUMB, "Green");
+    DrawFrame();
+    const int thumb = Area(24, 80); // the layout's thumb width, the bar's height
+    EXPECT_GT(ColourPixels(64, 160, 40, 80, 0, 255, 0), thumb * 3 / 4);
+    EXPECT_EQ(ColourPixels(64 + 472, 160, 40, 80, 0, 255, 0), 0);
+    MWinButton* hue = window->GetButtonFromID("PICKH", 1);
+    hue->SetHorzValueBar(255, 0, 255, 0);
+    picker->ColourUpdateFromScrollbars(0);
+    DrawFrame();
+    EXPECT_EQ(ColourPixels(64, 160, 40, 80, 0, 255, 0), 0);
+    EXPECT_GT(ColourPixels(64 + 472, 160, 40, 80, 0, 255, 0), thumb * 3 / 4);
+
     // Graphics released and made again, as around a device re-creation: the bars never draw a dead texture.
     mwin->DestroyGraphicsObjects();
     DrawFrame();

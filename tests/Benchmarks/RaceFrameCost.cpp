@@ -1,0 +1,87 @@
+// What drawing a race frame costs at 1024 x 768 on the machine's OpenGL: the whole frame of a race on the
+// grid (track, eight cars, countdown, head-up texts), drawn, presented and waited for.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
+
+#include "Engine/Core/EngMainEntry.h"
+#include "Engine/Core/EngWindow.h"
+#include "Engine/Core/EngString.h"
+#include "Engine/Graphics/DX9/EngDeviceDX9.h"
+#include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
+#include "Engine/Graphics/EngDevice.h"
+#include "Game/Game.h"
+#include "Game/Levels.h"
+#include "Game/Main.h"
+#include "Game/Program.h"
+#include "Game/Users.h"
+
+namespace {
+
+// The game started as the program starts it, in a 1024 x 768 window, with a quick race on the grid.
+Program* FrameGame()
+{
+    static Program* program = nullptr;
+    if (program)
+        return program;
+    // Headless and silent, nobody to answer a dialog, no network; llvmpipe keeps its default threads.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    setenv("TORVI_NONINTERACTIVE", "1", 0);
+    setenv("TORVI_WEB_BASE", "http://127.0.0.1:9", 0);
+    char pattern[] = "/tmp/torvi-bench-XXXXXX";
+    if (const char* home = mkdtemp(pattern))
+        setenv("XDG_DATA_HOME", home, 1);
+    int exit_code = 0;
+    char command_line[] = "";
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 || MainCreateAndInitMainProgram(nullptr, command_line, &exit_code) != 1)
+        return nullptr;
+    _EngCreateWindowParms* parms = MainGetCreateWindowParms();
+    parms->windowed = 1;
+    parms->width = 1024;
+    parms->height = 768;
+    if (EngMainCreateMainWindow() != 1 || !EngMainCreateMainGraphicsDevice())
+        return nullptr;
+    program = MainGetProgram();
+    Game* game = program->GetGame();
+    UserRecord* profile = game->GetCurrentProfile();
+    EngSafeStrcpy(profile->name, "Bench", sizeof profile->name);
+    profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+    for (EngUInt8& shown : profile->hud)
+        shown = 1;
+    const int drivers[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
+    game->GetLevels()->SetupRaceOpponents(7, drivers);
+    game->SetupRace(GAME_TYPE_QUICK_RACE, 0, 8, false, 0, 0);
+    game->StartRace(true);
+    eng_frame_time = 1.0f / 60.0f;
+    for (int i = 0; i < 80; i++) {
+        game_clock_ms += 17;
+        game->Tick();
+    }
+    return program;
+}
+
+void BM_RaceFrame(benchmark::State& state)
+{
+    Program* program = FrameGame();
+    if (!program) {
+        state.SkipWithError("no graphics device");
+        return;
+    }
+    const int draws_before = eng_d3d_device->GetDrawCallCount();
+    for (auto _ : state) {
+        program->RenderCB();
+        EngDeviceSwapBuffers();
+        // Wait for the frame, so the time is the drawing's and not only the queueing's.
+        glFinish();
+    }
+    state.counters["draws"] = double(eng_d3d_device->GetDrawCallCount() - draws_before) / double(state.iterations());
+}
+
+} // namespace
+
+BENCHMARK(BM_RaceFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

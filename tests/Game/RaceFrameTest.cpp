@@ -1,0 +1,267 @@
+// The race frame as the game draws it at 1024 x 768 on a real OpenGL context: the track picture, every car
+// on its grid slot in its colour and heading, the countdown and the head-up texts in their boxes.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Engine/Core/EngMainEntry.h"
+#include "Engine/Core/EngWindow.h"
+#include "Game/Car.h"
+#include "Game/Game.h"
+#include "Game/Levels.h"
+#include "Game/Main.h"
+#include "Game/Program.h"
+#include "Game/Resolution.h"
+#include "Game/StateClass.h"
+#include "Game/TrackInfo.h"
+#include "Game/Users.h"
+#include "GameTestSupport.h"
+#include "Support/GLTestContext.h"
+#include "Support/PictureFile.h"
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr float kScale = kWidth / 640.0f;
+
+// How near a colour is to a picture around a point of the 640 x 480 screen (a pixel either way, as
+// filtering may place it).
+int GapAround(const PictureFile& picture, float x, float y, const unsigned char* rgb)
+{
+    int px = int(x * picture.width / 640.0f), py = int(y * picture.height / 480.0f), best = 3 * 255;
+    for (int dy = -1; dy <= 1; dy++) {
+        for (int dx = -1; dx <= 1; dx++) {
+            const unsigned char* p = picture.Pixel(px + dx, py + dy);
+            best = std::min(best, std::abs(p[0] - rgb[0]) + std::abs(p[1] - rgb[1]) + std::abs(p[2] - rgb[2]));
+        }
+    }
+    return best;
+}
+
+// The frame's pixels, top row first, RGBA.
+struct Frame
+{
+    std::vector<unsigned char> rgba;
+
+    const unsigned char* At(float x, float y) const
+    {
+        int px = int(x * kScale), py = int(y * kScale);
+        return rgba.data() + (size_t(py) * kWidth + size_t(px)) * 4;
+    }
+
+    // Pixels of a box of the 640 x 480 screen that pass a test.
+    template <typename Test> int Count(float x, float y, float w, float h, Test test) const
+    {
+        int n = 0;
+        for (int py = int(y * kScale); py < int((y + h) * kScale); py++) {
+            for (int px = int(x * kScale); px < int((x + w) * kScale); px++) {
+                if (px < 0 || py < 0 || px >= kWidth || py >= kHeight)
+                    continue;
+                const unsigned char* p = rgba.data() + (size_t(py) * kWidth + size_t(px)) * 4;
+                n += test(p[0], p[1], p[2]) ? 1 : 0;
+            }
+        }
+        return n;
+    }
+};
+
+int ColourGap(const unsigned char* a, const unsigned char* b)
+{
+    return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+}
+
+// The game started as the program starts it, in a 1024 x 768 window, with a quick race of eight cars on
+// the grid.
+class RaceFrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        UseFreshDataHome();
+        ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
+        int exit_code = 0;
+        ASSERT_EQ(1, StartGame(&exit_code));
+        _EngCreateWindowParms* parms = MainGetCreateWindowParms();
+        parms->windowed = 1;
+        parms->width = kWidth;
+        parms->height = kHeight;
+        ASSERT_EQ(1, EngMainCreateMainWindow());
+        ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
+        program = MainGetProgram();
+        game = program->GetGame();
+        UserRecord* profile = game->GetCurrentProfile();
+        std::snprintf(profile->name, sizeof profile->name, "%s", "Pixel");
+        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        profile->car_colour = 0;
+        for (EngUInt8& shown : profile->hud)
+            shown = 1;
+    }
+
+    void TearDown() override
+    {
+        MainDestroyMainProgram(true);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    void StartQuickRace(int track)
+    {
+        const int drivers[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
+        ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(7, drivers));
+        ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, track, 8, false, 0, 0));
+        game->GetCar()->SetLaps(3);
+        game->StartRace(true);
+    }
+
+    // Game ticks of 1/60 s on the game's clock until the race state is reached.
+    void TickUntil(_RaceState state)
+    {
+        eng_frame_time = 1.0f / 60.0f;
+        for (int i = 0; i < 600 && game->GetState()->GetState() != state; i++) {
+            clock_ms += 1000.0 / 60.0;
+            game_clock_ms = EngUInt32(clock_ms);
+            game->Tick();
+        }
+    }
+
+    Frame Draw()
+    {
+        program->RenderCB();
+        Frame frame;
+        GLTestContext reader;
+        EXPECT_TRUE(reader.ReadPixelsRGBA(0, 0, kWidth, kHeight, &frame.rgba));
+        if (const char* save = std::getenv("RACE_FRAME_PNG"))
+            reader.SavePNG(save);
+        return frame;
+    }
+
+    Program* program = nullptr;
+    Game* game = nullptr;
+    double clock_ms = 20000.0;
+};
+
+} // namespace
+
+TEST_F(RaceFrameTest, GridFrameShowsTrackCarsCountdownAndHeadUpTexts)
+{
+    StartQuickRace(0);
+    TickUntil(RACE_STATE_COUNTDOWN);
+    ASSERT_STREQ("3", game->GetState()->GetText());
+    Frame frame = Draw();
+    PictureFile track = PictureFile::Load("Data/1600.dat");
+    ASSERT_NE(nullptr, track.pixels.get());
+
+    // The track picture fills the screen: grass, road and kerb where no car or text stands.
+    for (auto [x, y] : {std::pair{10.0f, 10.0f}, {600.0f, 450.0f}, {320.0f, 440.0f}, {560.0f, 300.0f}})
+        EXPECT_LT(GapAround(track, x, y, frame.At(x, y)), 12) << x << "," << y;
+
+    // Every car on its grid slot, in its own colour more than in any other car's.
+    Car* car = game->GetCar();
+    const float size = car->GetSizes().length;
+    const _TrackInfo* row = TrackInfoGetRow(0);
+    auto colour_count = [&](int colour_of, const EngInt32* slot) {
+        const float* rgb = Car::GetColour(game->GetLevels()->GetDriverColour(colour_of));
+        const unsigned char colour[3] = {(unsigned char)(rgb[0] * 255), (unsigned char)(rgb[1] * 255),
+                                         (unsigned char)(rgb[2] * 255)};
+        return frame.Count(float(slot[0]) - size / 2, float(slot[1]) - size / 2, size, size,
+                           [&colour](int r, int g, int b) {
+                               const unsigned char p[3] = {(unsigned char)r, (unsigned char)g, (unsigned char)b};
+                               return ColourGap(p, colour) < 90;
+                           });
+    };
+    for (int i = 0; i < 8; i++) {
+        SCOPED_TRACE("car " + std::to_string(i));
+        const EngInt32* slot = row->grid_slots[car->GetGridSlot(i)];
+        const int own = colour_count(i, slot);
+        EXPECT_GT(own, 40);
+        for (int other = 0; other < 8; other++) {
+            if (other != i) {
+                EXPECT_GT(own, colour_count(other, slot)) << "colour of car " << other;
+            }
+        }
+    }
+
+    // The countdown in green over the middle, the lap counter and position in the second head-up box.
+    EXPECT_GT(frame.Count(290, 190, 60, 100, [](int r, int g, int b) { return g > 180 && r < 120 && b < 150; }),
+              300);
+    auto white = [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; };
+    const EngInt32* box = row->hud_box2;
+    const float bx = box[0] * 640.0f / 1024, by = box[1] * 480.0f / 1024;
+    const float bw = (box[2] - box[0]) * 640.0f / 1024, bh = (box[3] - box[1]) * 480.0f / 1024;
+    EXPECT_GT(frame.Count(bx, by, bw, bh / 2, white), 40);     // "LAP - / 3"
+    EXPECT_GT(frame.Count(bx, by + bh / 2, bw, bh / 2, white), 20); // "POS  -"
+    EXPECT_EQ(0, frame.Count(bx, by + bh, bw, 40, white));
+}
+
+TEST_F(RaceFrameTest, RacingFrameShowsGoAndTheLeadersInTheirColours)
+{
+    StartQuickRace(0);
+    TickUntil(RACE_STATE_RACING);
+    // Half a second of racing: the computer cars ahead of the driver have crossed the line.
+    for (int i = 0; i < 30; i++) {
+        clock_ms += 1000.0 / 60.0;
+        game_clock_ms = EngUInt32(clock_ms);
+        game->Tick();
+    }
+    Car* car = game->GetCar();
+    ASSERT_GE(car->GetCarAtPlace(0), 0);
+    Frame frame = Draw();
+    EXPECT_GT(frame.Count(270, 190, 100, 100, [](int r, int g, int b) { return r > 220 && g > 220 && b > 220; }),
+              300); // "GO!" in white
+    const EngInt32* box = TrackInfoGetRow(0)->hud_box1;
+    const float bx = box[0] * 640.0f / 1024, by = box[1] * 480.0f / 1024;
+    const float bw = (box[2] - box[0]) * 640.0f / 1024, bh = (box[3] - box[1]) * 480.0f / 1024;
+    const float* rgb = Car::GetColour(car->GetColourAtPlace(0));
+    const unsigned char leader[3] = {(unsigned char)(rgb[0] * 255), (unsigned char)(rgb[1] * 255),
+                                     (unsigned char)(rgb[2] * 255)};
+    EXPECT_GT(frame.Count(bx, by, bw, bh / 3, [&leader](int r, int g, int b) {
+        const unsigned char p[3] = {(unsigned char)r, (unsigned char)g, (unsigned char)b};
+        return ColourGap(p, leader) < 60;
+    }), 30);
+}
+
+TEST_F(RaceFrameTest, CarSpriteTurnsWithItsHeading)
+{
+    StartQuickRace(0);
+    TickUntil(RACE_STATE_COUNTDOWN);
+    Car* car = game->GetCar();
+    const float size = car->GetSizes().length;
+    const float cx = 585.0f, cy = 300.0f;
+    auto draw_at = [&](float heading) {
+        CarState* state = car->GetState(0);
+        state->x = cx;
+        state->y = cy;
+        state->heading = heading;
+        car->PlaceOutline(0);
+        return Draw();
+    };
+    Frame up = draw_at(0.0f);
+    Frame left = draw_at(1.5707963f);
+    // Heading a quarter turn on turns the picture a quarter turn anticlockwise on the screen: the pixel
+    // (dx, dy) from the centre at heading 0 is at (dy, -dx) at the quarter turn; clockwise it is not.
+    const int half = int(size * 0.6f * kScale);
+    const int px = int(cx * kScale), py = int(cy * kScale);
+    long anticlockwise = 0, clockwise = 0;
+    int car_pixels = 0;
+    for (int dy = -half; dy <= half; dy++) {
+        for (int dx = -half; dx <= half; dx++) {
+            const unsigned char* a = up.rgba.data() + (size_t(py + dy) * kWidth + size_t(px + dx)) * 4;
+            const unsigned char* b = left.rgba.data() + (size_t(py - dx) * kWidth + size_t(px + dy)) * 4;
+            const unsigned char* c = left.rgba.data() + (size_t(py + dx) * kWidth + size_t(px - dy)) * 4;
+            anticlockwise += ColourGap(a, b);
+            clockwise += ColourGap(a, c);
+            car_pixels++;
+        }
+    }
+    EXPECT_LT(anticlockwise / car_pixels, 20);
+    EXPECT_GT(clockwise, anticlockwise * 2);
+}
