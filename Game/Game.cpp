@@ -536,6 +536,7 @@ void Game::Tick()
 void Game::MenuTick()
 {
     m_screens->Tick();
+    m_music->Tick();
     EngInputPollAllDevices();
 }
 
