@@ -62,6 +62,7 @@ public:
 
     std::vector<std::string> texts;
     bool standings_sound = true;
+    int places_out_of_order = 0;
     RaceHarness* m_race;
     std::vector<CarWatch> cars;
 
@@ -87,7 +88,8 @@ private:
         w.longest_still = std::max(w.longest_still, m_race->Seconds() - w.still_since);
     }
 
-    // Every car in the standings once, and each car's place is its index there.
+    // Every car in the standings once, each car's place its index there, and away from the line (where a
+    // lap's progress starts again) a car ahead in laps and progress is ahead in place.
     void CheckStandings(Car* car)
     {
         bool seen[kCars] = {};
@@ -97,8 +99,25 @@ private:
                 continue;
             standings_sound = standings_sound && !seen[who] && car->GetRecord(who)->place == place;
             seen[who] = true;
+            int behind = place + 1 < kCars ? car->GetCarAtPlace(place + 1) : -1;
+            if (behind >= 0 && !InOrder(car, who, behind))
+                places_out_of_order++;
         }
     }
+
+    static bool InOrder(Car* car, int ahead, int behind)
+    {
+        const CarRecord* a = car->GetRecord(ahead);
+        const CarRecord* b = car->GetRecord(behind);
+        const _TravInfo* ta = car->GetState(ahead)->trav;
+        const _TravInfo* tb = car->GetState(behind)->trav;
+        bool near_line = !ta || !tb || ta->progress < 10 || ta->progress > 240 || tb->progress < 10 ||
+                         tb->progress > 240;
+        if (near_line || a->finish_state != CAR_RACING || b->finish_state != CAR_RACING)
+            return true;
+        return a->laps_done > b->laps_done || (a->laps_done == b->laps_done && ta->progress >= tb->progress);
+    }
+
 };
 
 std::vector<unsigned char> ReadFileBytes(const std::string& name)
@@ -132,6 +151,7 @@ TEST_P(QuickRaceOnTrack, EightCarsCountDownRaceThreeLapsInOrderAndFinish)
     EXPECT_EQ("[][3][2][1][GO!][]", watch.Texts());
     EXPECT_TRUE(race.game->IsMenusOn()) << "the race did not end in " << race.Seconds() << " s";
     EXPECT_TRUE(watch.standings_sound);
+    EXPECT_EQ(0, watch.places_out_of_order);
     Car* car = race.game->GetCar();
     std::vector<bool> place_taken(kCars, false);
     for (int i = 0; i < kCars; i++) {
