@@ -195,6 +195,32 @@ TEST_F(OwnScreens, KeyboardMappingsMoveRefuseEscapeAndTimeOutEmpty)
     ASSERT_EQ(sizeof(UserControllerConfig), bytes.size());
     EXPECT_EQ(0, memcmp(bytes.data(), game->GetInput()->GetConfig(0), bytes.size()));
     EXPECT_STREQ("D", game->GetInput()->GetConfig(0)->entries[keyboard].element_names[INPUT_ACTION_LEFT]);
+
+    // Read back and written again, the file does not change by a byte.
+    ASSERT_TRUE(game->GetInput()->LoadUserConfig(0));
+    ASSERT_TRUE(game->GetInput()->SaveUserConfig(0));
+    std::ifstream again(file, std::ios::binary);
+    std::vector<char> rewritten((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, rewritten);
+}
+
+TEST_F(OwnScreens, ClosingTheWindowEndsTheMappingWaitAndReachesTheMainLoop)
+{
+    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
+    SDL_AddTimer(
+        300,
+        [](Uint32, void*) -> Uint32 {
+            SDL_Event event = {};
+            event.type = SDL_WINDOWEVENT;
+            event.window.event = SDL_WINDOWEVENT_CLOSE;
+            event.window.windowID = SDL_GetWindowID(eng_main_window->GetWindowHandle_PC());
+            SDL_PushEvent(&event);
+            return 0;
+        },
+        nullptr);
+    ASSERT_TRUE(screens->GetControls()->MappingCB(INPUT_ACTION_RIGHT));
+    EXPECT_EQ(-1, screens->GetControls()->GetElementReceived());
+    EXPECT_EQ(0, EngMainPumpOneMessage_PC()) << "the quit is left for the main loop";
 }
 
 namespace {
