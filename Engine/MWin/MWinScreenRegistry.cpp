@@ -182,7 +182,9 @@ char EngScreens::TurnOn(int start_mwin)
     if (m_on)
         return 1;
     bool start = start_mwin > 0 || (start_mwin < 0 && m_mwinp && !m_mwinp->IsOn());
-    m_started_mwin = start ? 1 : 0;
+    // A start whose screen failed left the GUI on: the screens started it, and they still stop it.
+    bool still_ours = m_started_mwin == 1 && m_mwinp && m_mwinp->IsOn();
+    m_started_mwin = start || still_ours ? 1 : 0;
     if (start && (!m_mwinp || !m_mwinp->Startup()))
         DebugFatalCheck(false, ENG_FUNC, "Could not start the user interface");
     CallPreChange();
@@ -193,9 +195,10 @@ char EngScreens::TurnOn(int start_mwin)
 
 char EngScreens::TurnOff(int stop_mwin)
 {
-    if (!m_on)
+    if (!m_on && m_started_mwin != 1)
         return 1;
-    StopCurrent();
+    if (m_on)
+        StopCurrent();
     if (m_started_mwin == -1)
         DebugErrorByCode(ENG_FUNC, DEBUG_CODE_IERR);
     bool stop = stop_mwin > 0 || (stop_mwin < 0 && m_started_mwin == 1);

@@ -300,6 +300,28 @@ TEST_F(MWinScreenRegistryTest, WhatAPopupsCloseOrAControllersTickFiresMaySwitchS
     }
 }
 
+TEST_F(MWinScreenRegistryTest, AGuiStartedForAScreenThatCouldNotStartIsStillEndedWithTheScreens)
+{
+    constexpr EngScreenID kMissing = EngFourCC('N', 'O', 'N', 'E');
+    mwin->Shutdown();
+    for (int attempt = 0; attempt < 2; attempt++) {
+        SCOPED_TRACE(attempt);
+        int since = DebugGetMessageCount();
+        screens->StartScreen(kMissing, -1);
+        EXPECT_TRUE(LoggedSince(since, "No start screen set."));
+        EXPECT_TRUE(mwin->IsOn()) << "the GUI came on for the screen";
+        EXPECT_FALSE(screens->IsOn());
+    }
+    screens->End(-1);
+    EXPECT_FALSE(mwin->IsOn()) << "the screens started it, so they stop it";
+
+    // A GUI the screens did not start stays on.
+    mwin->Startup();
+    screens->StartScreen(kMissing, -1);
+    screens->End(-1);
+    EXPECT_TRUE(mwin->IsOn());
+}
+
 TEST_F(MWinScreenRegistryTest, EndingTheScreensClearsTheDesktopAndForgetsOnRequest)
 {
     screens->StartScreen(SCREEN_MAIN, 0);
