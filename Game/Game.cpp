@@ -417,9 +417,6 @@ void Game::StartRace(bool start_sequence)
 {
     if (IsMenusOn())
         m_screens->End(-1);
-    // A screen that could not start leaves the GUI on without a current screen; the race needs it off.
-    if (IsMenusOn())
-        m_mwin->Shutdown();
     SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
