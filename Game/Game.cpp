@@ -28,6 +28,7 @@
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
 #include "Game/Screens/QResCC.h"
+#include "Game/Screens/Splash.h"
 #include "Game/Screens/TTrialCC.h"
 #include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
@@ -64,6 +65,12 @@ constexpr float kFontLayout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.
 
 // The menus stand on a plain green, the colour the engine clears to, until their picture is drawn.
 constexpr float kMenuClearColour[3] = {0.2f, 0.4f, 0.3f};
+
+// The title picture's four quarters and the spark of its effect.
+constexpr const char* kSplashPictures[4] = {"Data/1940.dat", "Data/1941.dat", "Data/1942.dat", "Data/1943.dat"};
+constexpr const char* kSplashEffect = "Data/1944.dat";
+constexpr float kSplashTextScaleX = 1.0f;
+constexpr float kSplashTextScaleY = 1.5f;
 
 // The hint for a driver who has not found the accelerator: after 5 s, shown a second at a time.
 constexpr double kIdleHintAfterSeconds = 5.0;
@@ -218,9 +225,11 @@ bool Game::LoadRaceFont()
 
 bool Game::CreateGraphicsObjects()
 {
+    SplashCreateGraphics();
     CountryCreateGraphics();
     CountryScreenCreateGraphics(m_mwin);
     PlatformCreateGraphics();
+    m_screens->CreateGraphicsObjects();
     m_graphics->LoadFlagFrames();
     SetCursorShown(false);
     EngFontSetReportMissingChars(false);
@@ -241,6 +250,8 @@ void Game::DestroyGraphicsObjects()
     m_mwin->DestroyGraphicsObjects();
     PlatformDestroyGraphics();
     CountryDestroyGraphics();
+    SplashDestroyGraphics();
+    m_screens->DestroyGraphicsObjects();
     m_race_font->Destroy();
     // The track picture went with the device's objects: the next race loads it again.
     m_loaded_track = -1;
@@ -256,8 +267,12 @@ signed char Game::PostDeviceSetup()
     CreateMenuGraphics();
     m_screens->SetupAllScreens();
     m_music->Init(true);
+    bool splash = SplashSetup(kSplashPictures[0], kSplashPictures[1], kSplashPictures[2], kSplashPictures[3],
+                              kSplashEffect, nullptr, nullptr, m_race_font, kSplashTextScaleX, kSplashTextScaleY,
+                              nullptr, nullptr, &Game::SplashEndedCB, this, false);
     GraphicsReady();
-    StartMenus();
+    if (!splash || !SplashStart())
+        StartMenus();
     return 1;
 }
 
@@ -270,6 +285,7 @@ void Game::PreCloseWindow()
     m_settings->Save();
     m_sound->StopAll();
     m_music->Free();
+    SplashAbort();
     ResolutionUpdateSettingsFromCurrent();
     ResolutionSaveSettings();
 }
@@ -303,6 +319,11 @@ bool Game::CreateMenuGraphics()
 void Game::LogResolution(int number) const
 {
     ResolutionLogSettings(number);
+}
+
+void Game::SplashEndedCB(void* game)
+{
+    static_cast<Game*>(game)->StartMenus();
 }
 
 // The first screen: the GUI comes on with the driver selection and the cursor shown.
@@ -510,6 +531,8 @@ void Game::MenuTick()
 
 void Game::RaceTick()
 {
+    if (SplashTick())
+        return;
     m_music->Tick();
     m_time_step = m_levels->GetTimeScale() * eng_frame_time;
     m_state->Tick();
@@ -553,7 +576,8 @@ void Game::Render()
 void Game::RenderMenus()
 {
     EngDeviceClearScreen();
-    if (m_menu_background->IsLoaded())
+    // The ads' pictures stand on the plain screen.
+    if (m_menu_background->IsLoaded() && m_screens->GetCurrentScreen() != SCREEN_GADS)
         m_menu_background->Draw();
     m_screens->Render(0);
     m_mwin->RenderMain();
@@ -564,6 +588,8 @@ void Game::RenderMenus()
 
 void Game::RenderRace()
 {
+    if (SplashRender(1))
+        return;
     EngDeviceClearScreen();
     bool prepared_here = false;
     m_car->Render();
