@@ -29,9 +29,10 @@ source "$2"
 
 "$program" &
 pid=$!
-find_window >/dev/null || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
+window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
 # The menus' music, a few seconds of it.
-sleep 6
+wait_for_menus "$window" >/dev/null || fail "the menus did not come after the splash"
+sleep 4
 kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
 kill -TERM "$pid"
 program_ends_within 50 || fail "still running five seconds after SIGTERM"

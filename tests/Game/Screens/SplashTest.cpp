@@ -199,3 +199,4 @@ TEST_F(SplashTest, FadeShowsBlackThenThePictureAndSparksRiseFromTheFootOfTheBloc
     EXPECT_GT(risen, 20) << "some have climbed from the foot";
     EXPECT_EQ(0, lit({540, 0, 100, 480})) << "none far from the block";
 }
+
