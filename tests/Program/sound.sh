@@ -34,12 +34,7 @@ window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the prog
 wait_for_menus "$window" >/dev/null || fail "the menus did not come after the splash"
 sleep 4
 kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
-kill -TERM "$pid"
-program_ends_within 50 || fail "still running five seconds after SIGTERM"
-wait "$pid"
-code=$?
-pid=""
-[ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
+end_with_sigterm
 grep -q "MUSIC ON" "$log" || fail "the menus did not turn the music on"
 grep -q "MUSIC OFF" "$log" || fail "the music was not turned off at the close"
 INNER

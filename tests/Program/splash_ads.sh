@@ -94,12 +94,7 @@ same_colour "$first_ad" "$second_ad" && fail "NEXT showed the same picture ($sec
 click_virtual 548 445
 back=$(wait_for_menus "$window" 5) || fail "BACK did not return to the main menu: $back"
 
-kill -TERM "$pid"
-program_ends_within 50 || fail "still running five seconds after SIGTERM"
-wait "$pid"
-code=$?
-pid=""
-[ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
+end_with_sigterm
 grep -q "Graphics not destroyed" "$log" && fail "the splash left graphics behind"
 
 # The same game without the title picture's last quarter: the driver screen comes at once.
@@ -119,9 +114,6 @@ pid=$!
 window=$(find_window) || fail "no window without the splash picture"
 seen=$(wait_for_menus "$window" 3) || fail "the driver screen did not come at once without the splash: $seen"
 grep -q "Tex 4 does not exist" "$log" || fail "the missing quarter was not reported"
-kill -TERM "$pid"
-program_ends_within 50 || fail "still running five seconds after SIGTERM"
-wait "$pid"
-pid=""
+end_with_sigterm
 echo "PASS"
 INNER

@@ -46,6 +46,16 @@ program_ends_within() {
     ! kill -0 "$pid" 2>/dev/null
 }
 
+# SIGTERM to the game: it must end within five seconds with exit code 0.
+end_with_sigterm() {
+    kill -TERM "$pid"
+    program_ends_within 50 || fail "still running five seconds after SIGTERM"
+    wait "$pid"
+    local code=$?
+    pid=""
+    [ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
+}
+
 # The mean colour "r g b" (0 to 255) of a part of the window's picture, the part given as a crop geometry.
 window_mean() {
     timeout 30 import -window "$1" png:- 2>/dev/null | convert - -crop "$2" +repage -scale 1x1\! \
