@@ -15,8 +15,6 @@ constexpr float kLengthFactors[CHAMP_LENGTHS] = {0.3f, 0.5f, 1.0f, 1.7f, 2.6f};
 constexpr int kStartLength = 2;
 constexpr float kLapsBase = 15.0f;
 constexpr float kLapLengthUnit = 4.75f;
-constexpr float kSpeedSpread[2] = {0.8f, 1.2f};
-constexpr float kTopSpeedSpread[2] = {0.95f, 1.05f};
 
 } // namespace
 
@@ -48,8 +46,8 @@ void ChampClass::NewChampionship()
     m_record.stage = 0;
     m_record.length = kStartLength;
     for (int car = 1; car < CHAMP_CARS; car++) {
-        m_record.speed[car] = EngMiscRandFloatRange(kSpeedSpread[0], kSpeedSpread[1], false);
-        m_record.top_speed[car] = EngMiscRandFloatRange(kTopSpeedSpread[0], kTopSpeedSpread[1], false);
+        m_record.speed[car] = EngMiscRandFloatRange(LEVELS_SPEED_SPREAD[0], LEVELS_SPEED_SPREAD[1], false);
+        m_record.top_speed[car] = EngMiscRandFloatRange(LEVELS_TOP_SPEED_SPREAD[0], LEVELS_TOP_SPEED_SPREAD[1], false);
     }
     SetupRace();
 }

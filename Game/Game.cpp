@@ -29,6 +29,7 @@
 #include "Game/Screens/PlatformIcons.h"
 #include "Game/Screens/QResCC.h"
 #include "Game/Screens/Splash.h"
+#include "Game/Screens/TorviMWinSkin.h"
 #include "Game/Screens/TTrialCC.h"
 #include "Game/Screens/TorviScreens.h"
 #include "Game/SettingsClass.h"
@@ -110,6 +111,34 @@ template <typename T> void Free(T*& part)
 bool g_idle_reference_taken = false;
 double g_idle_reference = 0.0;
 
+// The GUI's own sizes beside the skin's: the scroll bars' widths and heights and the field the skin leaves.
+constexpr int kGuiSizeFields[] = {MWIN_LF_VSCROLL_WIDTH, MWIN_LF_VSCROLL_THUMB_WIDTH, MWIN_LF_HSCROLL_HEIGHT,
+                                  MWIN_LF_HSCROLL_THUMB_HEIGHT, 20};
+constexpr float kGuiSizes[] = {18.0f, 14.0f, 0.0f, 20.0f, 20.0f};
+
+// Popups in the game's skin: boxes of "Back", buttons and texts of "Main".
+constexpr float kPopupButtonColour[4] = {1.0f, 1.0f, 1.0f, 0.7f};
+constexpr float kPopupButtonScale[2] = {0.9f, 1.0f};
+constexpr float kPopupTitleColour[4] = {1.0f, 1.0f, 1.0f, 0.7f};
+constexpr float kPopupTitleScale[2] = {1.0f, 1.0f};
+constexpr int kPopupTitleAlign = 1;
+constexpr float kPopupBoxSizes[4] = {300.0f, 480.0f, 120.0f, 30.0f};
+
+void SetupGuiLook(MWin* mwin)
+{
+    TorviMWinSetupSizes(mwin);
+    _MWinSettings* settings = mwin->GetSettingsP();
+    for (_MWinLayoutSettings& layout : settings->base_layouts)
+        for (int i = 0; i < int(sizeof kGuiSizes / sizeof kGuiSizes[0]); i++)
+            layout.f[kGuiSizeFields[i]] = kGuiSizes[i];
+    mwin->PopupSetAppearance("Back", "Back", "Main", "Main", "Main", kPopupButtonColour[0], kPopupButtonColour[2],
+                             kPopupButtonColour[1], kPopupButtonColour[3], kPopupButtonScale[0],
+                             kPopupButtonScale[1], kPopupTitleColour[0], kPopupTitleColour[2], kPopupTitleColour[1],
+                             kPopupTitleColour[3], kPopupTitleScale[0], kPopupTitleScale[1], kPopupTitleAlign);
+    mwin->PopupSetBoxSizes(kPopupBoxSizes[0], kPopupBoxSizes[1], kPopupBoxSizes[2], kPopupBoxSizes[3]);
+    TorviMWinSetupTexturesAndTexButs(mwin);
+}
+
 void SetCursorShown(bool shown)
 {
     if (!eng_main_window)
@@ -190,6 +219,7 @@ bool Game::IsMenusOn() const
 
 signed char Game::PreDeviceSetup()
 {
+    SetupGuiLook(m_mwin);
     m_mwin->GetFonts()->AddUserFontPointer("Main", m_race_font);
     // The start-up settings may choose the system's own cursor instead.
     if (eng_main_window && ResolutionGetSettings()->cursor_type == 0)
@@ -253,8 +283,6 @@ void Game::DestroyGraphicsObjects()
     SplashDestroyGraphics();
     m_screens->DestroyGraphicsObjects();
     m_race_font->Destroy();
-    // The track picture went with the device's objects: the next race loads it again.
-    m_loaded_track = -1;
 }
 
 signed char Game::PostDeviceSetup()
@@ -264,7 +292,8 @@ signed char Game::PostDeviceSetup()
         m_settings->SetDefaults();
     EngDeviceGetTransformMatrix(&m_view_matrix);
     EngDeviceTurnOffZBufferIfOn();
-    CreateMenuGraphics();
+    if (!CreateMenuGraphics())
+        return 0;
     m_screens->SetupAllScreens();
     m_music->Init(true);
     bool splash = SplashSetup(kSplashPictures[0], kSplashPictures[1], kSplashPictures[2], kSplashPictures[3],
@@ -298,8 +327,9 @@ void Game::GraphicsReady()
     EngDeviceAllowZBuffer(false);
     EngDevicePrepareFor2DIfNeeded(true);
     EngDeviceSetClearColour(kMenuClearColour[0], kMenuClearColour[1], kMenuClearColour[2]);
-    if (m_loaded_track >= 0)
-        LoadTrack(m_loaded_track);
+    // The race's pictures went with the device's objects; a race under way goes on with them drawn again.
+    if (m_loaded_track >= 0 && !LoadTrack(m_loaded_track))
+        m_loaded_track = -1;
     if (m_game_type != GAME_TYPE_NONE)
         LoadCars();
 }
@@ -406,9 +436,6 @@ void Game::StartRace(bool start_sequence)
 {
     if (IsMenusOn())
         m_screens->End(-1);
-    // A screen that could not start leaves the GUI on without a current screen; the race needs it off.
-    if (IsMenusOn())
-        m_mwin->Shutdown();
     SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
@@ -526,6 +553,7 @@ void Game::Tick()
 void Game::MenuTick()
 {
     m_screens->Tick();
+    m_music->Tick();
     EngInputPollAllDevices();
 }
 
@@ -575,10 +603,12 @@ void Game::Render()
 
 void Game::RenderMenus()
 {
-    EngDeviceClearScreen();
-    // The ads' pictures stand on the plain screen.
-    if (m_menu_background->IsLoaded() && m_screens->GetCurrentScreen() != SCREEN_GADS)
+    // The background covers the whole screen; the ads screen and a missing picture stand on a cleared one.
+    bool ads = m_screens->GetCurrentScreen() == SCREEN_GADS;
+    if (!ads && m_menu_background->IsLoaded())
         m_menu_background->Draw();
+    else
+        EngDeviceClearScreen();
     m_screens->Render(0);
     m_mwin->RenderMain();
     m_screens->Render(1);

@@ -78,7 +78,6 @@ void Ghost::Record(const GhostPose& pose, EngUInt32 now)
         // replay reads it.
         m_recording[0] = MakeSample(pose);
         m_count = 1;
-        m_start_time = now;
         m_last_sample_time = now;
         m_state = GHOST_RECORD_ON;
         return;

@@ -94,7 +94,6 @@ private:
     GhostSample m_recording[GHOST_MAX_SAMPLES] = {};
     int m_count = 0;
     int m_state = GHOST_RECORD_OFF;
-    EngUInt32 m_start_time = 0;
     EngUInt32 m_last_sample_time = 0;
     GhostBlock m_block = {};
 };

@@ -36,8 +36,6 @@ constexpr int kDefaultRows[CAR_MAX] = {0, 0, 1, 2, 1, 2, 1, 0};
 constexpr float kSkillSpeedScale = 0.25f;
 constexpr float kSkillSpeedBase = 7.5f;
 constexpr float kForceScale = 400.0f;
-constexpr float kSpeedSpread[2] = {0.8f, 1.2f};
-constexpr float kTopSpeedSpread[2] = {0.95f, 1.05f};
 
 } // namespace
 
@@ -179,16 +177,17 @@ bool Levels::SetupComputerCar(int i, int formula, int level, int row_type, bool 
     parms->top_speed = (float(driver->speed) * kSkillSpeedScale + kSkillSpeedBase) * m * track_parms->speed_base *
                        (1.0f - reduction);
     if (row_type < 0)
-        m *= champ ? champ->speed[i] : EngMiscRandFloatRange(kSpeedSpread[0], kSpeedSpread[1], false);
+        m *= champ ? champ->speed[i] : EngMiscRandFloatRange(LEVELS_SPEED_SPREAD[0], LEVELS_SPEED_SPREAD[1], false);
     parms->blend = driver->blend;
     parms->look_ahead = driver->look_ahead;
     parms->variant = driver->variant;
     parms->steering = float(driver->steering) * m;
     parms->acceleration = float(driver->acceleration) * m * kForceScale;
     parms->deceleration = float(driver->braking) * m * kForceScale;
-    if (row_type < 0)
-        parms->top_speed *= champ ? champ->top_speed[i]
-                                  : EngMiscRandFloatRange(kTopSpeedSpread[0], kTopSpeedSpread[1], false);
+    if (row_type < 0) {
+        const float* spread = LEVELS_TOP_SPEED_SPREAD;
+        parms->top_speed *= champ ? champ->top_speed[i] : EngMiscRandFloatRange(spread[0], spread[1], false);
+    }
     return true;
 }
 

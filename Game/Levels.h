@@ -12,6 +12,9 @@ constexpr int LEVELS_NUM_DRIVERS = 7;
 constexpr int LEVELS_NUM_CLASSES = 4;
 constexpr int LEVELS_NUM_LEVELS = 5;
 constexpr int LEVELS_DRIVER_NAME_SIZE = 12;
+// The random spread of a computer car's speed and top speed, per race or per championship.
+constexpr float LEVELS_SPEED_SPREAD[2] = {0.8f, 1.2f};
+constexpr float LEVELS_TOP_SPEED_SPREAD[2] = {0.95f, 1.05f};
 
 // One computer driver (44 bytes).
 struct LevelsDriver

@@ -1,6 +1,7 @@
 #include "Game/Traverse.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -118,22 +119,35 @@ bool IsNearer(const TravCandidate& a, const TravCandidate& b)
     return a.distance != b.distance ? a.distance < b.distance : a.index < b.index;
 }
 
-// The nearest candidate that accept takes, or null. The nearest one nearly always is, so it is tried before
-// the rest are sorted.
+// The nearest point of a floor within a squared distance that accept takes, or {-1, 0}. The nearest one
+// nearly always is, so it is found in one pass and the rest are listed and sorted only when it is refused.
 template <typename Accept>
-const TravCandidate* NearestAccepted(TravCandidate* candidates, int count, Accept accept)
+TravCandidate NearestAccepted(const TravPoint* points, int count, int floor, int x, int y, int max_distance,
+                              Accept accept)
 {
-    if (count == 0)
-        return nullptr;
-    const TravCandidate* nearest = std::min_element(candidates, candidates + count, IsNearer);
-    if (accept(*nearest))
-        return nearest;
-    std::sort(candidates, candidates + count, IsNearer);
-    for (int k = 1; k < count; k++) {
-        if (accept(candidates[k]))
-            return &candidates[k];
+    TravCandidate nearest = {max_distance + 1, -1};
+    for (int i = 0; i < count; i++) {
+        const TravPoint& p = points[i];
+        int d2 = Square(p.x - x) + Square(p.y - y);
+        if (p.floor == floor && d2 < nearest.distance)
+            nearest = {d2, i};
     }
-    return nullptr;
+    if (nearest.index < 0 || accept(nearest))
+        return nearest.index < 0 ? TravCandidate{0, -1} : nearest;
+    TravCandidate candidates[TRAV_MAX_POINTS];
+    int listed = 0;
+    for (int i = 0; i < count; i++) {
+        const TravPoint& p = points[i];
+        int d2 = Square(p.x - x) + Square(p.y - y);
+        if (p.floor == floor && d2 <= max_distance && i != nearest.index)
+            candidates[listed++] = {d2, i};
+    }
+    std::sort(candidates, candidates + listed, IsNearer);
+    for (int k = 0; k < listed; k++) {
+        if (accept(candidates[k]))
+            return candidates[k];
+    }
+    return {0, -1};
 }
 
 } // namespace
@@ -547,20 +561,14 @@ bool Traverse::WayIsClear(int floor, float x0, float y0, float x1, float y1, int
 
 bool Traverse::NearestSidePoint(int side, int floor, int x, int y, int* best_index) const
 {
-    TravCandidate candidates[TRAV_MAX_POINTS];
-    int count = 0;
-    for (int i = 0; i < m_wall_count[side]; i++) {
-        const TravPoint& p = m_walls[side][i];
-        if (p.floor == floor)
-            candidates[count++] = {Square(p.x - x) + Square(p.y - y), i};
-    }
-    const TravCandidate* best = NearestAccepted(candidates, count, [&](const TravCandidate& c) {
-        const TravPoint& p = m_walls[side][c.index];
-        return WayIsClear(floor, float(x), float(y), p.x, p.y, kWallSteps);
-    });
-    if (!best)
+    TravCandidate best = NearestAccepted(m_walls[side], m_wall_count[side], floor, x, y, INT_MAX - 1,
+                                         [&](const TravCandidate& c) {
+                                             const TravPoint& p = m_walls[side][c.index];
+                                             return WayIsClear(floor, float(x), float(y), p.x, p.y, kWallSteps);
+                                         });
+    if (best.index < 0)
         return false;
-    *best_index = best->index;
+    *best_index = best.index;
     return true;
 }
 
@@ -707,23 +715,18 @@ const TravPoint* Traverse::GetBestLinePoint(int index) const
 int Traverse::CalcNearestBestLinePointToPixel(int floor, int x, int y, int* distance)
 {
     // The nearest point that is close, or visible and not too far; on equal distances the earlier point.
-    TravCandidate candidates[TRAV_MAX_POINTS];
-    int count = 0;
-    for (int i = 0; i < m_line_count; i++) {
-        const TravPoint& p = m_line[i];
-        int d2 = Square(p.x - x) + Square(p.y - y);
-        if (p.floor == floor && d2 <= kVisibleSquared)
-            candidates[count++] = {d2, i};
-    }
-    const TravCandidate* best = NearestAccepted(candidates, count, [&](const TravCandidate& c) {
-        const TravPoint& p = m_line[c.index];
-        // A quarter of a cell per step, so that no wall cell between is stepped over.
-        int steps = 4 * (EngAbs(p.x - x) + EngAbs(p.y - y));
-        return c.distance <= kNearSquared || WayIsClear(floor, float(x), float(y), p.x, p.y, steps);
-    });
-    if (best) {
-        *distance = best->distance;
-        return best->index;
+    TravCandidate best = NearestAccepted(m_line, m_line_count, floor, x, y, kVisibleSquared,
+                                         [&](const TravCandidate& c) {
+                                             const TravPoint& p = m_line[c.index];
+                                             // A quarter of a cell per step, so that no wall cell between is
+                                             // stepped over.
+                                             int steps = 4 * (EngAbs(p.x - x) + EngAbs(p.y - y));
+                                             return c.distance <= kNearSquared ||
+                                                    WayIsClear(floor, float(x), float(y), p.x, p.y, steps);
+                                         });
+    if (best.index >= 0) {
+        *distance = best.distance;
+        return best.index;
     }
     if (g_no_nearest_reports++ < kMaxRepeatedReports)
         DebugError(ENG_FUNC, "No nearest for pixel %d,%d", x, y);

@@ -49,16 +49,6 @@ int OpenFlagsFor(const char* mode)
     return O_RDONLY;
 }
 
-FILE* OpenRegularStream(const char* path, const char* mode)
-{
-    int handle = EngFileOpenRegular(path, OpenFlagsFor(mode));
-    if (handle < 0)
-        return nullptr;
-    FILE* stream = fdopen(handle, mode);
-    if (!stream)
-        close(handle);
-    return stream;
-}
 
 bool CopyStream(FILE* in, FILE* out)
 {
@@ -74,7 +64,7 @@ bool CopyStream(FILE* in, FILE* out)
 // rename() cannot cross file systems: copy the bytes, then remove the source.
 bool CopyThenDelete(const char* from_path, const char* to_path)
 {
-    FILE* in = fopen(from_path, "rb");
+    FILE* in = EngFileOpenRegularStream(from_path, "rb");
     if (!in)
         return false;
     FILE* out = fopen(to_path, "wbx");
@@ -142,6 +132,17 @@ int EngFileOpenRegular(const char* path, int flags)
     return handle;
 }
 
+FILE* EngFileOpenRegularStream(const char* path, const char* mode)
+{
+    int handle = EngFileOpenRegular(path, OpenFlagsFor(mode));
+    if (handle < 0)
+        return nullptr;
+    FILE* stream = fdopen(handle, mode);
+    if (!stream)
+        close(handle);
+    return stream;
+}
+
 bool EngFileGetSystemPath(const char* name, char* out, int out_size)
 {
     if (!out || out_size < 1)
@@ -185,7 +186,7 @@ bool EngFile::Open(const char* name, const char* mode, bool for_reading, bool te
         return false;
     }
     char path[PATH_MAX];
-    FILE* stream = EngFileGetSystemPath(name, path, sizeof path) ? OpenRegularStream(path, mode) : nullptr;
+    FILE* stream = EngFileGetSystemPath(name, path, sizeof path) ? EngFileOpenRegularStream(path, mode) : nullptr;
     if (!stream) {
         if (show_errors && alternate_output)
             DebugErrorAlt(own_name, open_error, name);

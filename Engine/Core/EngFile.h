@@ -68,5 +68,7 @@ bool EngFileGetSystemPath(const char* name, char* out, int out_size);
 // Opens a file-system path with the open(2) flags given and keeps it only when it is a regular file: a named
 // pipe or a device is refused at once instead of blocking. -1 on failure, with errno telling why.
 int EngFileOpenRegular(const char* path, int flags);
+// The same as a standard stream, the flags told by an fopen mode ("r", "w" or "a" first).
+FILE* EngFileOpenRegularStream(const char* path, const char* mode);
 // The folder of the running executable, without a trailing separator ("." when it cannot be found).
 const char* EngFileGetProgramFolder();

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr unsigned k_grow_step = 1024;
+// The largest capacity, a whole number of steps that an unsigned holds with the header beside it.
 constexpr unsigned long long k_max_capacity = 0x7FFFFC00ull;
 // A line is collected up to here; the rest of a longer one is skipped.
 constexpr unsigned k_kept_line_length = TEXTFILE_MAX_LINE_LENGTH + 1;

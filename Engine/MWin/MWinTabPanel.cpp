@@ -830,7 +830,8 @@ void MWinTabPanel::Render()
     bool alpha_applies = m_row_back_alpha >= 0.0f && m_row_back_alpha <= 1.0f;
     CropToTableRowsArea(1);
     RenderRows(alpha_applies ? alpha : nullptr);
-    CropToTableRowsArea(0);
+    // Crops do not nest: the dividers take the panel's own crop again.
+    EngDeviceTurnOnCropInViewport(m_visible_area.x, m_visible_area.y, m_visible_area.w, m_visible_area.h);
     RenderDividers();
     EngDeviceTurnOffCrop();
     RenderTexts();

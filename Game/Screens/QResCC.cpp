@@ -8,6 +8,7 @@
 #include "Game/Levels.h"
 #include "Game/Program.h"
 #include "Game/Screens/TorviScreens.h"
+#include "Game/Sound.h"
 
 namespace {
 
@@ -144,6 +145,7 @@ bool QResCC::FinishCurrentRace(Game* game)
     if (step < 1)
         step = 1;
     car->SetQuietSimulation(true);
+    game->GetSound()->StopCarSounds();
     bool finished = AllComputerCarsFinished(car, cars);
     for (int n = 0; n < QRES_MAX_FINISH_STEPS && !finished; n++) {
         game_clock_ms += step;

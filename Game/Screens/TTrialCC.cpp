@@ -125,11 +125,29 @@ void TTrialCC::StartingCB(void* data)
     (void)data;
     // The world times report to this screen while it is shown.
     m_game->GetTimesWorld()->SetScreen(this);
-    UserRecord* profile = m_game->GetCurrentProfile();
     int kept_row = m_inserted_row;
     if (MWinButton* level = GetButton(BUT_LEVEL))
         level->SetTextF("%s   WORLD   TIMES", RaceNamesGetClass(Formula()));
     m_game->GetMenus()->LoadPictures();
+    BindProfileChoices();
+    SetButtonText(BUT_TIMES_INFO, "");
+    ShowButton(BUT_TIMES_INFO, false);
+    ChooseLapsTab();
+    SetEscapeButton(BUT_QUIT);
+    SourceChanged();
+    RangeChanged();
+    Refresh();
+    m_inserted_row = kept_row;
+    MWinTabPanel* panel = static_cast<MWinTabPanel*>(GetButton(BUT_TIMES));
+    if (panel && m_inserted_row >= 0)
+        panel->CentreOnRow(m_inserted_row);
+}
+
+// Track, times source, date range and ghost mirror the profile; the first three fire at once, so the track
+// picture and the table follow them.
+void TTrialCC::BindProfileChoices()
+{
+    UserRecord* profile = m_game->GetCurrentProfile();
     BindArrowChoice(BUT_TRACK, RACE_NAMES_TRACKS, race_track_names, &profile->time_trials_track, MWIN_FIRE_ALWAYS);
     if (profile->time_trial_view != TTRIAL_SOURCE_WORLD)
         profile->time_trial_view = TTRIAL_SOURCE_LOCAL;
@@ -143,23 +161,18 @@ void TTrialCC::StartingCB(void* data)
     }
     if (MWinButton* ghost = GetButton(BUT_SHOW_GHOST))
         ghost->CheckboxRegisterCharVariable(reinterpret_cast<char*>(&profile->option), MWIN_FIRE_ALWAYS);
-    SetButtonText(BUT_TIMES_INFO, "");
-    ShowButton(BUT_TIMES_INFO, false);
+}
+
+// The tab of the profile's lap count; a count without a tab keeps the tab the screen had.
+void TTrialCC::ChooseLapsTab()
+{
     for (int tab = 0; tab < TTRIAL_NUM_LAPS_TABS; tab++) {
-        if (profile->time_trial_laps == kLapsOfTab[tab])
+        if (m_game->GetCurrentProfile()->time_trial_laps == kLapsOfTab[tab])
             m_laps_tab = tab;
     }
     if (m_laps_tab < 0 || m_laps_tab >= TTRIAL_NUM_LAPS_TABS)
         m_laps_tab = 0;
     BindArrowChoice(BUT_NUM_LAPS, TTRIAL_NUM_LAPS_TABS, kLapsTexts, &m_laps_tab, MWIN_FIRE_NEVER);
-    SetEscapeButton(BUT_QUIT);
-    SourceChanged();
-    RangeChanged();
-    Refresh();
-    m_inserted_row = kept_row;
-    MWinTabPanel* panel = static_cast<MWinTabPanel*>(GetButton(BUT_TIMES));
-    if (panel && m_inserted_row >= 0)
-        panel->CentreOnRow(m_inserted_row);
 }
 
 void TTrialCC::KeepLaps()
@@ -361,13 +374,10 @@ const char* TTrialCC::GetCellText(int row, int column)
 
 const float* TTrialCC::GetCellColour(int row, int column) const
 {
-    static float highlight[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     if (IsDimColumn(column))
         return kDimColour;
-    if (!IsWorldMode() && row == m_inserted_row) {
-        highlight[3] = m_highlight_alpha;
-        return highlight;
-    }
+    if (!IsWorldMode() && row == m_inserted_row)
+        return m_highlight;
     bool leader = m_shown && row >= 0 && row < m_shown->count &&
                   m_shown->entries[row].time == m_shown->entries[0].time;
     return leader ? kLeaderColour : kOtherColour;
@@ -424,7 +434,7 @@ void TTrialCC::TickCB()
     TickFailure();
     if (IsWorldMode())
         TickWorld();
-    m_highlight_alpha = 0.5f * EngMiscAdvancePulse(&m_pulse_phase, 1.0f, nullptr) + 0.5f;
+    m_highlight[3] = 0.5f * EngMiscAdvancePulse(&m_pulse_phase, 1.0f, nullptr) + 0.5f;
 }
 
 void TTrialCC::TickFailure()

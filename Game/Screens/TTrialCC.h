@@ -57,6 +57,8 @@ private:
     bool IsWorldMode() const;
     int Formula() const;
     int Track() const;
+    void BindProfileChoices();
+    void ChooseLapsTab();
     void KeepLaps();
     void SourceChanged();
     void RangeChanged();
@@ -84,6 +86,7 @@ private:
     const LocalTimesTable* m_shown = nullptr;
     double m_next_tick = 0.0;
     float m_pulse_phase = 0.0f;
-    float m_highlight_alpha = 1.0f;
+    // The new row's colour: white with a pulsing alpha.
+    float m_highlight[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     int m_question_range = 0;
 };

@@ -162,8 +162,16 @@ TEST_F(MusicTest, FadesRunOnTheGameClockAndAFadeToZeroStopsAndResumesFurtherOn)
     Frames(6);
     EXPECT_GT(music.GetVolume(), start);
     EXPECT_LE(music.GetVolume(), 90.0f);
+    // The status line follows the fade in place, but never over another message.
+    int before = LogMark();
+    Frames(2);
+    EXPECT_EQ(LogMark(), before);
+    DebugInfo("between two fade steps");
+    Frames(2);
+    EXPECT_TRUE(LoggedSince(before, "between two fade steps"));
+    EXPECT_EQ(LogCountSince(before, "Vol: "), 1);
     // 30 a second: from 30 to 90 in two seconds of frames, then the fade ends at its target.
-    Frames(25);
+    Frames(21);
     EXPECT_EQ(music.GetVolume(), 90.0f);
     EXPECT_EQ(music.GetFadeDirection(), 0);
     EXPECT_EQ(EngModuleMusicGetAmplify(), 45);

@@ -15,10 +15,17 @@
 
 #include "Engine/Core/EngMainEntry.h"
 #include "Engine/Core/EngWindow.h"
+#include "Engine/Graphics/EngTexture.h"
+#include "Engine/MWin/MWin.h"
+#include "Engine/MWin/MWinButton.h"
+#include "Engine/MWin/MWinCollection.h"
+#include "Engine/MWin/MWinDesktop.h"
+#include "Engine/MWin/MWinWindow.h"
 #include "Game/Car.h"
 #include "Game/Game.h"
 #include "Game/Levels.h"
 #include "Game/Main.h"
+#include "Game/Menus.h"
 #include "Game/Program.h"
 #include "Game/Resolution.h"
 #include "Game/StateClass.h"
@@ -265,4 +272,52 @@ TEST_F(RaceFrameTest, CarSpriteTurnsWithItsHeading)
     }
     EXPECT_LT(anticlockwise / car_pixels, 20);
     EXPECT_GT(clockwise, anticlockwise * 2);
+}
+
+TEST_F(RaceFrameTest, DeviceResetMidRaceDrawsTheRaceAgain)
+{
+    StartQuickRace(3);
+    TickUntil(RACE_STATE_COUNTDOWN);
+    Frame before = Draw();
+    eng_main_window->DoDestroyGraphicsDevice(true);
+    ASSERT_TRUE(eng_main_window->DoCreateGraphicsDevice(true));
+    EXPECT_EQ(3, game->GetLoadedTrack());
+    Frame after = Draw();
+    long gap = 0;
+    for (size_t i = 0; i < before.rgba.size(); i += 4)
+        gap += ColourGap(&before.rgba[i], &after.rgba[i]);
+    EXPECT_LT(gap / long(before.rgba.size() / 4), 2);
+}
+
+TEST_F(RaceFrameTest, MenuPicturesAttachToButtonsAndOtherIdsRemoveThem)
+{
+    MWinCollection* screen = game->GetMWin()->GetDesktop()->GetFirstCollection();
+    ASSERT_NE(nullptr, screen);
+    MWinWindow* window = screen->GetFirstWindow();
+    ASSERT_NE(nullptr, window);
+    MWinButton* button = window->AddButton("PIC", MWIN_BUT_LABEL, MWIN_TEXBUT_NONE, "", 10, 10, 100, 50);
+    ASSERT_NE(nullptr, button);
+    Menus* menus = game->GetMenus();
+    ASSERT_TRUE(menus->LoadPictures());
+    struct Case
+    {
+        int id;
+        int blending;
+        char mode; // the button's picture mode: blending + 4, none for 0
+    };
+    for (Case c : {Case{0, 9, MWIN_PICTURE_DEFAULT_BLENDING}, {5, 9, MWIN_PICTURE_DEFAULT_BLENDING},
+                   {100, 9, 13}, {102, 2, 6}, {103, 9, MWIN_PICTURE_DEFAULT_BLENDING}, {6, 9, MWIN_PICTURE_NONE},
+                   {99, 9, MWIN_PICTURE_NONE}, {104, 9, MWIN_PICTURE_NONE}}) {
+        menus->AttachPictureToButton(c.id, button, c.blending);
+        EXPECT_EQ(c.mode, button->PictureGetMode()) << c.id;
+        if (c.mode != MWIN_PICTURE_NONE) {
+            EXPECT_EQ(menus->GetPicture(c.id), button->GetPictureData()->texture) << c.id;
+            EXPECT_TRUE(menus->GetPicture(c.id)->IsLoaded()) << c.id;
+        }
+    }
+    // Trophies load when first asked for; the race start releases every picture.
+    EXPECT_FALSE(menus->GetPicture(101)->IsLoaded());
+    menus->ReleasePictures();
+    EXPECT_FALSE(menus->GetPicture(0)->IsLoaded());
+    EXPECT_FALSE(menus->GetPicture(100)->IsLoaded());
 }

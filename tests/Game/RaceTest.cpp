@@ -62,6 +62,7 @@ public:
 
     std::vector<std::string> texts;
     bool standings_sound = true;
+    int places_out_of_order = 0;
     RaceHarness* m_race;
     std::vector<CarWatch> cars;
 
@@ -87,7 +88,8 @@ private:
         w.longest_still = std::max(w.longest_still, m_race->Seconds() - w.still_since);
     }
 
-    // Every car in the standings once, and each car's place is its index there.
+    // Every car in the standings once, each car's place its index there, and away from the line (where a
+    // lap's progress starts again) a car ahead in laps and progress is ahead in place.
     void CheckStandings(Car* car)
     {
         bool seen[kCars] = {};
@@ -97,8 +99,25 @@ private:
                 continue;
             standings_sound = standings_sound && !seen[who] && car->GetRecord(who)->place == place;
             seen[who] = true;
+            int behind = place + 1 < kCars ? car->GetCarAtPlace(place + 1) : -1;
+            if (behind >= 0 && !InOrder(car, who, behind))
+                places_out_of_order++;
         }
     }
+
+    static bool InOrder(Car* car, int ahead, int behind)
+    {
+        const CarRecord* a = car->GetRecord(ahead);
+        const CarRecord* b = car->GetRecord(behind);
+        const _TravInfo* ta = car->GetState(ahead)->trav;
+        const _TravInfo* tb = car->GetState(behind)->trav;
+        bool near_line = !ta || !tb || ta->progress < 10 || ta->progress > 240 || tb->progress < 10 ||
+                         tb->progress > 240;
+        if (near_line || a->finish_state != CAR_RACING || b->finish_state != CAR_RACING)
+            return true;
+        return a->laps_done > b->laps_done || (a->laps_done == b->laps_done && ta->progress >= tb->progress);
+    }
+
 };
 
 std::vector<unsigned char> ReadFileBytes(const std::string& name)
@@ -132,6 +151,7 @@ TEST_P(QuickRaceOnTrack, EightCarsCountDownRaceThreeLapsInOrderAndFinish)
     EXPECT_EQ("[][3][2][1][GO!][]", watch.Texts());
     EXPECT_TRUE(race.game->IsMenusOn()) << "the race did not end in " << race.Seconds() << " s";
     EXPECT_TRUE(watch.standings_sound);
+    EXPECT_EQ(0, watch.places_out_of_order);
     Car* car = race.game->GetCar();
     std::vector<bool> place_taken(kCars, false);
     for (int i = 0; i < kCars; i++) {
@@ -526,4 +546,34 @@ TEST(Cars, QuadOverlapSeesCornersInsideAndCrossingDiagonals)
     quad(-10, 5, 30, 10, wide);
     quad(2, -10, 6, 40, tall);
     EXPECT_TRUE(Car::QuadsOverlap(wide, tall));
+}
+
+TEST(Cars, ComputerCarPassesASlowCarAheadBySteeringToASide)
+{
+    RaceHarness race;
+    race.pilot_on = false;
+    ASSERT_TRUE(race.SetupRace(GAME_TYPE_QUICK_RACE, 0, 2, 3));
+    while (race.game->GetState()->GetState() != RACE_STATE_RACING)
+        race.RunFrame();
+    // On the top straight: the driver stands still in the middle of the road, a computer car comes fast,
+    // picks a side of it and gets by.
+    Car* car = race.game->GetCar();
+    const float heading = 271.0f * 0.0174532924f;
+    auto place = [car, heading](int i, float x, float y, float speed) {
+        CarState* state = car->GetState(i);
+        state->x = x;
+        state->y = y;
+        state->heading = heading;
+        state->speed = speed;
+        car->PlaceOutline(i);
+    };
+    place(0, 420.0f, 78.0f, 0.0f);
+    place(1, 370.0f, 78.0f, 150.0f);
+    bool passing_seen = false;
+    for (int i = 0; i < 120; i++) {
+        race.RunFrame();
+        passing_seen = passing_seen || (car->GetState(1)->passing_car == 0 && car->GetState(1)->passing_side >= 0);
+    }
+    EXPECT_TRUE(passing_seen);
+    EXPECT_GT(car->GetState(1)->x, car->GetState(0)->x);
 }

@@ -3,12 +3,24 @@
 
 #include <AL/al.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <thread>
 
 #include "Engine/MWin/MWin.h"
 #include "Game/Car.h"
 #include "Game/Game.h"
+#include "Game/Music.h"
 #include "Game/Program.h"
+#include "Game/Resolution.h"
 #include "Game/Sound.h"
 #include "GameTestSupport.h"
 #include "Support/LogForTests.h"
@@ -269,6 +281,57 @@ TEST(SoundWithoutDevice, GameGoesOnSilentAndSaysSoOnce)
             bool silent = !game.IsSoundOn() && !sound.IsLoaded();
             bool once = LogCountSince(mark, "No sound device") == 1;
             std::exit(silent && once ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// A device that fails mid-game: OpenAL's file output into a pipe whose reader goes away once the game runs.
+// Sounds and music go silent and each says so once. The child process starts OpenAL afresh with that output.
+TEST(SoundWithoutDevice, ADeviceThatFailsMidGameSilencesSoundAndMusicWithOneNoteEach)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::string pipe = ::testing::TempDir() + "/output-" + std::to_string(getpid());
+            std::string config = pipe + ".conf";
+            mkfifo(pipe.c_str(), 0600);
+            FILE* file = std::fopen(config.c_str(), "w");
+            std::fprintf(file, "[general]\ndrivers = wave\n[wave]\nfile = %s\n", pipe.c_str());
+            std::fclose(file);
+            setenv("ALSOFT_CONF", config.c_str(), 1);
+            setenv("ALSOFT_DRIVERS", "wave", 1);
+            signal(SIGPIPE, SIG_IGN);
+            std::atomic<bool> listening{true};
+            std::thread speaker([&] {
+                int fd = open(pipe.c_str(), O_RDONLY);
+                char buffer[4096];
+                while (listening && read(fd, buffer, sizeof(buffer)) > 0) {
+                }
+                close(fd);
+            });
+            ResolutionGetSettings()->music_on = 1;
+            Program program;
+            Game game(&program, "Game", 0);
+            Sound sound(&game);
+            Music music(&game);
+            int mark = LogMark();
+            sound.Setup();
+            music.SetupSongList();
+            bool started = sound.IsLoaded() && music.Init(true);
+            music.TurnOn();
+            started = started && music.IsPlaying();
+            listening = false;
+            for (int i = 0; i < 300 && music.IsInitialised(); i++) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                music.Tick();
+                sound.PlayMenuSound(0);
+            }
+            sound.PlayMenuSound(1);
+            music.Tick();
+            bool once = LogCountSince(mark, "the game goes on without sound") == 1 &&
+                        LogCountSince(mark, "the game goes on without music") == 1;
+            speaker.join();
+            std::exit(started && once && !music.IsInitialised() ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

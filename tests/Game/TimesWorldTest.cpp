@@ -190,3 +190,4 @@ TEST_F(WorldTimes, NothingToSubmitNeverReachesTheService)
     EXPECT_EQ(0, server->RequestCount());
     EXPECT_EQ(0, screen.submitted);
 }
+

@@ -37,7 +37,8 @@ EngUInt8 Get(const Map& map, int x, int y)
 void PaintLeg(Map& map, int x0, int y0, int x1, int y1, int clip_lo = 0, int clip_hi = TRAV_MAP_SIZE)
 {
     const int lx = std::min(x0, x1) - kHalfWidth, hx = std::max(x0, x1) + kHalfWidth;
-    const int ly = std::max(std::min(y0, y1) - kHalfWidth, clip_lo), hy = std::min(std::max(y0, y1) + kHalfWidth, clip_hi);
+    const int ly = std::max(std::min(y0, y1) - kHalfWidth, clip_lo);
+    const int hy = std::min(std::max(y0, y1) + kHalfWidth, clip_hi);
     for (int x = lx; x < hx; x++) {
         for (int y = ly; y < hy; y++) {
             bool inner = x >= lx + kVerge && x < hx - kVerge && (y >= ly + kVerge || ly == clip_lo) &&

@@ -13,27 +13,7 @@ source "$here/lib/session.sh"
 program=$(readlink -f "$1")
 torvi_test_environment
 
-# The start-up settings of a player who chose a 1024 x 768 window and the texture cursor (the first start
-# would be full screen, with the system cursor).
-settings_folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-mkdir -p "$settings_folder"
-{
-    printf '\x00\x00\xc0\x3f\x00\x00\xc0\x3f\x00\x00\x00\x00'
-    head -c 8 /dev/zero
-    printf '\x01\x00\x00\x00\xff\xff\xff\xff\xff\xff\xff\xff'
-    printf '\x00\x04\x00\x00\x00\x03\x00\x00\x20\x00\x00\x00'
-    printf '\x00\x05\x00\x00\x00\x04\x00\x00\x20\x00\x00\x00\x3c\x00\x00\x00'
-    head -c 16 /dev/zero
-    printf '\x01\x01English'
-    head -c 57 /dev/zero
-    printf '\x01\x00\x02\x00\x00\x00\x00\x01'
-    head -c 161 /dev/zero
-    printf '\x01\x01\x01\x00\x00'
-    head -c 41 /dev/zero
-    printf '\x01'
-    head -c 66 /dev/zero
-} >"$settings_folder/Resolution.dat"
-[ "$(stat -c %s "$settings_folder/Resolution.dat")" -eq 424 ] || { echo "FAIL: settings file is not 424 bytes"; exit 1; }
+torvi_windowed_settings "$torvi_test_home/Ostrelmark/Torvi Torvi"
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$torvi_test_home" "$here/lib/session.sh" <<'INNER'
 set -u
@@ -41,15 +21,7 @@ program=$1
 work=$2
 source "$3"
 
-# ImageMagick's own convert (another "convert" may come first on the path).
-magick_convert=""
-for candidate in /usr/bin/convert convert; do
-    if "$candidate" -version 2>/dev/null | grep -q ImageMagick; then
-        magick_convert=$candidate
-        break
-    fi
-done
-[ -n "$magick_convert" ] || fail "ImageMagick's convert is missing"
+magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 
 # Ends one look (a subshell) with what was wrong.
 miss() {
@@ -158,12 +130,6 @@ check_cursor resized
 xdotool mousemove --window "$window" 410 330
 check_cursor resized-moved
 
-kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
-kill -TERM "$pid"
-program_ends_within 300 || fail "still running 30 seconds after SIGTERM"
-wait "$pid"
-code=$?
-pid=""
-[ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
+torvi_close_down 300
 echo "PASS"
 INNER

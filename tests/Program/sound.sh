@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the game on a virtual X server with OpenAL writing its output to a wave file instead of a sound
-# card, as a player's speakers would hear it: the menus must play their music. Then the game is closed and
-# the recording's loudness is measured in half-second windows.
+# card, as a player's speakers would hear it. The menus play their music; then a driver who has passed the
+# driving test starts a quick race (CONTINUE DRIVER, QUICK RACE, RACE !!!), which turns the music off, and the
+# cars' engines are heard. The game is closed and the recording's loudness is measured in half-second windows.
 set -u
 
 here=$(dirname "$(readlink -f "$0")")
@@ -22,21 +23,58 @@ CONF
 export ALSOFT_CONF="$torvi_test_home/alsoft.conf"
 export ALSOFT_DRIVERS=wave
 
+# A driver who has passed the driving test, named in "Settings.dat" as the last one, so that CONTINUE DRIVER
+# takes them to the main menu.
+folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
+mkdir -p "$folder/Drivers"
+put() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
+driver="$folder/Drivers/SOUND.drv"
+head -c 1168 /dev/zero >"$driver"
+put "$driver" 0 '\x33\x33\xb3\x3f'
+put "$driver" 4 'SOUND'
+put "$driver" 16 '\x01'
+put "$driver" 92 '\x01'
+put "$driver" 100 '\x01\x01\x01\x01\x01\x01\x01'
+put "$driver" 108 '\x01\x00\x00\x00'
+put "$driver" 116 '\x09\x00\x00\x00\x09\x00\x00\x00\x09\x00\x00\x00\x01\x01\x01\x01\x07\x00\x00\x00'
+put "$driver" 144 '\x01'
+put "$driver" 156 '\x92\x10\x00\x00FI'
+put "$driver" 164 '\x01\x00\x00\x00'
+head -c 384496 /dev/zero >"$folder/Settings.dat"
+put "$folder/Settings.dat" 0 '\x33\x33\xb3\x3f'
+put "$folder/Settings.dat" 4 'SOUND'
+
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
 set -u
 program=$1
 source "$2"
+
+# Clicks the point (x, y) of the 640 x 480 virtual screen in the game's window.
+click() {
+    local geometry width height
+    geometry=$(xdotool getwindowgeometry --shell "$window")
+    width=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
+    height=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
+    xdotool mousemove --window "$window" $(($1 * width / 640)) $(($2 * height / 480))
+    sleep 0.3
+    xdotool click 1
+    sleep 0.7
+}
 
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
 # The menus' music, a few seconds of it.
 wait_for_menus "$window" >/dev/null || fail "the menus did not come after the splash"
-sleep 4
-kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
-end_with_sigterm
+sleep 2
+click 320 240
+click 95 144
+click 320 445
+# The start sequence and the engines.
+sleep 6
+grep -q "MUSIC OFF" "$log" || fail "the race did not turn the music off"
+torvi_close_down 50
 grep -q "MUSIC ON" "$log" || fail "the menus did not turn the music on"
-grep -q "MUSIC OFF" "$log" || fail "the music was not turned off at the close"
 INNER
 [ $? -eq 0 ] || exit 1
 
@@ -49,6 +87,9 @@ windows=$(od -An -t d2 -v -w4 -j $((data + 8)) "$recording" |
     awk '{ sum += $1 * $1 + $2 * $2; n += 2 }
          n == 44100 { printf "%.4f\n", sqrt(sum / n) / 32768; sum = 0; n = 0 }')
 echo "loudness of each half second:" $windows
-loud=$(echo "$windows" | awk '$1 > 0.01' | wc -l)
-[ "$loud" -ge 4 ] || { echo "FAIL: only $loud loud half seconds in the recording"; exit 1; }
+# The music in the first seconds; the engines alone in the last seconds before the close.
+music=$(echo "$windows" | head -n 8 | awk '$1 > 0.01' | wc -l)
+engines=$(echo "$windows" | tail -n 10 | awk '$1 > 0.005' | wc -l)
+[ "$music" -ge 4 ] || { echo "FAIL: only $music loud half seconds of menu music"; exit 1; }
+[ "$engines" -ge 4 ] || { echo "FAIL: only $engines loud half seconds of the race"; exit 1; }
 echo "PASS"

@@ -94,7 +94,7 @@ same_colour "$first_ad" "$second_ad" && fail "NEXT showed the same picture ($sec
 click_virtual 548 445
 back=$(wait_for_menus "$window" 5) || fail "BACK did not return to the main menu: $back"
 
-end_with_sigterm
+torvi_close_down 50
 grep -q "Graphics not destroyed" "$log" && fail "the splash left graphics behind"
 
 # The same game without the title picture's last quarter: the driver screen comes at once.
@@ -114,6 +114,6 @@ pid=$!
 window=$(find_window) || fail "no window without the splash picture"
 seen=$(wait_for_menus "$window" 3) || fail "the driver screen did not come at once without the splash: $seen"
 grep -q "Tex 4 does not exist" "$log" || fail "the missing quarter was not reported"
-end_with_sigterm
+torvi_close_down 50
 echo "PASS"
 INNER

@@ -81,7 +81,7 @@ DataGenSignal MakeEngine(const EngineVoice& v)
     // No offset, so a looping source has no step to jump at the seam either.
     DataGenFilterLooped(&mix, DataGenBiquad::HighPass(kRate, 25.0, 0.7));
     // Eight of them run at once in a race, beside the music: each leaves room for the others.
-    DataGenNormalise(&mix, 0.4f);
+    DataGenNormalise(&mix, 0.3f);
     return mix;
 }
 

@@ -11,6 +11,7 @@
 
 #include "Engine/Core/EngCodePage.h"
 #include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngFile.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ bool ReadXdgDesktopDir(const char* home, char* out, int size)
                    : snprintf(config_path, sizeof config_path, "%s/.config/user-dirs.dirs", home);
     if (n < 0 || n >= (int)sizeof config_path)
         return false;
-    FILE* file = fopen(config_path, "r");
+    FILE* file = EngFileOpenRegularStream(config_path, "r");
     if (!file)
         return false;
     char line[PATH_MAX];

@@ -243,10 +243,16 @@ bool SizeFitsTheDevice(const char* file, const unsigned char* data, unsigned siz
     if (!stbi_info_from_memory(data, (int)size, &w, &h, &channels))
         return false;
     int largest = LargestTextureSide();
-    if (w <= largest && h <= largest)
-        return true;
-    DebugError(ENG_FUNC, "<%s> is %dx%d, larger than the largest texture (%d)", file, w, h, largest);
-    return false;
+    if (w > largest || h > largest) {
+        DebugError(ENG_FUNC, "<%s> is %dx%d, larger than the largest texture (%d)", file, w, h, largest);
+        return false;
+    }
+    // A picture that compresses well may fit the file limit and still decode to gigabytes.
+    if ((unsigned long long)w * (unsigned long long)h * 4ull > kMaxFileBytes) {
+        DebugError(ENG_FUNC, "<%s> is %dx%d, larger than any picture of the game", file, w, h);
+        return false;
+    }
+    return true;
 }
 
 bool CanDecode(const char* file, const unsigned char* data, unsigned size, int kind)

@@ -121,6 +121,17 @@ TEST_F(PictureFile, PictureLargerThanTheDeviceTakesIsRefusedFromItsHeader)
     EXPECT_TRUE(LogHas("larger than the largest texture"));
 }
 
+// A flat picture of 16384 x 16384 compresses to a small file but would decode to a gigabyte: its header
+// is enough to refuse it.
+TEST_F(PictureFile, PictureOfTooManyPixelsIsRefusedFromItsHeader)
+{
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x40, 0,
+                 0, 0, 0x40, 0, 8, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'I', 'E', 'N', 'D', 0, 0, 0, 0};
+    ClearLogMark();
+    EXPECT_FALSE(Decodes(WriteBytes("huge.png", png), 4));
+    EXPECT_TRUE(LogHas("is 16384x16384, larger than"));
+}
+
 TEST_F(PictureFile, JpegWithImpossibleHuffmanTableIsRefused)
 {
     const std::string path = WriteNoisyPicture("table.jpg", "jpg", 16, 16);

@@ -9,12 +9,21 @@
 #include "Game/Car.h"
 #include "Game/Levels.h"
 #include "Game/Music.h"
+#include "Game/Screens/QResCC.h"
 #include "Game/Sound.h"
 #include "Game/StateClass.h"
 
 class RaceSoundTest : public ScreensGameFixture
 {
 protected:
+    void StartQuickRace(int cars)
+    {
+        const int opponents[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
+        ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(cars - 1, opponents));
+        ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, 0, cars, false, 0, 0));
+        game->StartRace(true);
+    }
+
     ALint SlotState(int slot)
     {
         ALint state = -1;
@@ -31,10 +40,7 @@ TEST_F(RaceSoundTest, RaceEnginesTakeOverFromTheMusicFollowTheCarsAndStopWithThe
     EXPECT_TRUE(music->IsPlaying());  // the menus' music
 
     const int cars = 3;
-    const int opponents[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
-    ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(cars - 1, opponents));
-    ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, 0, cars, false, 0, 0));
-    game->StartRace(true);
+    StartQuickRace(cars);
     EXPECT_FALSE(music->IsLoaded());
     for (int car = 0; car < SOUND_CARS; car++)
         EXPECT_EQ(SlotState(SOUND_SLOT_ENGINE + car) == AL_PLAYING, car < cars) << car;
@@ -57,4 +63,18 @@ TEST_F(RaceSoundTest, RaceEnginesTakeOverFromTheMusicFollowTheCarsAndStopWithThe
     for (int car = 0; car < SOUND_CARS; car++)
         EXPECT_NE(SlotState(SOUND_SLOT_ENGINE + car), AL_PLAYING) << car;
     EXPECT_TRUE(music->IsPlaying());
+}
+
+// The result screen runs the rest of a race unheard: no car makes a sound while it is simulated.
+TEST_F(RaceSoundTest, ARaceFinishedQuietlyMakesNoSound)
+{
+    StartQuickRace(8);
+    for (int i = 0; i < 60 * 60 && game->GetState()->GetState() != RACE_STATE_RACING; i++)
+        Run(1.0 / 60.0);
+    ASSERT_EQ(SlotState(SOUND_SLOT_ENGINE + 7), AL_PLAYING);
+    // The cars drive on around the player's car left on the grid, into it and into walls, unheard.
+    QResCC::FinishCurrentRace(game);
+    EXPECT_GT(game->GetCar()->GetRecord(1)->laps_done, 0);
+    for (int slot = 0; slot < SOUND_SLOT_MENU; slot++)
+        EXPECT_NE(SlotState(slot), AL_PLAYING) << slot;
 }

@@ -178,6 +178,10 @@ TEST_F(TimeTrialScreen, TableShowsSharedLeadersAndSubmitNeedsTheDriversOwnRow)
     EXPECT_FALSE(Button(TTrialCC::BUT_TIMES_UPDATE)->IsEnabled());
     EXPECT_FALSE(Button(TTrialCC::BUT_TIMES_SUBMIT)->IsEnabled()) << "no row of this driver";
 
+    int mark = LogMark();
+    game->Render();
+    EXPECT_FALSE(LoggedSince(mark, "Crop")) << "the table and its flags are drawn with crops that match";
+
     Finish(90000);
     Open();
     EXPECT_EQ(3, ttrial->GetInsertedRow()) << "the new row survives the screen's start";
@@ -249,12 +253,14 @@ TEST_F(TimeTrialScreen, OnlyANewBestIsOffered)
 TEST_F(TimeTrialScreen, WorldTableIsFetchedCachedAndKeptWhenTheServiceFails)
 {
     std::string long_name(31, 'L');
-    Serve(MakeReply(200, "Y \n3538766 0 0 0 7 ANNA FI - 2024-05-17 L\n" + std::to_string(3600000 - 65000) +
-                             " 0 0 0 8 " + long_name + " SE - 2024-05-18 M\n"));
+    // A score above 3,600,000 would be a time below zero: that row is not shown.
+    Serve(MakeReply(200, "Y \n3700000 0 0 0 9 CHEAT DE - 2024-05-16 W\n3538766 0 0 0 7 ANNA FI - 2024-05-17 L\n" +
+                             std::to_string(3600000 - 65000) + " 0 0 0 8 " + long_name + " SE - 2024-05-18 M\n"));
     profile->time_trial_view = TTRIAL_SOURCE_WORLD;
     Open();
     EXPECT_TRUE(Button(TTrialCC::BUT_TIMES_UPDATE)->IsEnabled());
     ASSERT_TRUE(TickUntil([&] { return Panel()->GetNumRows() == 2; }));
+    EXPECT_EQ(3, game->GetTimesWorld()->GetNumScores());
     EXPECT_STREQ("01:01:23", ttrial->GetCellText(0, 4));
     EXPECT_STREQ("LLLLLLLLLLL", ttrial->GetCellText(1, 2)) << "a name ends inside its field";
     EXPECT_STREQ("SE", ttrial->GetShownTable()->entries[1].country);
@@ -266,6 +272,11 @@ TEST_F(TimeTrialScreen, WorldTableIsFetchedCachedAndKeptWhenTheServiceFails)
     Open();
     ASSERT_TRUE(TickUntil([&] { return Panel()->GetNumRows() == 2; }));
     EXPECT_EQ(1, server->RequestCount());
+    // UPDATE asks the service again, cache or not.
+    ASSERT_EQ(1, ttrial->ButtonCB(Button(TTrialCC::BUT_TIMES_UPDATE), nullptr));
+    ASSERT_TRUE(TickUntil(
+        [&] { return server->RequestCount() == 2 && Button(TTrialCC::BUT_TIMES_UPDATE)->IsEnabled(); }));
+    EXPECT_EQ(2, Panel()->GetNumRows());
 
     setenv("TORVI_WEB_BASE", "http://127.0.0.1:9", 1);
     ASSERT_EQ(1, ttrial->ButtonCB(Button(TTrialCC::BUT_TIMES_UPDATE), nullptr));
@@ -299,6 +310,23 @@ TEST_F(TimeTrialScreen, ServiceAnswersOtherThanATableAreShown)
         }
         EXPECT_EQ(0, Panel()->GetNumRows()) << c.reply;
     }
+}
+
+TEST_F(TimeTrialScreen, SlowServiceShowsItIsUpdatingAndLocalTimesStay)
+{
+    Fill({61230, 75000});
+    Serve(MakeSilentReply(30.0, "Y \n"));
+    profile->time_trial_view = TTRIAL_SOURCE_WORLD;
+    Open();
+    MWinButton* update = Button(TTrialCC::BUT_TIMES_UPDATE);
+    ASSERT_TRUE(TickUntil([&] { return std::string(update->GetTextP(0)) == "UPDATING..."; }));
+    EXPECT_FALSE(update->IsEnabled());
+    EXPECT_EQ(0, Panel()->GetNumRows());
+
+    Button(TTrialCC::BUT_TIMES_WHICH)->ChoiceSetSel(TTRIAL_SOURCE_LOCAL, MWIN_FIRE_ALWAYS);
+    EXPECT_EQ(2, Panel()->GetNumRows());
+    EXPECT_EQ(2, Table()->count);
+    EXPECT_EQ(61230u, Table()->entries[0].time);
 }
 
 TEST_F(TimeTrialScreen, GhostResetRemovesTheFileOfTrackAndLaps)

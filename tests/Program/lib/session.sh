@@ -13,10 +13,13 @@ torvi_test_environment() {
 
 log="${XDG_DATA_HOME:-}/Ostrelmark/Torvi Torvi/LogFile.txt"
 pid=""
+# Screenshots taken by torvi_shot; kept in the working folder when a test fails.
+shots=""
 
 fail() {
     echo "FAIL: $*"
     [ -f "$log" ] && { echo "--- log ---"; cat "$log"; }
+    [ -n "$shots" ] && [ -d "$shots" ] && cp -r "$shots" "$PWD/" && echo "screenshots kept in $PWD/$(basename "$shots")"
     [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
     exit 1
 }
@@ -46,10 +49,12 @@ program_ends_within() {
     ! kill -0 "$pid" 2>/dev/null
 }
 
-# SIGTERM to the game: it must end within five seconds with exit code 0.
-end_with_sigterm() {
+# Ends the running game with SIGTERM, as the system does at logout: it must close down within the given
+# tenths of a second, with exit code 0.
+torvi_close_down() {
+    kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
     kill -TERM "$pid"
-    program_ends_within 50 || fail "still running five seconds after SIGTERM"
+    program_ends_within "$1" || fail "still running $(($1 / 10)) seconds after SIGTERM"
     wait "$pid"
     local code=$?
     pid=""
@@ -87,3 +92,125 @@ wait_for_menus() {
 
 # However a script ends (a failed check, an error, its time running out), the game it started goes with it.
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null' EXIT
+
+# ---- Preferences written before the game starts ----
+
+# Writes bytes (a printf format) into a file at an offset; the rest of the file stays as it was.
+torvi_put() {
+    printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# The printf format of a little-endian 32-bit number.
+torvi_le32() {
+    printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255))
+}
+
+# The start-up settings of a player who chose a 1024 x 768 window and the texture cursor (the first start
+# would be full screen, with the system cursor).
+torvi_windowed_settings() {
+    local folder=$1
+    mkdir -p "$folder"
+    {
+        printf '\x00\x00\xc0\x3f\x00\x00\xc0\x3f\x00\x00\x00\x00'
+        head -c 8 /dev/zero
+        printf '\x01\x00\x00\x00\xff\xff\xff\xff\xff\xff\xff\xff'
+        printf '\x00\x04\x00\x00\x00\x03\x00\x00\x20\x00\x00\x00'
+        printf '\x00\x05\x00\x00\x00\x04\x00\x00\x20\x00\x00\x00\x3c\x00\x00\x00'
+        head -c 16 /dev/zero
+        printf '\x01\x01English'
+        head -c 57 /dev/zero
+        printf '\x01\x00\x02\x00\x00\x00\x00\x01'
+        head -c 161 /dev/zero
+        printf '\x01\x01\x01\x00\x00'
+        head -c 41 /dev/zero
+        printf '\x01'
+        head -c 66 /dev/zero
+    } >"$folder/Resolution.dat"
+    [ "$(stat -c %s "$folder/Resolution.dat")" -eq 424 ] || fail "settings file is not 424 bytes"
+}
+
+# A driver from Finland (user id 4242) who has passed the driving test, in FORMULA 4 at ROOKIE level, with
+# every opponent ticked for a quick race of 1 lap, and "Settings.dat" naming the driver as the last one.
+torvi_driver() {
+    local folder=$1 name=$2 drv="$1/Drivers/$2.drv"
+    mkdir -p "$folder/Drivers"
+    head -c 1168 /dev/zero >"$drv"
+    torvi_put "$drv" 0 '\x33\x33\xb3\x3f'
+    torvi_put "$drv" 4 "$name"
+    torvi_put "$drv" 16 '\x01'
+    torvi_put "$drv" 92 '\x01'
+    torvi_put "$drv" 100 '\x01\x01\x01\x01\x01\x01\x01'
+    torvi_put "$drv" 108 "$(torvi_le32 1)"
+    torvi_put "$drv" 116 "$(torvi_le32 9)$(torvi_le32 9)$(torvi_le32 9)\x01\x01\x01\x01$(torvi_le32 7)"
+    torvi_put "$drv" 144 '\x01'
+    torvi_put "$drv" 156 "$(torvi_le32 4242)FI"
+    torvi_put "$drv" 164 "$(torvi_le32 1)"
+    head -c 384496 /dev/zero >"$folder/Settings.dat"
+    torvi_put "$folder/Settings.dat" 0 '\x33\x33\xb3\x3f'
+    torvi_put "$folder/Settings.dat" 4 "$name"
+}
+
+# One row of the local best times of FORMULA 4, track 1, 1 lap, dated today: row, name, user id, country,
+# platform letter, time in ms. Rows are written in order, fastest first; the count follows the last one.
+torvi_local_time() {
+    local file="$1/Settings.dat" at=$((16 + $2 * 32))
+    torvi_put "$file" "$at" "$3"
+    torvi_put "$file" $((at + 12)) "$(torvi_le32 "$4")$5"
+    torvi_put "$file" $((at + 19)) "$6$(torvi_le32 "$7")$(torvi_le32 "$(date +%Y)")"
+    torvi_put "$file" $((at + 28)) "$(printf '\\x%02x\\x%02x' "$((10#$(date +%m)))" "$((10#$(date +%d)))")"
+    torvi_put "$file" $((16 + 3200)) "$(torvi_le32 $(($2 + 1)))"
+}
+
+# ---- The game's window, seen and driven as a person would ----
+
+# ImageMagick's own convert (another "convert" may come first on the path).
+torvi_find_convert() {
+    for candidate in /usr/bin/convert convert; do
+        if "$candidate" -version 2>/dev/null | grep -q ImageMagick; then
+            echo "$candidate"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Clicks the point (x, y) of the 640 x 480 virtual screen in the game's window.
+torvi_click() {
+    local geometry width height
+    geometry=$(xdotool getwindowgeometry --shell "$window")
+    width=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
+    height=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
+    xdotool mousemove --window "$window" $(($1 * width / 640)) $(($2 * height / 480))
+    sleep 0.3
+    xdotool click 1
+    sleep 0.7
+}
+
+# A screenshot of the game's window as "$shots/<label>.png".
+torvi_shot() {
+    mkdir -p "$shots"
+    timeout 30 import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of window $window"
+}
+
+# The pixels of a virtual-screen rectangle (x, y, w, h) of a screenshot whose brightest channel is above
+# 55%: text and pictures on the menus' dark background.
+torvi_lit_pixels() {
+    local shot="$shots/$1.png" size sw sh
+    size=$(identify -format "%w %h" "$shot")
+    sw=${size% *}
+    sh=${size#* }
+    "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
+        +repage -fx 'max(r,max(g,b))>0.55' -format "%[fx:round(mean*w*h)]" info:
+}
+
+# The pixels of a virtual-screen rectangle that differ between two screenshots.
+torvi_changed_pixels() {
+    local size sw sh crop
+    size=$(identify -format "%w %h" "$shots/$1.png")
+    sw=${size% *}
+    sh=${size#* }
+    crop="$(($5 * sw / 640))x$(($6 * sh / 480))+$(($3 * sw / 640))+$(($4 * sh / 480))"
+    "$magick_convert" "$shots/$1.png" -crop "$crop" +repage "$shots/crop-a.png"
+    "$magick_convert" "$shots/$2.png" -crop "$crop" +repage "$shots/crop-b.png"
+    compare -metric AE -fuzz 15% "$shots/crop-a.png" "$shots/crop-b.png" null: 2>&1 | cut -d' ' -f1
+}

@@ -1,0 +1,181 @@
+#!/bin/bash
+# A player's first start with an empty preferences folder, on a virtual X server, with clicks and keys only:
+# NEW DRIVER, a typed name, the question about the country and the country screen (the player's own country
+# is chosen), the main menu with its four modes disabled, the driving test's instructions, the test race
+# (the track and a car that drives when 'A' is held), Escape back to the main menu, and EXIT. The driver's
+# ".drv" and ".csc" files and "Settings.dat" must then be whole and name the driver. Screenshots of each step
+# are kept in "firststart-shots" beside the program when a step fails.
+set -u
+
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib/session.sh"
+program=$(readlink -f "$1")
+torvi_test_environment
+shots="$(dirname "$program")/firststart-shots"
+rm -rf "$shots"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$here/lib/session.sh" "$shots" <<'INNER'
+set -u
+program=$1
+source "$2"
+shots=$3
+work=$(mktemp -d)
+# The player lives in England: the country screen starts with it chosen.
+export LC_ALL=en_GB.UTF-8
+
+# The failure's screenshots stay for whoever looks into it.
+fail_with_shots() {
+    mkdir -p "$shots"
+    cp "$work"/*.png "$shots"/ 2>/dev/null
+    echo "screenshots: $shots"
+    fail "$@"
+}
+
+# Sets ww and wh: the size of the game's window.
+window_size() {
+    local geometry
+    geometry=$(xdotool getwindowgeometry --shell "$window") || fail_with_shots "no geometry for window $window"
+    ww=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
+    wh=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
+}
+
+# A click at a point of the game's 640 x 480 virtual screen.
+click_virtual() {
+    window_size
+    local x y
+    x=$(awk -v v="$1" -v w="$ww" 'BEGIN { printf "%d", v * w / 640 }')
+    y=$(awk -v v="$2" -v h="$wh" 'BEGIN { printf "%d", v * h / 480 }')
+    xdotool mousemove --window "$window" "$x" "$y"
+    sleep 0.3
+    xdotool click 1
+    sleep 0.7
+}
+
+# The pointer out of the way of what a step looks at.
+park_pointer() {
+    window_size
+    xdotool mousemove --window "$window" $((ww - 4)) 4
+    sleep 0.5
+}
+
+shot() {
+    timeout 30 import -window "$window" "$work/$1.png" 2>/dev/null || fail_with_shots "no screenshot $1"
+}
+
+# How many pixels of two screenshots differ clearly.
+pixels_apart() {
+    compare -metric AE -fuzz 12% "$work/$1.png" "$work/$2.png" null: 2>&1 | awk '{ printf "%d", $1 }'
+}
+
+# The mean colour of a picture as three numbers 0..255.
+mean_colour() {
+    convert "$1" -scale 1x1\! -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:
+}
+
+colours_near() {
+    awk -v a="$1" -v b="$2" -v d="$3" 'BEGIN { split(a, x, " "); split(b, y, " ");
+        for (i = 1; i <= 3; i++) if (x[i] - y[i] > d || y[i] - x[i] > d) exit 1 }'
+}
+
+# Same screen: a moved cursor or a highlight may differ, a screen change or a popup changes thousands.
+same_screen() {
+    [ "$(pixels_apart "$1" "$2")" -lt 1500 ]
+}
+
+"$program" &
+pid=$!
+window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
+sleep 3
+park_pointer
+shot 01-drivers
+
+# NEW DRIVER, then the name typed into the popup's field.
+click_virtual 540 447
+shot 02-name-popup
+[ "$(pixels_apart 01-drivers 02-name-popup)" -ge 1500 ] || fail_with_shots "NEW DRIVER opened no popup"
+xdotool type --delay 80 "anna"
+xdotool key Return
+sleep 1.5
+park_pointer
+shot 03-country-question
+[ "$(pixels_apart 02-name-popup 03-country-question)" -ge 1500 ] || fail_with_shots "the name was not taken"
+
+# The question about the country leads to the country screen; Continue keeps England.
+xdotool key Return
+sleep 1
+park_pointer
+shot 04-country-screen
+click_virtual 571 446
+park_pointer
+shot 05-main
+[ "$(pixels_apart 04-country-screen 05-main)" -ge 1500 ] || fail_with_shots "Continue did not leave the country screen"
+
+# The four modes are disabled: clicking them leaves the main menu as it is.
+for mode in "545 144" "525 96" "95 144" "115 96"; do
+    # shellcheck disable=SC2086
+    click_virtual $mode
+    park_pointer
+    shot 06-after-mode
+    same_screen 05-main 06-after-mode || fail_with_shots "a mode button at ($mode) left the main menu of a new driver"
+done
+
+# DRIVING TEST shows its instructions; Enter closes them and the test race starts.
+click_virtual 320 382
+park_pointer
+shot 07-test-popup
+[ "$(pixels_apart 05-main 07-test-popup)" -ge 1500 ] || fail_with_shots "DRIVING TEST showed no instructions"
+xdotool key Return
+sleep 3
+shot 08-race
+track_mean=$(mean_colour "$(dirname "$program")/Data/1600.dat")
+race_mean=$(mean_colour "$work/08-race.png")
+echo "track picture: $track_mean, race frame: $race_mean"
+colours_near "$track_mean" "$race_mean" 16 || fail_with_shots "the race frame ($race_mean) does not show the track ($track_mean)"
+xdotool keydown a
+sleep 1.5
+xdotool keyup a
+shot 09-race-driven
+moved=$(pixels_apart 08-race 09-race-driven)
+echo "pixels changed by driving: $moved"
+[ "$moved" -ge 100 ] || fail_with_shots "no car drove on the track while 'A' was held"
+
+# Escape leaves the test for the main menu.
+xdotool key Escape
+sleep 1.5
+park_pointer
+shot 10-main-again
+same_screen 05-main 10-main-again || fail_with_shots "Escape did not return to the main menu"
+
+click_virtual 62 446
+program_ends_within 100 || fail_with_shots "EXIT did not end the game within ten seconds"
+wait "$pid"
+code=$?
+pid=""
+[ "$code" -eq 0 ] || fail_with_shots "exit code $code after EXIT"
+
+folder="$XDG_DATA_HOME/Ostrelmark/Torvi Torvi"
+float_at() { od -An -tf4 -j "$2" -N4 "$1" | tr -d ' '; }
+int_at() { od -An -td4 -j "$2" -N4 "$1" | tr -d ' '; }
+text_at() { dd if="$1" bs=1 skip="$2" count="$3" 2>/dev/null | tr -d '\0'; }
+
+drv="$folder/Drivers/ANNA.drv"
+[ "$(stat -c %s "$drv" 2>/dev/null)" = "1168" ] || fail "no 1,168-byte Drivers/ANNA.drv"
+[ "$(float_at "$drv" 0)" = "1.4" ] || fail "ANNA.drv has version $(float_at "$drv" 0)"
+[ "$(text_at "$drv" 4 12)" = "ANNA" ] || fail "ANNA.drv names $(text_at "$drv" 4 12)"
+[ "$(text_at "$drv" 160 3)" = "GB" ] || fail "ANNA.drv has the country $(text_at "$drv" 160 3), not GB"
+user_id=$(int_at "$drv" 156)
+[ "$user_id" -ge 1 ] && [ "$user_id" -le 30000 ] || fail "ANNA.drv has the user id $user_id"
+[ "$(int_at "$drv" 1164)" -ge 1 ] || fail "ANNA.drv counts no visit to the main menu"
+
+csc="$folder/Drivers/ANNA_Controllers.csc"
+[ "$(stat -c %s "$csc" 2>/dev/null)" = "5324" ] || fail "no 5,324-byte Drivers/ANNA_Controllers.csc"
+[ "$(float_at "$csc" 0)" = "1" ] || fail "ANNA_Controllers.csc has version $(float_at "$csc" 0)"
+entries=$(int_at "$csc" 5304)
+[ "$entries" -ge 0 ] && [ "$entries" -le 25 ] || fail "ANNA_Controllers.csc counts $entries entries"
+
+settings="$folder/Settings.dat"
+[ "$(stat -c %s "$settings" 2>/dev/null)" = "384496" ] || fail "no 384,496-byte Settings.dat"
+[ "$(float_at "$settings" 0)" = "1.4" ] || fail "Settings.dat has version $(float_at "$settings" 0)"
+[ "$(text_at "$settings" 4 12)" = "ANNA" ] || fail "Settings.dat names $(text_at "$settings" 4 12) as the last driver"
+echo "PASS"
+INNER

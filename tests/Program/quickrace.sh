@@ -1,0 +1,80 @@
+#!/bin/bash
+# A driver who has passed the driving test plays a quick race as a person would: CONTINUE DRIVER, QUICK
+# RACE, a race of 1 lap against all seven computer drivers, RACE !!!. The race runs on the track; Escape
+# opens the pause screen and RESUME goes back to it; the driver holds A over the start line and, once the
+# computer cars are home, Escape shows the result screen, whose eight rows hold the eight cars. Screenshots of each screen are kept when the test fails.
+set -u
+
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib/session.sh"
+program=$(readlink -f "$1")
+torvi_test_environment
+
+folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
+torvi_windowed_settings "$folder"
+torvi_driver "$folder" ANNA
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
+set -u
+program=$1
+source "$2"
+shots="$(mktemp -d)/quickrace-shots"
+magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
+
+# The result screen's places "1." to "8." stand where the pause screen shows nothing.
+is_result_screen() {
+    [ "$(torvi_lit_pixels "$1" 120 151 30 190)" -gt 40 ]
+}
+
+"$program" &
+pid=$!
+window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
+sleep 2
+
+torvi_click 320 240
+torvi_shot main
+torvi_click 95 144
+torvi_shot quick-race
+[ "$(torvi_lit_pixels quick-race 386 202 218 123)" -gt 200 ] || fail "the set-up screen lists no opponents"
+
+# Escape as soon as the start lights are out, well before the computer cars can finish their lap.
+torvi_click 320 445
+sleep 5
+xdotool key Escape
+sleep 1
+torvi_shot pause
+[ "$(torvi_lit_pixels pause 200 76 240 30)" -gt 50 ] || fail "no GAME PAUSED title after Escape"
+is_result_screen pause && fail "Escape early in the race showed the result"
+torvi_click 320 445
+sleep 1
+torvi_shot race
+# The track fills the window: its sand leaves little of the menus' dark background.
+[ "$(torvi_lit_pixels race 0 0 640 480)" -gt 100000 ] || fail "RESUME did not go back to the race on its track"
+
+# The driver accelerates along the walls over the start line, which gives the car its place, while the
+# computer cars drive their lap; Escape then shows the result, or the pause while they still drive.
+result=""
+for _ in $(seq 1 4); do
+    xdotool keydown a
+    sleep 25
+    xdotool keyup a
+    xdotool key Escape
+    sleep 1
+    torvi_shot escape
+    if is_result_screen escape; then
+        result=yes
+        break
+    fi
+    torvi_click 320 445
+done
+[ -n "$result" ] || fail "no result screen after 100 seconds of racing"
+cp "$shots/escape.png" "$shots/result.png"
+for place in 0 1 2 3 4 5 6 7; do
+    lit=$(torvi_lit_pixels result 175 $((151 + 25 * place)) 187 14)
+    echo "result row $((place + 1)): $lit lit pixels"
+    [ "$lit" -gt 30 ] || fail "row $((place + 1)) of the result is empty"
+done
+
+torvi_close_down 100
+echo "PASS"
+INNER

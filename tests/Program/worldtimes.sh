@@ -1,0 +1,76 @@
+#!/bin/bash
+# A driver with local best times opens WORLD TIMES as a person would: CONTINUE DRIVER, WORLD TIMES. The
+# table shows this computer's two times; switched to WORLD it shows the six rows a scores service on the
+# loopback serves, with their countries' flags and platform icons, and keeps the table in its cache. The
+# service speaks the scores script's table format. Screenshots are kept when the test fails.
+set -u
+
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib/session.sh"
+program=$(readlink -f "$1")
+server=$(dirname "$program")/loopback_serve
+[ -x "$server" ] || { echo "FAIL: no $server"; exit 1; }
+torvi_test_environment
+
+folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
+torvi_windowed_settings "$folder"
+torvi_driver "$folder" ANNA
+torvi_local_time "$folder" 0 ANNA 4242 FI W 41230
+torvi_local_time "$folder" 1 BO 7 SE M 43110
+
+reply="$torvi_test_home/reply.txt"
+{
+    printf 'Y \n'
+    printf '3561000 0 0 0 11 KIMI FI - 2024-05-17 W\n'
+    printf '3560500 0 0 0 12 ASTRID SE - 2024-06-01 M\n'
+    printf '3559000 0 0 0 13 JUERGEN DE - 2024-06-02 L\n'
+    printf '3558000 0 0 0 14 KENJI JP - 2024-07-09 A\n'
+    printf '3557000 0 0 0 15 AYRTON BR - 2024-08-21 F\n'
+    printf '3556000 0 0 0 16 NIGEL UK - 2024-09-30 I\n'
+} >"$reply"
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$server" "$reply" "$here/lib/session.sh" <<'INNER'
+set -u
+program=$1
+source "$4"
+shots="$(mktemp -d)/worldtimes-shots"
+magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
+
+coproc SERVICE { exec "$2" "$3"; }
+read -r -t 10 base <&"${SERVICE[0]}" || fail "the scores service did not start"
+export TORVI_WEB_BASE=$base
+stop_service() { kill "$SERVICE_PID" 2>/dev/null; }
+trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; stop_service' EXIT
+
+"$program" &
+pid=$!
+window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
+sleep 2
+
+torvi_click 320 240
+torvi_click 525 96
+torvi_shot local
+# Rows are 22 units high from y 155: names in the third column, flags in the second, icons in the last.
+[ "$(torvi_lit_pixels local 270 155 130 44)" -gt 40 ] || fail "the local table shows no names"
+[ "$(torvi_lit_pixels local 270 199 130 66)" -lt 5 ] || fail "the local table shows more than its two rows"
+
+torvi_click 330 137
+cache="$XDG_DATA_HOME/Ostrelmark/Torvi Torvi/Scores/Scores_40_11001_A.sco"
+for _ in $(seq 1 50); do
+    [ -f "$cache" ] && break
+    sleep 0.2
+done
+[ -f "$cache" ] || fail "no cache file of the world table (11001, all time)"
+sleep 1
+torvi_shot world
+changed_names=$(torvi_changed_pixels local world 270 155 130 132)
+changed_flags=$(torvi_changed_pixels local world 245 199 30 66)
+changed_icons=$(torvi_changed_pixels local world 592 199 26 66)
+echo "world table: $changed_names pixels of names, $changed_flags of flags, $changed_icons of icons changed"
+[ "$changed_names" -gt 200 ] || fail "WORLD shows the same names as LOCAL"
+[ "$changed_flags" -gt 100 ] || fail "no flags beside the world rows below the local ones"
+[ "$changed_icons" -gt 40 ] || fail "no platform icons beside the world rows below the local ones"
+
+torvi_close_down 100
+echo "PASS"
+INNER
