@@ -61,11 +61,6 @@ int Orientation()
     return EngMainIsLandscape() ? 0 : 1;
 }
 
-float InverseScale(float scale)
-{
-    return scale > 0 ? 1.0f / scale : 1.0f;
-}
-
 // Removes the popup collection and gives the other collections back what they had.
 void RemovePopupAndRestore(MWin* mwin)
 {
@@ -212,7 +207,6 @@ char AddAnswerButtons(MWin* mwin, int first_kind, int second_kind, char third, c
     // Left to right: OK, No, Cancel, Extra.
     const int order[4] = {0, 2, 1, 3};
     const float y = box_height - 10 - height;
-    const float isx = InverseScale(eng_scale_x);
     EngFont* font = PopupFont(mwin);
     MWinButton* row[5] = {};
     float widths[4] = {};
@@ -231,7 +225,7 @@ char AddAnswerButtons(MWin* mwin, int first_kind, int second_kind, char third, c
         mwin->m_popup_buttons[i] = button;
         const float* scale = mwin->m_popup_button_text_scale;
         float text_w = MeasureLine(font, label, 0.8f * scale[0], scale[1]);
-        widths[count] = std::max(text_w * isx + 15, 0.9f * width);
+        widths[count] = std::max(text_w + 15, 0.9f * width);
         sum += widths[count];
         row[count++] = button;
     }
@@ -293,13 +287,10 @@ char LayoutBox(MWin* mwin, const char* title, const char* text, int first_kind, 
     box = std::max(box, row);
     float height = extra_height + (has_text ? msg_h + 10 : 0) + (n ? H + 20 : 0);
 
-    const float isx = InverseScale(eng_scale_x);
-    const float isy = InverseScale(eng_scale_y);
-    const float box_scaled = box * isx;
-    height = height * isy * 0.5f + height * 0.5f;
-    const float label_w = isx * (msg_w + 20);
+    // Texts are measured in the virtual screen, where the box lies too, so no screen scale enters the sizes.
+    const float label_w = msg_w + 20;
     float window_w = std::max({box, has_text ? label_w : 0.0f, title_need, row}) + 20;
-    const float gap = 6 * isx;
+    const float gap = 6;
 
     _MWinWindowCreateInfo info;
     MWinWindowCreateInfoSetDefaults(&info);
@@ -327,14 +318,14 @@ char LayoutBox(MWin* mwin, const char* title, const char* text, int first_kind, 
     }
     if (has_text) {
         MWinButton* label = window->AddButton(MWIN_POPUP_MESSAGE_ID, MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, text, -1,
-                                              (n ? 10 : 6) * isy, label_w, msg_h * isy);
+                                              n ? 10 : 6, label_w, msg_h);
         if (!label)
             return 0;
         ApplyButtonLook(mwin, label);
         label->SetMultiline(1);
         mwin->m_popup_message_button = label;
     }
-    return AddAnswerButtons(mwin, first_kind, second_kind, third, fourth, W, H, height, box_scaled, gap);
+    return AddAnswerButtons(mwin, first_kind, second_kind, third, fourth, W, H, height, box, gap);
 }
 
 } // namespace
