@@ -29,6 +29,7 @@
 #include "Game/Screens/PlatformIcons.h"
 #include "Game/Screens/CResCC.h"
 #include "Game/Screens/QResCC.h"
+#include "Game/Screens/Splash.h"
 #include "Game/Screens/TorviMWinSkin.h"
 #include "Game/Screens/TTrialCC.h"
 #include "Game/Screens/TorviScreens.h"
@@ -66,6 +67,12 @@ constexpr float kFontLayout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.
 
 // The menus stand on a plain green, the colour the engine clears to, until their picture is drawn.
 constexpr float kMenuClearColour[3] = {0.2f, 0.4f, 0.3f};
+
+// The title picture's four quarters and the spark of its effect.
+constexpr const char* kSplashPictures[4] = {"Data/1940.dat", "Data/1941.dat", "Data/1942.dat", "Data/1943.dat"};
+constexpr const char* kSplashEffect = "Data/1944.dat";
+constexpr float kSplashTextScaleX = 1.0f;
+constexpr float kSplashTextScaleY = 1.5f;
 
 // The hint for a driver who has not found the accelerator: after 5 s, shown a second at a time.
 constexpr double kIdleHintAfterSeconds = 5.0;
@@ -249,6 +256,7 @@ bool Game::LoadRaceFont()
 
 bool Game::CreateGraphicsObjects()
 {
+    SplashCreateGraphics();
     CountryCreateGraphics();
     CountryScreenCreateGraphics(m_mwin);
     PlatformCreateGraphics();
@@ -273,6 +281,8 @@ void Game::DestroyGraphicsObjects()
     m_mwin->DestroyGraphicsObjects();
     PlatformDestroyGraphics();
     CountryDestroyGraphics();
+    SplashDestroyGraphics();
+    m_screens->DestroyGraphicsObjects();
     m_race_font->Destroy();
 }
 
@@ -287,8 +297,12 @@ signed char Game::PostDeviceSetup()
         return 0;
     m_screens->SetupAllScreens();
     m_music->Init(true);
+    bool splash = SplashSetup(kSplashPictures[0], kSplashPictures[1], kSplashPictures[2], kSplashPictures[3],
+                              kSplashEffect, nullptr, nullptr, m_race_font, kSplashTextScaleX, kSplashTextScaleY,
+                              nullptr, nullptr, &Game::SplashEndedCB, this, false);
     GraphicsReady();
-    StartMenus();
+    if (!splash || !SplashStart())
+        StartMenus();
     return 1;
 }
 
@@ -301,6 +315,7 @@ void Game::PreCloseWindow()
     m_settings->Save();
     m_sound->StopAll();
     m_music->Free();
+    SplashAbort();
     ResolutionUpdateSettingsFromCurrent();
     ResolutionSaveSettings();
 }
@@ -335,6 +350,11 @@ bool Game::CreateMenuGraphics()
 void Game::LogResolution(int number) const
 {
     ResolutionLogSettings(number);
+}
+
+void Game::SplashEndedCB(void* game)
+{
+    static_cast<Game*>(game)->StartMenus();
 }
 
 // The first screen: the GUI comes on with the driver selection and the cursor shown.
@@ -417,9 +437,6 @@ void Game::StartRace(bool start_sequence)
 {
     if (IsMenusOn())
         m_screens->End(-1);
-    // A screen that could not start leaves the GUI on without a current screen; the race needs it off.
-    if (IsMenusOn())
-        m_mwin->Shutdown();
     SetCursorShown(false);
     m_menus->ReleasePictures();
     if (start_sequence)
@@ -542,6 +559,8 @@ void Game::MenuTick()
 
 void Game::RaceTick()
 {
+    if (SplashTick())
+        return;
     m_music->Tick();
     m_time_step = m_levels->GetTimeScale() * eng_frame_time;
     m_state->Tick();
@@ -599,6 +618,8 @@ void Game::RenderMenus()
 
 void Game::RenderRace()
 {
+    if (SplashRender(1))
+        return;
     EngDeviceClearScreen();
     bool prepared_here = false;
     m_car->Render();

@@ -137,6 +137,7 @@ public:
 private:
     bool LoadRaceFont();
     void StartMenus();
+    static void SplashEndedCB(void* game);
     void RenderMenus();
     void MenuTick();
     void RaceTick();

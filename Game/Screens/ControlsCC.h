@@ -28,6 +28,8 @@ public:
     // Maps an element to a slot of the current device, clearing the slot that held it before.
     void MapElement(int slot, int element);
     bool IsWaiting() const { return m_waiting != 0; }
+    // The element the last wait received, or -1.
+    int GetElementReceived() const { return m_element; }
 
 private:
     InputBinding* Binding() const;

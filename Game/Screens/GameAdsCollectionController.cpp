@@ -25,7 +25,7 @@ const TorviButtonRow kRows[] = {
      {1, 1, 1, 0.7f}, {1, 1.2f}, MWIN_ALIGN_CENTRE},
     {"Back", MWIN_BUT_PUSH, "Main", "Back", 475.22f, 427, 146.52f, 36,
      {1, 1, 1, 0.7f}, {1, 1.2f}, MWIN_ALIGN_CENTRE},
-    {"PicCen", MWIN_BUT_PUSH, "Back", nullptr, 132.68f, 115.33f, 374.64f, 291.67f,
+    {"PicCen", MWIN_BUT_PUSH, "Back", nullptr, 132.68f, 128.0f, 374.64f, 279.0f,
      {0, 0, 0, 0.7f}, {1, 1}, MWIN_ALIGN_CENTRE},
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == GameAdsCollectionController::NUM_BUTTONS, "one row per button");

@@ -8,6 +8,8 @@
 #include "Engine/MWin/MWin.h"
 #include "Game/Game.h"
 #include "Game/SettingsClass.h"
+#include "Game/Screens/GameAds.h"
+#include "Game/Screens/GameAdsCC.h"
 #include "Game/Screens/TTrialCC.h"
 #include "Game/Screens/TorviScreens.h"
 #include "Game/Users.h"
@@ -20,6 +22,8 @@ constexpr const char* kDrivingTestText = "\nCOMPLETE A LAP IN UNDER 12 SECONDS T
                                          "PRESS 'LEFT' & 'RIGHT' TO STEER.\n\n\nGOOD LUCK!\n";
 constexpr const char* kHomePagePath = "/torvi/index.html";
 constexpr const char* kForumPath = "/forum/index.php";
+constexpr const char* kAdsPath = "/torvi/iga/";
+constexpr const char* kAdsFromProgram = "Torvi_PC";
 constexpr float kPulseSpeed = 2.0f;
 
 // One pulse for the screen, so the green keeps its phase between visits.
@@ -127,9 +131,20 @@ void MainCC::StartDrivingTest()
 
 void MainCC::OtherGamesCB()
 {
-    if (!DebugFatalCheck(static_cast<TorviScreens*>(GetScreens(1))->GetGameAds() != nullptr, ENG_FUNC,
-                         "No game ads CC."))
+    GameAdsSetupAdsToBeIncluded();
+    GameAdsCC* ads = static_cast<TorviScreens*>(GetScreens(1))->GetGameAds();
+    if (!DebugFatalCheck(ads != nullptr, ENG_FUNC, "No game ads CC."))
         return;
+    ads->SetNoteFlag(0);
+    ads->SetBrowseMode();
+    char base[VARIOUS_ADDRESS_SIZE];
+    UserRecord* profile = GetGame()->GetCurrentProfile();
+    if (EngInternetMakeMakerURL(kAdsPath, base, sizeof base))
+        GameAdsSetInternetLinksPath(base, kAdsFromProgram, profile->name);
+    int* last_ad = &profile->last_ad;
+    GameAdsSetCurGameAdPointer(&last_ad);
+    // Each visit starts at the ad after the one shown last.
+    GameAdsNextAd();
     GotoScreen(SCREEN_GADS);
 }
 

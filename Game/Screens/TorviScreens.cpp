@@ -135,7 +135,15 @@ void TorviScreens::EndCB()
 
 bool TorviScreens::CreateGraphicsObjects()
 {
+    if (m_game_ads)
+        m_game_ads->ReloadPictures();
     return true;
+}
+
+void TorviScreens::DestroyGraphicsObjects()
+{
+    if (m_game_ads)
+        m_game_ads->ReleasePictures();
 }
 
 MWinCollectionController* TorviScreens::GetController(EngScreenID id) const

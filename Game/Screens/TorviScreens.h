@@ -65,6 +65,7 @@ public:
     void EndCB() override;
     // After the device's objects were made again: the ads screen reloads its pictures when current.
     bool CreateGraphicsObjects();
+    void DestroyGraphicsObjects();
 
     Game* GetGame() const { return m_game; }
     UsersCC* GetUsers() const { return m_users; }

@@ -209,7 +209,10 @@ FrameScene* Scene()
                        CreateGameFontForTests(&scene->font);
         if (scene->ready) {
             scene->menu = new MWin(nullptr);
-            scene->menu_ready = BuildMenu(scene->menu, &scene->font, WriteSkinPicture());
+            const std::string skin = WriteSkinPicture();
+            scene->menu_ready = BuildMenu(scene->menu, &scene->font, skin);
+            // Loaded by now; the device is never made again here.
+            remove(skin.c_str());
         }
     }
     return scene;

@@ -52,6 +52,7 @@ protected:
         ResolutionGetSettings()->cursor_type = cursor_type;
         ASSERT_EQ(1, EngMainCreateMainWindow());
         ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
+        RunPastSplash();
         program = MainGetProgram();
         game = program->GetGame();
         ASSERT_NE(nullptr, game);

@@ -104,6 +104,7 @@ protected:
         parms->height = kHeight;
         ASSERT_EQ(1, EngMainCreateMainWindow());
         ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
+        RunPastSplash();
         program = MainGetProgram();
         game = program->GetGame();
         UserRecord* profile = game->GetCurrentProfile();

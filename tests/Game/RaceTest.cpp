@@ -547,3 +547,33 @@ TEST(Cars, QuadOverlapSeesCornersInsideAndCrossingDiagonals)
     quad(2, -10, 6, 40, tall);
     EXPECT_TRUE(Car::QuadsOverlap(wide, tall));
 }
+
+TEST(Cars, ComputerCarPassesASlowCarAheadBySteeringToASide)
+{
+    RaceHarness race;
+    race.pilot_on = false;
+    ASSERT_TRUE(race.SetupRace(GAME_TYPE_QUICK_RACE, 0, 2, 3));
+    while (race.game->GetState()->GetState() != RACE_STATE_RACING)
+        race.RunFrame();
+    // On the top straight: the driver stands still in the middle of the road, a computer car comes fast,
+    // picks a side of it and gets by.
+    Car* car = race.game->GetCar();
+    const float heading = 271.0f * 0.0174532924f;
+    auto place = [car, heading](int i, float x, float y, float speed) {
+        CarState* state = car->GetState(i);
+        state->x = x;
+        state->y = y;
+        state->heading = heading;
+        state->speed = speed;
+        car->PlaceOutline(i);
+    };
+    place(0, 420.0f, 78.0f, 0.0f);
+    place(1, 370.0f, 78.0f, 150.0f);
+    bool passing_seen = false;
+    for (int i = 0; i < 120; i++) {
+        race.RunFrame();
+        passing_seen = passing_seen || (car->GetState(1)->passing_car == 0 && car->GetState(1)->passing_side >= 0);
+    }
+    EXPECT_TRUE(passing_seen);
+    EXPECT_GT(car->GetState(1)->x, car->GetState(0)->x);
+}

@@ -85,7 +85,7 @@ same_screen() {
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-sleep 3
+wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
 park_pointer
 shot 01-drivers
 

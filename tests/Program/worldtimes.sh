@@ -45,7 +45,7 @@ trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; stop_service' EXIT
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-sleep 2
+wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
 
 torvi_click 320 240
 torvi_click 525 96

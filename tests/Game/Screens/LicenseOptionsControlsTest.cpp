@@ -13,6 +13,7 @@
 #include "Engine/Core/EngInputDevices.h"
 #include "Engine/Core/EngKeyStateTable.h"
 #include "Engine/Core/EngPrefFolder.h"
+#include "Game/Controls.h"
 #include "Game/Input.h"
 #include "Game/Music.h"
 #include "Game/Resolution.h"
@@ -194,4 +195,156 @@ TEST_F(OwnScreens, KeyboardMappingsMoveRefuseEscapeAndTimeOutEmpty)
     ASSERT_EQ(sizeof(UserControllerConfig), bytes.size());
     EXPECT_EQ(0, memcmp(bytes.data(), game->GetInput()->GetConfig(0), bytes.size()));
     EXPECT_STREQ("D", game->GetInput()->GetConfig(0)->entries[keyboard].element_names[INPUT_ACTION_LEFT]);
+
+    // Read back and written again, the file does not change by a byte.
+    ASSERT_TRUE(game->GetInput()->LoadUserConfig(0));
+    ASSERT_TRUE(game->GetInput()->SaveUserConfig(0));
+    std::ifstream again(file, std::ios::binary);
+    std::vector<char> rewritten((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, rewritten);
+}
+
+TEST_F(OwnScreens, ClosingTheWindowEndsTheMappingWaitAndReachesTheMainLoop)
+{
+    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
+    SDL_AddTimer(
+        300,
+        [](Uint32, void*) -> Uint32 {
+            SDL_Event event = {};
+            event.type = SDL_WINDOWEVENT;
+            event.window.event = SDL_WINDOWEVENT_CLOSE;
+            event.window.windowID = SDL_GetWindowID(eng_main_window->GetWindowHandle_PC());
+            SDL_PushEvent(&event);
+            return 0;
+        },
+        nullptr);
+    ASSERT_TRUE(screens->GetControls()->MappingCB(INPUT_ACTION_RIGHT));
+    EXPECT_EQ(-1, screens->GetControls()->GetElementReceived());
+    EXPECT_EQ(0, EngMainPumpOneMessage_PC()) << "the quit is left for the main loop";
+}
+
+namespace {
+
+// A standard game controller (its D-pad is the hat), attached before the game lists its devices.
+class StickScreens : public OwnScreens
+{
+protected:
+    void SetUp() override
+    {
+        // The offscreen window never has the focus that SDL otherwise wants before it takes a pad's input.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+        desc.name = "Race Pad";
+        int index = SDL_JoystickAttachVirtualEx(&desc);
+        ASSERT_GE(index, 0) << SDL_GetError();
+        stick = SDL_JoystickOpen(index);
+        ASSERT_NE(nullptr, stick);
+        OwnScreens::SetUp();
+    }
+    void TearDown() override
+    {
+        OwnScreens::TearDown();
+        SDL_JoystickClose(stick);
+        for (int i = SDL_NumJoysticks() - 1; i >= 0; i--)
+            SDL_JoystickDetachVirtual(i);
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    }
+    // Maps a slot from the screen while a player moves the stick a moment after the wait has begun.
+    void MapByMoving(int slot, void (*move)(SDL_Joystick*))
+    {
+        pending_move = move;
+        SDL_TimerID timer = SDL_AddTimer(300, MoveLater, this);
+        ASSERT_TRUE(screens->GetControls()->MappingCB(slot));
+        SDL_RemoveTimer(timer);
+    }
+    static Uint32 MoveLater(Uint32, void* self)
+    {
+        StickScreens* test = static_cast<StickScreens*>(self);
+        test->pending_move(test->stick);
+        return 0;
+    }
+    std::string Mapped(int device, int slot)
+    {
+        const UserControllerEntry& entry = game->GetInput()->GetConfig(0)->entries[device];
+        return entry.element_names[slot];
+    }
+
+    SDL_Joystick* stick = nullptr;
+    void (*pending_move)(SDL_Joystick*) = nullptr;
+};
+
+} // namespace
+
+TEST_F(StickScreens, AxisHatAndButtonsMappedFromTheScreenAreSavedAndSteerTheRace)
+{
+    int device = FindDevice(ENG_INPUT_DEVICE_JOYSTICK);
+    ASSERT_GE(device, 0);
+    game->GetInput()->GetBinding(0)->current_device = device;
+    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
+    ControlsCC* controls = screens->GetControls();
+    EXPECT_TRUE(controls->GetButton(ControlsCC::BUT_PAUSE_GAME)->IsEnabled());
+
+    MapByMoving(INPUT_ACTION_STEERING_AXIS,
+                [](SDL_Joystick* s) { SDL_JoystickSetVirtualAxis(s, SDL_CONTROLLER_AXIS_LEFTY, 30000); });
+    MapByMoving(INPUT_ACTION_POV,
+                [](SDL_Joystick* s) { SDL_JoystickSetVirtualButton(s, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1); });
+    MapByMoving(INPUT_ACTION_LEFT, [](SDL_Joystick* s) { SDL_JoystickSetVirtualButton(s, SDL_CONTROLLER_BUTTON_X, 1); });
+    MapByMoving(INPUT_ACTION_ACCELERATE,
+                [](SDL_Joystick* s) { SDL_JoystickSetVirtualButton(s, SDL_CONTROLLER_BUTTON_Y, 1); });
+    EXPECT_EQ("Y Axis", Text(ControlsCC::BUT_LEFT_RIGHT_AXIS));
+    EXPECT_EQ("Hat Switch", Text(ControlsCC::BUT_LEFT_RIGHT_POV));
+    EXPECT_EQ("Button 2", Text(ControlsCC::BUT_MOVE_LEFT));
+    EXPECT_EQ("Button 3", Text(ControlsCC::BUT_ACCEL));
+    EXPECT_EQ(0u, Text(ControlsCC::BUT_PAUSE_GAME).find("Escape or ")) << "a pad pauses with Escape too";
+    ASSERT_TRUE(Click(ControlsCC::BUT_BACK));
+    EXPECT_EQ("Y Axis", Mapped(device, INPUT_ACTION_STEERING_AXIS));
+    EXPECT_EQ("Button 3", Mapped(device, INPUT_ACTION_ACCELERATE));
+
+    // A race steered by them: the stick is the device in use.
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 0);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_X, 0);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, 0);
+    ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, 0, 1, false, -1, -1));
+    game->StartRace(true);
+    ASSERT_TRUE(EngInputIsDeviceAcquired(device, false));
+    EngInputPollAllDevices();
+    const ControlsCarState* car = game->GetControls()->GetCarState(0);
+    EXPECT_FALSE(game->GetControls()->IsAnalogueMode());
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    EngInputPollAllDevices();
+    EXPECT_TRUE(game->GetControls()->IsAnalogueMode());
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, 1);
+    EngInputPollAllDevices();
+    EXPECT_EQ(1, car->accelerate);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_X, 1);
+    EngInputPollAllDevices();
+    EXPECT_EQ(1, car->left);
+}
+
+TEST_F(StickScreens, AnAbsoluteAxisCountsOnlyBeyondTheDeadZone)
+{
+    int device = FindDevice(ENG_INPUT_DEVICE_JOYSTICK);
+    ASSERT_GE(device, 0);
+    game->GetInput()->GetBinding(0)->current_device = device;
+    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
+    ControlsCC* controls = screens->GetControls();
+    int x_axis = EngInputFindElementByName(device, "X Axis");
+    ASSERT_GE(x_axis, 0);
+    for (int value : {CONTROLS_AXIS_DEAD_ZONE, -CONTROLS_AXIS_DEAD_ZONE, 0}) {
+        controls->RedefineElementCB(device, x_axis, value, true);
+        EXPECT_EQ(-1, controls->GetElementReceived()) << value;
+    }
+    controls->RedefineElementCB(device + 1, x_axis, 3000, true);
+    EXPECT_EQ(-1, controls->GetElementReceived()) << "another device";
+    controls->RedefineElementCB(device, x_axis, -CONTROLS_AXIS_DEAD_ZONE - 1, true);
+    EXPECT_EQ(x_axis, controls->GetElementReceived());
 }

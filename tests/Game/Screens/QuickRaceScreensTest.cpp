@@ -1,6 +1,6 @@
 // The quick race: the set-up screen building the field from the ticked drivers and the lap table, the result
-// rows with shared places, blanks and the fastest lap, and Escape at the end of a real race on the loopback
-// of the game's own race step.
+// rows with shared places, blanks and the fastest lap, and Escape at the end of a real race driven by the
+// game's own race step.
 
 #include "Game/Screens/ScreensGameFixture.h"
 

@@ -41,6 +41,7 @@ protected:
         parms->height = 480;
         ASSERT_EQ(1, EngMainCreateMainWindow());
         ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
+        RunPastSplash();
         game = MainGetProgram()->GetGame();
         mwin = game->GetMWin();
         screens = game->GetScreens();

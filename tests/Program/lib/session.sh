@@ -61,6 +61,35 @@ torvi_close_down() {
     [ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
 }
 
+# The mean colour "r g b" (0 to 255) of a part of the window's picture, the part given as a crop geometry.
+window_mean() {
+    timeout 30 import -window "$1" png:- 2>/dev/null | convert - -crop "$2" +repage -scale 1x1\! \
+        -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info: 2>/dev/null
+}
+
+# True when two mean colours agree within 12 in every channel.
+same_colour() {
+    [ -n "$1" ] && [ -n "$2" ] && awk -v a="$1" -v b="$2" 'BEGIN {
+        split(a, x, " "); split(b, y, " ");
+        for (i = 1; i <= 3; i++) if (x[i] - y[i] > 12 || y[i] - x[i] > 12) exit 1 }'
+}
+
+# The menus' picture is up once the top-left quarter of the window shows that of "Data/1120.dat": the splash
+# comes first. Waits up to the given seconds (20 by default); prints the last mean colour seen.
+wait_for_menus() {
+    local picture seen="" deadline=$((SECONDS + ${2:-20}))
+    picture=$(convert "$(dirname "$program")/Data/1120.dat" -crop 25%x25%+0+0 +repage -scale 1x1\! \
+        -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:)
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        seen=$(window_mean "$1" 25%x25%+0+0)
+        same_colour "$picture" "$seen" && { echo "$seen"; return 0; }
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.3
+    done
+    echo "$seen (the menus' picture is $picture)"
+    return 1
+}
+
 # However a script ends (a failed check, an error, its time running out), the game it started goes with it.
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null' EXIT
 
