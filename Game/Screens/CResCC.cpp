@@ -1,5 +1,7 @@
 #include "Game/Screens/CResCC.h"
 
+#include <algorithm>
+
 #include "Engine/Core/EngMain.h"
 #include "Engine/MWin/MWin.h"
 #include "Game/Car.h"
@@ -104,22 +106,30 @@ void CResCC::GotoPauseOrResultScreen()
     m_screens->StartScreen(SCREEN_CRES, -1);
 }
 
-// The cars behind the player move up a place, so that every place keeps one car with the player last.
 void CResCC::CompleteAbandonedRace()
 {
     m_mwinp->PopupWait("PLEASE WAIT", "COMPLETING RACE");
     for (int frame = 0; frame < kWaitFrames; frame++)
         EngMainRenderFrameNow(true, true);
     m_mwinp->PopupCloseIfOn();
-    Car* car = m_game->GetCar();
-    int cars = m_game->GetCarsInRace();
     QResCC::FinishCurrentRace(m_game);
-    int left = car->GetRecord(0)->place;
-    for (int n = 1; n < cars; n++) {
-        if (car->GetRecord(n)->place > left)
-            car->GetRecord(n)->place--;
-    }
-    car->GetRecord(0)->place = cars - 1;
+    PlacePlayerLast();
     ClearPlayerTime();
     GotoScreen(SCREEN_CRES);
+}
+
+// The computer cars keep their order and close up ahead of the player. A player who never crossed the start
+// line had no place in the standings, so the places are given again rather than shifted.
+void CResCC::PlacePlayerLast()
+{
+    Car* car = m_game->GetCar();
+    int others[CHAMP_CARS];
+    int count = 0;
+    for (int n = 1; n < m_game->GetCarsInRace() && count < CHAMP_CARS; n++)
+        others[count++] = n;
+    std::stable_sort(others, others + count,
+                     [car](int a, int b) { return car->GetRecord(a)->place < car->GetRecord(b)->place; });
+    for (int place = 0; place < count; place++)
+        car->GetRecord(others[place])->place = place;
+    car->GetRecord(0)->place = count;
 }

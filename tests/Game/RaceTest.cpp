@@ -209,7 +209,7 @@ TEST(DrivingTest, LapUnderTwelveSecondsPassesAndEscapeGoesBackToNormalPlay)
 TEST(DrivingTest, SlowLapIsTooSlow)
 {
     RaceHarness race;
-    race.speed_factor = 0.35f;
+    race.pilot.speed_factor = 0.35f;
     race.game->GetCurrentProfile()->license_test_state = USER_LICENSE_TEST_RUNNING;
     ASSERT_TRUE(race.SetupRace(GAME_TYPE_TIME_TRIAL, 0, 1, 1));
     while (race.RunFrame() && race.game->GetMessageType() == GAME_MESSAGE_NONE && race.Seconds() < 120.0) {
@@ -267,7 +267,7 @@ TEST(TimeTrial, GhostIsRecordedSavedAndReplayedSampleForSample)
     EXPECT_EQ(saved, ReadFileBytes(file));
 
     // A slower lap keeps the old ghost; a faster one replaces it.
-    race.speed_factor = 0.7f;
+    race.pilot.speed_factor = 0.7f;
     ASSERT_TRUE(race.SetupRace(GAME_TYPE_TIME_TRIAL, 1, 1, 1, true));
     while (race.RunFrame() && race.Seconds() < 400.0) {
     }

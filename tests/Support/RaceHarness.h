@@ -1,8 +1,7 @@
 #pragma once
 // A whole game driven headless at a fixed time step, for race tests and benchmarks: a private preferences
 // folder, a driver profile, the keyboard on a main window that is never shown, the game's clock driven
-// here, and a scripted pilot that drives car 0 through the players' input path (key messages to the
-// window, polled by the race) along the racing line.
+// here, and the scripted pilot driving car 0 with key messages to the window, polled by the race.
 //
 //   RaceHarness race;
 //   race.SetupRace(GAME_TYPE_QUICK_RACE, 2, 8, 3);
@@ -29,6 +28,7 @@
 #include "Game/StateClass.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
+#include "Support/ScriptedPilot.h"
 
 class RaceHarness
 {
@@ -77,10 +77,7 @@ public:
     // A race with the seven drivers (as many as the cars need), started at the grid.
     bool SetupRace(_GameType type, int track, int cars, int laps, bool ghost = false, unsigned seed = 1)
     {
-        // The game cleared the controls when the last race ended: the pilot lets go of every key.
-        Hold(ENG_VK_LEFT, false, &left_held);
-        Hold(ENG_VK_RIGHT, false, &right_held);
-        Hold('A', false, &accelerate_held);
+        pilot.LetGo();
         std::srand(seed);
         const int drivers[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
         if (!game->GetLevels()->SetupRaceOpponents(cars - 1, drivers))
@@ -104,7 +101,7 @@ public:
     bool RunFrame()
     {
         if (pilot_on)
-            Pilot();
+            pilot.Drive(game);
         eng_frame_time = float(kFrameSeconds);
         SetClock(clock_ms + kFrameSeconds * 1000.0);
         game->Tick();
@@ -122,43 +119,6 @@ public:
         window.WindowProc(nullptr, &msg);
     }
 
-    // Holds or releases a key, sending only changes.
-    void Hold(int key, bool down, bool* held)
-    {
-        if (*held == down)
-            return;
-        Key(key, down);
-        *held = down;
-    }
-
-    // Steers toward the racing line a few points ahead of the nearest one and keeps to the line's target
-    // speed, as a steady driver would.
-    void Pilot()
-    {
-        Car* car = game->GetCar();
-        Traverse* traverse = game->GetTraverse();
-        const CarState* state = car->GetState(0);
-        const int cx = int(state->x * TRAV_GRID_SIZE / 640.0f), cy = int(state->y * TRAV_GRID_SIZE / 480.0f);
-        const int nearest = traverse->GetNearestIndex(state->floor, cx, cy);
-        const int count = traverse->GetBestLineCount();
-        bool left = false, right = false, accelerate = true;
-        if (nearest >= 0 && count > 0) {
-            const TravPoint* ahead = traverse->GetBestLinePoint((nearest + look_ahead) % count);
-            float dx = (ahead->x + 0.5f) * 640.0f / TRAV_GRID_SIZE - state->x;
-            float dy = (ahead->y + 0.5f) * 480.0f / TRAV_GRID_SIZE - state->y;
-            float wanted = std::atan2(-dx, -dy);
-            float diff = std::remainder(wanted - state->heading, 2.0f * 3.14159265f);
-            left = diff > steer_dead_zone;
-            right = diff < -steer_dead_zone;
-            float target = float(traverse->GetTargetSpeed(0, state->floor, cx, cy));
-            const TrackParmsRecord* parms = traverse->GetTrackParms(traverse->GetTrack(), 0);
-            accelerate = state->speed <= target * parms->speed_base * speed_factor / 255.0f;
-        }
-        Hold(ENG_VK_LEFT, left, &left_held);
-        Hold(ENG_VK_RIGHT, right, &right_held);
-        Hold('A', accelerate, &accelerate_held);
-    }
-
     std::string home;
     Program program;
     EngWindow window{nullptr, "Race harness"};
@@ -166,8 +126,5 @@ public:
     double clock_ms = 0.0;
     long frames = 0;
     bool pilot_on = true;
-    int look_ahead = 6;
-    float steer_dead_zone = 0.06f;
-    float speed_factor = 1.0f;
-    bool left_held = false, right_held = false, accelerate_held = false;
+    ScriptedPilot pilot{[this](int key, bool down) { Key(key, down); }};
 };

@@ -1,9 +1,12 @@
 // The championship screens: slots read from their ".vch" files and shown "EMPTY" whenever a file cannot be
 // trusted, the leaderboard and the final placing, the licences a final place earns, and how a championship
-// race ends early (Escape after the line, abandoning it through the pause screen).
+// race ends early (Escape after the line, abandoning it through the pause screen), and a whole championship
+// of six stages raced at a fixed time step by the scripted pilot.
 
 #include "Game/Screens/ScreensGameFixture.h"
 
+#include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "Engine/Core/EngFile.h"
@@ -14,12 +17,14 @@
 #include "Game/Menus.h"
 #include "Game/SaveFile.h"
 #include "Game/StateClass.h"
+#include "Game/Traverse.h"
 #include "Game/Screens/CLoadCC.h"
 #include "Game/Screens/CNewCC.h"
 #include "Game/Screens/CRaceCC.h"
 #include "Game/Screens/CResCC.h"
 #include "Game/Screens/PauseCC.h"
 #include "Game/Users.h"
+#include "Support/ScriptedPilot.h"
 
 namespace {
 
@@ -71,6 +76,44 @@ protected:
         ASSERT_EQ(RACE_STATE_RACING, game->GetState()->GetState());
     }
 
+    // RACE !!! on the stage screen, the player's car driven by the pilot until the menus are back.
+    void RaceStageToTheEnd()
+    {
+        pilot.LetGo();
+        ASSERT_TRUE(Click(CRaceCC::BUT_START));
+        ASSERT_FALSE(game->IsMenusOn());
+        double clock_ms = game_clock_ms + 10000.0;
+        for (int frame = 0; frame < 60 * 900 && !game->IsMenusOn(); frame++) {
+            pilot.Drive(game);
+            clock_ms += 1000.0 / 60.0;
+            game_clock_ms = EngUInt32(clock_ms);
+            eng_time = clock_ms / 1000.0;
+            eng_frame_time = 1.0f / 60.0f;
+            game->Tick();
+        }
+        ASSERT_TRUE(game->IsMenusOn()) << "the race did not end in 15 minutes";
+        ASSERT_EQ(SCREEN_CRES, screens->GetCurrentScreen());
+    }
+    // The game's championship as saved, but for the laps, which the stage screen works out for each stage.
+    bool SameAsGame(ChampRecord saved)
+    {
+        saved.laps = game->GetChamp()->GetRecord()->laps;
+        return memcmp(game->GetChamp()->GetRecord(), &saved, sizeof saved) == 0;
+    }
+    ChampRecord Saved(int slot)
+    {
+        ChampRecord read = {};
+        EXPECT_TRUE(cload->GetChampionshipFilename(slot, false));
+        EXPECT_TRUE(ChampSaveFileLoad(cload->GetPath(), &read));
+        return read;
+    }
+
+    ScriptedPilot pilot{[](int key, bool down) {
+        _EngWindowMessage msg = {};
+        msg.message = down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP;
+        msg.key = key;
+        eng_main_window->WindowProc(nullptr, &msg);
+    }};
     UserRecord* profile = nullptr;
     CLoadCC* cload = nullptr;
     CRaceCC* crace = nullptr;
@@ -254,8 +297,11 @@ TEST_F(ChampionshipScreens, EscapeAfterTheLineGivesFullPointsAndAbandoningPutsTh
     EXPECT_EQ(10, game->GetChamp()->GetRecord()->points[0]);
     EXPECT_EQ(1, game->GetChamp()->GetRecord()->stage);
 
-    // The second stage, abandoned from the pause screen while the field is racing.
+    // The second stage, abandoned from the pause screen while the field is racing, before the player has
+    // crossed the start line and so without a place of the player's own in the standings.
     StartStage();
+    game->GetCar()->GetRecord(0)->laps_done = -1;
+    game->GetCar()->GetRecord(0)->place = 0;
     game->PauseRace();
     ASSERT_EQ(SCREEN_PAUS, screens->GetCurrentScreen());
     ASSERT_TRUE(Click(PauseCC::BUT_QUIT));
@@ -272,4 +318,71 @@ TEST_F(ChampionshipScreens, EscapeAfterTheLineGivesFullPointsAndAbandoningPutsTh
     EXPECT_EQ(10, game->GetChamp()->GetRecord()->points[0]);
     EXPECT_EQ(2, game->GetChamp()->GetRecord()->stage);
     ASSERT_TRUE(cload->LoadChampionship(0, false));
+}
+
+TEST_F(ChampionshipScreens, SixStagesRacedScoredSavedReloadedAndAwarded)
+{
+    const int points_by_place[CHAMP_CARS] = {10, 6, 4, 3, 2, 1, 0, 0};
+    const int slot = 2;
+    ChampClass* champ = game->GetChamp();
+    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CLOD, nullptr));
+    ASSERT_TRUE(Click(CLoadCC::BUT_NEW1 + slot));
+    champ->GetRecord()->length = 0;
+    ASSERT_TRUE(Click(CNewCollectionController::BUT_CONT));
+
+    int expected[CHAMP_CARS] = {};
+    for (int stage = 0; stage < CHAMP_STAGES; stage++) {
+        SCOPED_TRACE("stage " + std::to_string(stage + 1));
+        ASSERT_EQ("STAGE  " + std::to_string(stage + 1), Text(crace, CRaceCC::BUT_TRACK));
+        RaceStageToTheEnd();
+        if (HasFatalFailure())
+            return;
+        EXPECT_EQ(stage, game->GetTraverse()->GetTrack());
+        for (int car = 0; car < CHAMP_CARS; car++) {
+            int place = game->GetCar()->GetRecord(car)->place;
+            ASSERT_TRUE(place >= 0 && place < CHAMP_CARS) << "car " << car;
+            EXPECT_EQ(points_by_place[place], cres->GetEarnedPoints(car)) << "car " << car;
+            expected[car] += points_by_place[place];
+        }
+        ASSERT_TRUE(Click(CResCC::BUT_CONT));
+        const ChampRecord saved = Saved(slot);
+        EXPECT_EQ(stage + 1, saved.stage);
+        EXPECT_EQ(0, memcmp(expected, saved.points, sizeof expected));
+        EXPECT_TRUE(SameAsGame(saved));
+        if (stage != 2)
+            continue;
+
+        // Half way the driver leaves, the game forgets the championship, and its slot brings it back.
+        ASSERT_TRUE(Click(CRaceCC::BUT_QUIT));
+        *champ->GetRecord() = ChampRecord{};
+        ASSERT_EQ(1, screens->GotoScreen(SCREEN_CLOD, nullptr));
+        EXPECT_EQ("FORMULA 4 - ROOKIE - STAGE 4", Text(cload, CLoadCC::BUT_NAME1 + slot));
+        ASSERT_TRUE(Click(CLoadCC::BUT_LOAD1 + slot));
+        ASSERT_EQ(SCREEN_CRCE, screens->GetCurrentScreen());
+        EXPECT_TRUE(SameAsGame(saved));
+    }
+
+    // The final leaderboard: every car's points, highest first, ties by driver number.
+    ASSERT_EQ(SCREEN_CRCE, screens->GetCurrentScreen());
+    int order[CHAMP_CARS];
+    for (int car = 0; car < CHAMP_CARS; car++)
+        order[car] = car;
+    std::stable_sort(order, order + CHAMP_CARS, [&](int a, int b) { return expected[a] > expected[b]; });
+    for (int row = 0; row < CHAMP_CARS; row++) {
+        EXPECT_EQ(game->GetLevels()->GetDriverName(order[row]), Text(crace, CRaceCC::BUT_NAME1 + row));
+        EXPECT_EQ(std::to_string(expected[order[row]]), Text(crace, CRaceCC::BUT_POS1 + row));
+    }
+    const int place = int(std::find(order, order + CHAMP_CARS, 0) - order);
+    ASSERT_LE(place, 2) << "the pilot finishes a ROOKIE championship on the podium";
+    const char* podium[] = {"YOU WON !", "YOU PLACED SECOND !", "YOU PLACED THIRD !"};
+    EXPECT_EQ(podium[place], Text(crace, CRaceCC::BUT_TRACK));
+    EXPECT_TRUE(Shown(crace, CRaceCC::BUT_OVER));
+
+    // The licences come on the way back to the main menu.
+    EXPECT_EQ(0, profile->classes[0].have_license[1]);
+    ASSERT_TRUE(Click(CRaceCC::BUT_QUIT));
+    EXPECT_EQ(SCREEN_MAIN, screens->GetCurrentScreen());
+    EXPECT_EQ(1, profile->classes[0].have_license[1]);
+    EXPECT_EQ(place == 0 ? 1 : 0, profile->classes[1].have_license[0]);
+    EXPECT_EQ(CHAMP_STAGES, Saved(slot).stage);
 }

@@ -1,0 +1,94 @@
+#!/bin/bash
+# A driver who has passed the driving test starts a championship as a person would: CONTINUE DRIVER,
+# CHAMPIONSHIP, New in the first slot, the race length lowered to VERY SHORT, CONTINUE, RACE !!!. Escape
+# opens the pause screen and QUIT abandons the race after confirmation; the stage result follows with the
+# player last, CONTINUE CHAMPIONSHIP saves it, and back on the slots screen the first slot holds the
+# championship at its second stage. Screenshots of each screen are kept when the test fails.
+set -u
+
+here=$(dirname "$(readlink -f "$0")")
+source "$here/lib/session.sh"
+program=$(readlink -f "$1")
+torvi_test_environment
+
+folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
+torvi_windowed_settings "$folder"
+torvi_driver "$folder" ANNA
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" "$folder" <<'INNER'
+set -u
+program=$1
+source "$2"
+vch="$3/Drivers/ANNA_Champ0.vch"
+shots="$(mktemp -d)/championship-shots"
+magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
+
+# A little-endian 32-bit field of the championship file.
+vch_field() {
+    od -An -t d4 -j "$1" -N 4 "$vch" | tr -d ' '
+}
+
+"$program" &
+pid=$!
+window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
+sleep 2
+
+torvi_click 320 240
+torvi_shot main
+torvi_click 95 96
+torvi_shot slots
+empty_slot=$(torvi_lit_pixels slots 35 144 301 18)
+[ "$empty_slot" -gt 20 ] || fail "the first slot shows no text"
+
+torvi_click 382 153
+torvi_shot new
+[ -f "$vch" ] && fail "New wrote the championship before its length was chosen"
+medium=$(torvi_lit_pixels new 360 239 123 18)
+# The length choice starts at MEDIUM; its left arrow twice gives VERY SHORT.
+torvi_click 343 248
+torvi_click 343 248
+torvi_shot very-short
+[ "$(torvi_changed_pixels new very-short 360 239 123 18)" -gt 50 ] || fail "the left arrow left the race length as it was"
+[ "$(torvi_lit_pixels very-short 360 239 123 18)" -gt "$medium" ] || fail "VERY SHORT shows no more text than MEDIUM"
+
+torvi_click 320 321
+torvi_shot next-race
+[ "$(torvi_lit_pixels next-race 357 202 177 190)" -gt 400 ] || fail "no leaderboard on the next race screen"
+torvi_click 320 445
+sleep 5
+xdotool key Escape
+sleep 1
+torvi_shot pause
+[ "$(torvi_lit_pixels pause 200 76 240 30)" -gt 50 ] || fail "no GAME PAUSED title after Escape"
+
+# QUIT, then OK on the confirmation with the keyboard.
+torvi_click 68 446
+torvi_shot abandon
+[ "$(torvi_changed_pixels pause abandon 0 0 640 480)" -gt 1500 ] || fail "QUIT asked nothing"
+xdotool key Return
+sleep 2
+torvi_shot result
+for place in 0 1 2 3 4 5 6 7; do
+    lit=$(torvi_lit_pixels result 95 $((155 + 25 * place)) 187 14)
+    echo "result row $((place + 1)): $lit lit pixels"
+    [ "$lit" -gt 30 ] || fail "row $((place + 1)) of the stage result is empty"
+done
+
+torvi_click 320 444
+[ -f "$vch" ] || fail "CONTINUE CHAMPIONSHIP saved no championship file"
+[ "$(stat -c %s "$vch")" -eq 120 ] || fail "the championship file is not 120 bytes"
+[ "$(vch_field 12)" -eq 1 ] || fail "the saved championship is at stage index $(vch_field 12), not 1"
+[ "$(vch_field 16)" -eq 0 ] || fail "the saved race length is $(vch_field 16), not VERY SHORT"
+[ "$(vch_field 24)" -eq 0 ] || fail "the abandoned race gave the player $(vch_field 24) points"
+torvi_shot stage-two
+
+torvi_click 68 446
+torvi_click 95 96
+torvi_shot slots-again
+[ "$(torvi_lit_pixels slots-again 35 144 301 18)" -gt $((empty_slot * 3)) ] ||
+    fail "the first slot does not show the championship"
+[ "$(torvi_changed_pixels slots slots-again 35 144 301 18)" -gt 100 ] || fail "the first slot is unchanged"
+
+torvi_close_down 100
+echo "PASS"
+INNER
