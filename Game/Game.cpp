@@ -27,6 +27,7 @@
 #include "Game/Resolution.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/PlatformIcons.h"
+#include "Game/Screens/CResCC.h"
 #include "Game/Screens/QResCC.h"
 #include "Game/Screens/Splash.h"
 #include "Game/Screens/TorviMWinSkin.h"
@@ -474,8 +475,7 @@ void Game::PauseRace()
         m_screens->GetQRes()->GotoPauseOrResultScreen();
         return;
     case GAME_TYPE_CHAMPIONSHIP:
-        // The championship's result screen decides this once it is built; until then the race pauses.
-        m_screens->StartScreen(SCREEN_PAUS, -1);
+        m_screens->GetCRes()->GotoPauseOrResultScreen();
         return;
     default:
         DebugError(ENG_FUNC, "Unknown game type %d", int(m_game_type));

@@ -1,6 +1,6 @@
 #pragma once
 
-// The new championship screen; for now it shows its layout.
+// The new championship screen (CNEW): the race length of a championship just made in its slot.
 
 #include "Game/Screens/CNewCollectionController.h"
 
@@ -8,4 +8,7 @@ class CNewCC : public CNewCollectionController
 {
 public:
     explicit CNewCC(MWinScreens* screens);
+
+    void StartingCB(void* data) override;
+    char ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info) override;
 };

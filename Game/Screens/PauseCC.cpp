@@ -5,6 +5,7 @@
 #include "Game/Car.h"
 #include "Game/Game.h"
 #include "Game/Program.h"
+#include "Game/Screens/CResCC.h"
 #include "Game/Screens/TorviScreens.h"
 
 namespace {
@@ -98,5 +99,5 @@ void PauseCC::AbandonConfirmed(char result)
     if (result != 1)
         return;
     LeaveRace();
-    GotoScreen(SCREEN_CRES);
+    GetGame()->GetScreens()->GetCRes()->CompleteAbandonedRace();
 }

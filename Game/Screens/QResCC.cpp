@@ -15,7 +15,9 @@ namespace {
 constexpr int kPlaces = 8;
 constexpr float kResBoxMargin = 20.0f;
 
-bool AllComputerCarsFinished(const Car* car, int cars)
+} // namespace
+
+bool QResCC::AllComputerCarsFinished(const Car* car, int cars)
 {
     for (int n = 1; n < cars; n++) {
         if (car->GetRecord(n)->finish_state == CAR_RACING)
@@ -24,8 +26,7 @@ bool AllComputerCarsFinished(const Car* car, int cars)
     return true;
 }
 
-// The car at a place; when several share it, the highest car number.
-int CarAtPlace(const Car* car, int cars, int place)
+int QResCC::CarAtPlace(const Car* car, int cars, int place)
 {
     int found = -1;
     for (int n = 0; n < cars; n++) {
@@ -35,7 +36,14 @@ int CarAtPlace(const Car* car, int cars, int place)
     return found;
 }
 
-} // namespace
+EngUInt32 QResCC::RaceTime(const Car* car, int car_number)
+{
+    const CarRecord* record = car->GetRecord(car_number);
+    EngUInt32 time = record->race_time;
+    if (record->laps_done >= 0 && record->laps_done < car->GetLaps())
+        time += record->current_lap_time;
+    return time;
+}
 
 QResCC::QResCC(MWinScreens* screens) : QResCollectionController(screens)
 {
@@ -48,23 +56,25 @@ void QResCC::BlankRow(int place)
     SetButtonText(BUT_TIME1 + place, " ");
 }
 
-void QResCC::FillRow(int place, int car_number, int* bottom)
+void QResCC::ShowDriver(Game* game, int car_number, MWinButton* position, MWinButton* name, MWinButton* time)
 {
-    Car* car = m_game->GetCar();
-    Levels* levels = m_game->GetLevels();
+    Levels* levels = game->GetLevels();
     const float* colour = Car::GetColour(levels->GetDriverColour(car_number));
-    for (int first : {BUT_POS1, BUT_NAME1, BUT_TIME1}) {
-        MWinButton* button = GetButton(first + place);
+    for (MWinButton* button : {position, name, time}) {
         if (button && colour)
             button->SetTextColour(colour[0], colour[1], colour[2], 1.0f);
     }
-    SetButtonText(BUT_NAME1 + place, levels->GetDriverName(car_number));
-    const CarRecord* record = car->GetRecord(car_number);
-    EngUInt32 time = record->race_time;
-    if (record->laps_done >= 0 && record->laps_done < car->GetLaps())
-        time += record->current_lap_time;
+    if (name)
+        name->SetText(levels->GetDriverName(car_number));
+}
+
+void QResCC::FillRow(int place, int car_number, int* bottom)
+{
+    Car* car = m_game->GetCar();
+    ShowDriver(m_game, car_number, GetButton(BUT_POS1 + place), GetButton(BUT_NAME1 + place),
+               GetButton(BUT_TIME1 + place));
     char text[CAR_TIME_TEXT_SIZE];
-    SetButtonText(BUT_TIME1 + place, Car::GetTimeText(time, text, sizeof text));
+    SetButtonText(BUT_TIME1 + place, Car::GetTimeText(RaceTime(car, car_number), text, sizeof text));
     if (MWinButton* time_button = GetButton(BUT_TIME1 + place)) {
         float x, y, w, h;
         time_button->GetArea(&x, &y, &w, &h);
@@ -90,27 +100,24 @@ void QResCC::StartingCB(void* data)
         box->GetArea(&x, &y, &w, &h);
         box->SetEdges(x, y, x + w, float(bottom) + kResBoxMargin);
     }
-    ShowFastestLap();
+    MWinButton* fastest = GetButton(BUT_FASTEST_TEXT);
+    if (fastest && !ShowFastestLap(m_game, fastest))
+        fastest->Hide();
 }
 
 // The smallest best lap of the race; on equal times the lower car number.
-void QResCC::ShowFastestLap()
+bool QResCC::ShowFastestLap(Game* game, MWinButton* text)
 {
-    MWinButton* text = GetButton(BUT_FASTEST_TEXT);
-    if (!text)
-        return;
-    const Car* car = m_game->GetCar();
+    const Car* car = game->GetCar();
     int fastest = -1;
-    for (int n = 0; n < m_game->GetCarsInRace(); n++) {
+    for (int n = 0; n < game->GetCarsInRace(); n++) {
         EngUInt32 best = car->GetRecord(n)->best_lap;
         if (best != 0 && (fastest < 0 || best < car->GetRecord(fastest)->best_lap))
             fastest = n;
     }
-    if (fastest < 0) {
-        text->Hide();
-        return;
-    }
-    Levels* levels = m_game->GetLevels();
+    if (fastest < 0)
+        return false;
+    Levels* levels = game->GetLevels();
     const float* colour = Car::GetColour(levels->GetDriverColour(fastest));
     if (colour)
         text->SetTextColour(colour[0], colour[1], colour[2], 1.0f);
@@ -118,6 +125,7 @@ void QResCC::ShowFastestLap()
     text->SetTextF("FASTEST  LAP  %s  BY  %s", Car::GetTimeText(car->GetRecord(fastest)->best_lap, time, sizeof time),
                    levels->GetDriverName(fastest));
     text->Show();
+    return true;
 }
 
 char QResCC::ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info)

@@ -6,6 +6,7 @@
 
 #include "Game/Screens/QResCollectionController.h"
 
+class Car;
 class Game;
 
 // The most steps a race is simulated for before it is given up.
@@ -25,8 +26,17 @@ public:
     // Escape in a quick race: the result screen once the race is decided for the player, else the pause.
     void GotoPauseOrResultScreen();
 
+    static bool AllComputerCarsFinished(const Car* car, int cars);
+    // The car at a place; when several share it, the highest car number.
+    static int CarAtPlace(const Car* car, int cars, int place);
+    // The race time, with the lap under way for a car that has not finished.
+    static EngUInt32 RaceTime(const Car* car, int car_number);
+    // A result row's position, name and time in the car's driver colour, with its driver's name.
+    static void ShowDriver(Game* game, int car_number, MWinButton* position, MWinButton* name, MWinButton* time);
+    // False, and the line untouched, when no car has a lap time.
+    static bool ShowFastestLap(Game* game, MWinButton* text);
+
 private:
     void FillRow(int place, int car, int* bottom);
     void BlankRow(int place);
-    void ShowFastestLap();
 };

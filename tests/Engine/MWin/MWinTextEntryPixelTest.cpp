@@ -31,6 +31,7 @@ protected:
         return b ? b->GetScreenArea() : nullptr;
     }
     int Dark(const _Dimension* a) { return DarkPixels(a->x, a->y, a->w, a->h); }
+    int DarkTopHalf(const _Dimension* a) { return DarkPixels(a->x, a->y, a->w, a->h / 2); }
     void Type(int key) { MWinPopupGetTextKeyCB_Mobile(mwin, nullptr, key, 0); }
 
     char buffer[32] = "";
@@ -49,15 +50,15 @@ TEST_F(TextEntryPixels, KeysShowTheirLettersAndTheTypedTextAppears)
     const _Dimension* title = AreaOf("Title");
     ASSERT_TRUE(text && key_m && space && title);
     EXPECT_EQ(Dark(text), 0) << "nothing typed yet";
-    int small_m = Dark(key_m);
-    EXPECT_GT(small_m, 10) << "the key's letter";
+    EXPECT_GT(Dark(key_m), 10) << "the key's letter";
+    int small_m_top = DarkTopHalf(key_m);
     EXPECT_GT(Dark(space), Dark(key_m)) << "\"Space\" is a longer word than \"m\"";
     EXPECT_GT(Dark(title), 20) << "the title";
     EXPECT_GT(space->w, 3 * key_m->w) << "the space key spans four keys";
 
     Type(MWIN_KEYINPUT_SHIFT);
     DrawFrame();
-    EXPECT_GT(Dark(key_m), small_m) << "a capital M has more ink than a small one";
+    EXPECT_GT(DarkTopHalf(key_m), small_m_top) << "a capital M stands taller than a small one";
 
     Type('H');
     Type('I');

@@ -1,12 +1,16 @@
-// The country choice screen: the list of all countries with the player's own chosen, the continue path
-// with and without a choice and a callback, and the insets of the set-up.
+// The country choice screen: the list of all countries with the player's own chosen and each entry's flag
+// drawn, the continue path with and without a choice and a callback, and the insets of the set-up.
 
 #include "Game/Screens/ScreensGameFixture.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "Game/Screens/CountryCC.h"
+#include "Game/Program.h"
 #include "Game/Screens/Countries.h"
+#include "Support/GLTestContext.h"
+#include "Support/VirtualScreenPixels.h"
 
 namespace {
 
@@ -95,4 +99,31 @@ TEST_F(CountryScreenTest, InsetsMoveTheTitleAndListDownAndTheNoteAndButtonUp)
         EXPECT_FLOAT_EQ(row.y, y) << Current()->GetButton(row.button)->GetID();
         EXPECT_FLOAT_EQ(row.h, h) << Current()->GetButton(row.button)->GetID();
     }
+}
+
+TEST_F(CountryScreenTest, EachVisibleEntryHasItsFlagInTheStripLeftOfIt)
+{
+    StartCountryScreen("C");
+    float entry[4];
+    ASSERT_TRUE(list->PanelGetEntryArea(0, entry));
+    // The strip left of the first two entries, where their flags stand.
+    const _Dimension strip = {entry[0] - 2.0f * entry[3], entry[1], 2.0f * entry[3], 2.0f * entry[3]};
+    GLTestContext reader;
+    auto frame = [&]() {
+        MainGetProgram()->RenderCB();
+        std::vector<unsigned char> rgba;
+        EXPECT_TRUE(ReadVirtualPixelsRGBA(reader, strip, &rgba));
+        return rgba;
+    };
+    ASSERT_TRUE(CountryIsFlagsTextureLoaded());
+    std::vector<unsigned char> with_flags = frame();
+    CountryDestroyGraphics();
+    std::vector<unsigned char> without_flags = frame();
+    ASSERT_EQ(with_flags.size(), without_flags.size());
+    int differing = 0;
+    for (size_t i = 0; i + 3 < with_flags.size(); i += 4)
+        differing += abs(with_flags[i] - without_flags[i]) + abs(with_flags[i + 1] - without_flags[i + 1]) +
+                             abs(with_flags[i + 2] - without_flags[i + 2]) >
+                     60;
+    EXPECT_GT(differing, int(with_flags.size() / 4 / 4)) << "the flags cover much of their boxes";
 }
