@@ -19,10 +19,16 @@ constexpr float kPulseSpeed = 4.0f;
 constexpr float kPulseBase = 0.7f;
 constexpr float kPulseRange = 0.3f;
 
-// The picture buttons in the order their areas are stored.
+// The picture buttons and their frames, in the order their areas are stored.
 constexpr int kPictureButtons[GameAdsCC::NUM_PICTURE_BUTTONS] = {
-    GameAdsCollectionController::BUT_PIC1, GameAdsCollectionController::BUT_PIC2,
-    GameAdsCollectionController::BUT_PIC_CEN};
+    GameAdsCollectionController::BUT_PIC1_BG, GameAdsCollectionController::BUT_PIC1,
+    GameAdsCollectionController::BUT_PIC2_BG, GameAdsCollectionController::BUT_PIC2,
+    GameAdsCollectionController::BUT_PIC_CEN, GameAdsCollectionController::BUT_PIC_CEN_BG};
+// Each picture's frame.
+constexpr int kFrames[][2] = {
+    {GameAdsCollectionController::BUT_PIC1, GameAdsCollectionController::BUT_PIC1_BG},
+    {GameAdsCollectionController::BUT_PIC2, GameAdsCollectionController::BUT_PIC2_BG},
+    {GameAdsCollectionController::BUT_PIC_CEN, GameAdsCollectionController::BUT_PIC_CEN_BG}};
 
 const char* StoreText(GameAdKind kind)
 {
@@ -102,6 +108,7 @@ void GameAdsCC::StartingCB(void*)
     }
     SetupGetItButton();
     SizePictures();
+    HideFramesOfFramelessPictures();
     bool several = GameAdsCountIncludedAds() > 1;
     ShowButton(BUT_PREV, several);
     ShowButton(BUT_NEXT, several);
@@ -120,9 +127,10 @@ void GameAdsCC::ShowTexts()
 void GameAdsCC::ShowPictures()
 {
     bool single = GameAdsGetCurrentGameAdFilenames()->pic2[0] == '\0';
-    ShowButton(BUT_PIC1, !single);
-    ShowButton(BUT_PIC2, !single);
+    for (int index : {BUT_PIC1_BG, BUT_PIC1, BUT_PIC2_BG, BUT_PIC2})
+        ShowButton(index, !single);
     ShowButton(BUT_PIC_CEN, single);
+    ShowButton(BUT_PIC_CEN_BG, single);
     MWinButton* centre = GetButton(BUT_PIC_CEN);
     if (single && !centre)
         DebugError(ENG_FUNC, "No center pic button");
@@ -169,6 +177,17 @@ void GameAdsCC::SizePictures()
         float w = area.w * wf;
         float h = area.h * hf;
         button->SetArea(area.x + (area.w - w) * 0.5f, area.y + (area.h - h) * 0.5f, w, h);
+    }
+}
+
+// A frameless picture (a PNG drawn with its own shadow on a clear ground) stands on the screen itself.
+void GameAdsCC::HideFramesOfFramelessPictures()
+{
+    if (!GameAdsGetCurrentGameAdVars()->frameless)
+        return;
+    for (const auto& frame : kFrames) {
+        if (IsShown(GetButton(frame[0])))
+            ShowButton(frame[1], false);
     }
 }
 

@@ -22,7 +22,7 @@ public:
     void ReloadPictures();
     bool IsGetItAttention() const { return m_get_it_attention; }
 
-    static constexpr int NUM_PICTURE_BUTTONS = 3;
+    static constexpr int NUM_PICTURE_BUTTONS = 6;
 
 private:
     bool IsCurrentScreen() const;
@@ -33,12 +33,13 @@ private:
     void ShowPictures();
     void SetupGetItButton();
     void SizePictures();
+    void HideFramesOfFramelessPictures();
 
     bool m_browse_mode = false;
     bool m_note_shown = true;
     MWinButton* m_pending = nullptr;
     bool m_get_it_attention = false;
     float m_pulse_phase = 0.0f;
-    // Each picture button's area as the layout made it, per screen layout: 0 wide until first stored.
+    // Each picture button's and frame's area as the layout made it, per screen layout: 0 wide until first stored.
     _Dimension m_areas[MWIN_NUM_LAYOUTS][NUM_PICTURE_BUTTONS] = {};
 };

@@ -160,12 +160,13 @@ TEST_F(GameAdsScreenTest, EachVisitStartsAfterTheLastAdAndTheKeysAndButtonsStep)
     EXPECT_EQ(11, GameAdsGetCurGameAd()) << "the next visit starts after the ad shown last";
 }
 
-// One picture sits in the centre, two side by side; a PNG ad is frameless; an ad of 0.7 height shrinks its
-// pictures about their centres, and the next ad has them back at full size.
+// One picture sits in the centre, two side by side, each on its frame; a PNG ad is frameless and shows no frame;
+// an ad of 0.7 height shrinks its pictures about their centres, and the next ad has them back at full size.
 TEST_F(GameAdsScreenTest, OneAndTwoPictureLayoutsFramelessFlagsAndSizeFactors)
 {
     OpenFromMain(1); // ad 2: one TGA picture
     EXPECT_TRUE(HasPicture(GameAdsCC::BUT_PIC_CEN));
+    EXPECT_TRUE(Button(GameAdsCC::BUT_PIC_CEN_BG)->IsShown()) << "a framed picture has its frame";
     EXPECT_FALSE(Button(GameAdsCC::BUT_PIC1)->IsShown());
     EXPECT_FALSE(Button(GameAdsCC::BUT_PIC2)->IsShown());
     EXPECT_EQ(0, GameAdsGetCurrentGameAdVars()->frameless);
@@ -180,6 +181,8 @@ TEST_F(GameAdsScreenTest, OneAndTwoPictureLayoutsFramelessFlagsAndSizeFactors)
     EXPECT_TRUE(HasPicture(GameAdsCC::BUT_PIC1));
     EXPECT_TRUE(HasPicture(GameAdsCC::BUT_PIC2));
     EXPECT_FALSE(Button(GameAdsCC::BUT_PIC_CEN)->IsShown());
+    EXPECT_TRUE(Button(GameAdsCC::BUT_PIC1_BG)->IsShown());
+    EXPECT_FALSE(Button(GameAdsCC::BUT_PIC_CEN_BG)->IsShown());
     float x5, y5, w5, h5;
     Button(GameAdsCC::BUT_PIC1)->GetArea(&x5, &y5, &w5, &h5);
     EXPECT_FLOAT_EQ(w, w5);
@@ -190,6 +193,8 @@ TEST_F(GameAdsScreenTest, OneAndTwoPictureLayoutsFramelessFlagsAndSizeFactors)
     Frame();
     ASSERT_EQ(9, GameAdsGetCurGameAd());
     EXPECT_EQ(1, GameAdsGetCurrentGameAdVars()->frameless);
+    for (int frame : {GameAdsCC::BUT_PIC1_BG, GameAdsCC::BUT_PIC2_BG, GameAdsCC::BUT_PIC_CEN_BG})
+        EXPECT_FALSE(Button(frame)->IsShown()) << Button(frame)->GetID();
     EXPECT_NE(nullptr, GameAdsGetTexture(1));
     Button(GameAdsCC::BUT_PIC1)->GetArea(&x5, &y5, &w5, &h5);
     EXPECT_FLOAT_EQ(h, h5) << "full height again";

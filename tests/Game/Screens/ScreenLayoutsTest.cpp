@@ -72,8 +72,8 @@ const LayoutCase kLayouts[] = {
      "QUIT|GAME PAUSED|OPTIONS|RESUME", 3307.00f},
     {&Make<AboutCollectionController>, "About", 9, "Creator CreatedText Back Font FontText Creator2 Font2 Music MusicText",
      "|CREATED  BY|BACK||GAME FONT||||GAME MUSIC", 7262.00f},
-    {&Make<GameAdsCollectionController>, "GameAds", 12, "AlsoText Title Desc1 Pic1 Desc2 Desc3 Pic2 Download Prev Next Back PicCen",
-     "also by Ostrelmark...|GAME TITLE|Line 1 of the game description text.||Line 2 of the game description text.|Line 3 of the game description text.||Download|Prev|Next|Back|", 8867.35f},
+    {&Make<GameAdsCollectionController>, "GameAds", 15, "AlsoText Title Desc1 Pic1Bg Pic1 Desc2 Desc3 Pic2Bg Pic2 Download Prev Next Back PicCenBg PicCen",
+     "also by Ostrelmark...|GAME TITLE|Line 1 of the game description text.|||Line 2 of the game description text.|Line 3 of the game description text.|||Download|Prev|Next|Back||", 11504.67f},
 };
 
 struct BuiltButtons {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Engine/Core/EngProgram.h"
+#include "Engine/Core/EngWindow.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Game/Screens/ScreensPixelFixture.h"
 #include "Game/Screens/Splash.h"
@@ -200,3 +201,21 @@ TEST_F(SplashTest, FadeShowsBlackThenThePictureAndSparksRiseFromTheFootOfTheBloc
     EXPECT_EQ(0, lit({540, 0, 100, 480})) << "none far from the block";
 }
 
+
+// A window whose pixel size is not known yet keeps the block as it is set out, 240 x 250 at (200, 115).
+TEST_F(SplashTest, UnknownPixelWidthKeepsTheDefaultBlock)
+{
+    const int width = eng_screen_width;
+    eng_screen_width = 0;
+    ASSERT_TRUE(SetupWith(nullptr));
+    ASSERT_TRUE(SplashStart());
+    eng_screen_width = width;
+    TickFor(3.0);
+    Render();
+    auto lit = [this](const _Dimension& area) {
+        return CountVirtualPixels(gl, area, [](int r, int g, int b) { return r + g + b > 60; });
+    };
+    EXPECT_EQ(0, lit({195, 115, 4, 250})) << "left of the default block";
+    EXPECT_GT(lit({201, 115, 10, 250}), 1000);
+    EXPECT_EQ(0, lit({441, 115, 4, 250})) << "right of the default block";
+}
