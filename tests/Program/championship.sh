@@ -31,7 +31,7 @@ vch_field() {
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-sleep 2
+wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
 
 torvi_click 320 240
 torvi_shot main

@@ -28,7 +28,7 @@
 #include "Game/StateClass.h"
 #include "Game/Traverse.h"
 #include "Game/Users.h"
-#include "Support/ScriptedPilot.h"
+#include "ScriptedPilot.h"
 
 class RaceHarness
 {

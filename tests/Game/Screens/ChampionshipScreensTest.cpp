@@ -6,6 +6,7 @@
 #include "Game/Screens/ScreensGameFixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -76,9 +77,11 @@ protected:
         ASSERT_EQ(RACE_STATE_RACING, game->GetState()->GetState());
     }
 
-    // RACE !!! on the stage screen, the player's car driven by the pilot until the menus are back.
-    void RaceStageToTheEnd()
+    // RACE !!! on the stage screen, the player's car driven by the pilot until the menus are back. The seed
+    // makes the computer drivers' choices the same on every run.
+    void RaceStageToTheEnd(unsigned seed)
     {
+        std::srand(seed);
         pilot.LetGo();
         ASSERT_TRUE(Click(CRaceCC::BUT_START));
         ASSERT_FALSE(game->IsMenusOn());
@@ -325,6 +328,7 @@ TEST_F(ChampionshipScreens, SixStagesRacedScoredSavedReloadedAndAwarded)
     const int points_by_place[CHAMP_CARS] = {10, 6, 4, 3, 2, 1, 0, 0};
     const int slot = 2;
     ChampClass* champ = game->GetChamp();
+    std::srand(1);
     ASSERT_EQ(1, screens->GotoScreen(SCREEN_CLOD, nullptr));
     ASSERT_TRUE(Click(CLoadCC::BUT_NEW1 + slot));
     champ->GetRecord()->length = 0;
@@ -334,7 +338,7 @@ TEST_F(ChampionshipScreens, SixStagesRacedScoredSavedReloadedAndAwarded)
     for (int stage = 0; stage < CHAMP_STAGES; stage++) {
         SCOPED_TRACE("stage " + std::to_string(stage + 1));
         ASSERT_EQ("STAGE  " + std::to_string(stage + 1), Text(crace, CRaceCC::BUT_TRACK));
-        RaceStageToTheEnd();
+        RaceStageToTheEnd(unsigned(stage + 1));
         if (HasFatalFailure())
             return;
         EXPECT_EQ(stage, game->GetTraverse()->GetTrack());
