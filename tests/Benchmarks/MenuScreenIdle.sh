@@ -12,24 +12,7 @@ program=$(readlink -f "$1")
 torvi_test_environment
 
 # The start-up settings of a player who chose a 1024 x 768 window (the first start would be full screen).
-settings_folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-mkdir -p "$settings_folder"
-{
-    printf '\x00\x00\xc0\x3f\x00\x00\xc0\x3f\x00\x00\x00\x00'
-    head -c 8 /dev/zero
-    printf '\x01\x00\x00\x00\xff\xff\xff\xff\xff\xff\xff\xff'
-    printf '\x00\x04\x00\x00\x00\x03\x00\x00\x20\x00\x00\x00'
-    printf '\x00\x05\x00\x00\x00\x04\x00\x00\x20\x00\x00\x00\x3c\x00\x00\x00'
-    head -c 16 /dev/zero
-    printf '\x01\x01English'
-    head -c 57 /dev/zero
-    printf '\x01\x00\x02\x00\x00\x00\x00\x01'
-    head -c 161 /dev/zero
-    printf '\x01\x01\x01\x00\x00'
-    head -c 41 /dev/zero
-    printf '\x01'
-    head -c 66 /dev/zero
-} >"$settings_folder/Resolution.dat"
+torvi_windowed_settings "$torvi_test_home/Ostrelmark/Torvi Torvi"
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/../Program/lib/session.sh" <<'INNER'
 set -u
@@ -48,7 +31,7 @@ cpu_ticks() {
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-sleep 3
+wait_for_menus "$window" >/dev/null || fail "the driver screen did not come after the splash"
 click_virtual 540 447
 xdotool type --delay 80 "bench"
 xdotool key Return
