@@ -1,5 +1,7 @@
 #include "Engine/Core/EngProgram.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <new>
@@ -332,12 +334,29 @@ int EngProgram::WaitForFrameEnd(double end)
             return rounds;
         if (m_quit || EngSignalsPending_PC())
             return rounds;
-        EngMiscSleep(m_sleep_10ms_while_waiting ? 0.010 : 0.001);
-        if (m_pump_while_waiting)
-            PumpMessages();
-        EngMainUpdateTime();
-        ++rounds;
+        rounds += WaitOneRound(end, rounds < m_min_wait_rounds);
     }
+}
+
+// The minimum is still slept one round at a time; past it, the rest of the frame is one wait that wakes for
+// input or the frame's end (each wake-up costs a round trip to the X server), counted in the rounds it
+// replaces, as the rate adjustment reads them.
+int EngProgram::WaitOneRound(double end, bool single)
+{
+    double round = m_sleep_10ms_while_waiting ? 0.010 : 0.001;
+    double start = eng_time;
+    double length = single || m_sleep_10ms_while_waiting ? round : std::max(round, end - start);
+    int ms = int(std::ceil(length * 1000.0));
+    if (m_pump_while_waiting) {
+        EngMainWaitForMessage_PC(ms);
+        PumpMessages();
+    } else {
+        EngMiscSleep(ms / 1000.0);
+    }
+    EngMainUpdateTime();
+    if (single)
+        return 1;
+    return std::max(1, int(std::lround((eng_time - start) / round)));
 }
 
 void EngProgram::AdjustFrameRate(int rounds)

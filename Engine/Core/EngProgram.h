@@ -150,6 +150,7 @@ private:
     bool SkipForMinimised(bool tick, bool render);
     bool CheckProgramVanished(const char* where);
     int WaitForFrameEnd(double end);
+    int WaitOneRound(double end, bool single);
     void AdjustFrameRate(int rounds);
     void CloseMainWindow();
     void CloseDownOnSignal();

@@ -5,6 +5,7 @@
 #include "Engine/Core/EngCodePage.h"
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngKeyStateTable.h"
+#include "Engine/Core/EngMain.h"
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Core/PC/EngCursor_PC.h"
 #include "Engine/Core/PC/EngKeys_PC.h"
@@ -412,6 +413,18 @@ signed char EngMainPumpOneMessage_PC()
     _EngWindowMessage messages[ENG_MAX_MESSAGES_PER_EVENT];
     Dispatch(messages, TranslateEvent(&event, messages, ENG_MAX_MESSAGES_PER_EVENT));
     return 2;
+}
+
+void EngMainWaitForMessage_PC(int ms)
+{
+    if (translation.quit_posted || ms <= 0)
+        return;
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+    {
+        EngMiscSleep(ms / 1000.0);
+        return;
+    }
+    SDL_WaitEventTimeout(nullptr, ms);
 }
 
 void EngMiscDropMessages_PC(double seconds)

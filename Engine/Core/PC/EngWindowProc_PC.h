@@ -78,6 +78,8 @@ signed char EngMainPumpOneMessage_PC();
 constexpr int ENG_MAX_MESSAGES_PER_PUMP = 100;
 // Marks the quit message as posted; the next pump returns 0.
 void EngPostQuitMessage_PC();
+// Blocks until an event is queued (left there for the pump) or the milliseconds have passed.
+void EngMainWaitForMessage_PC(int ms);
 // Removes pending events without dispatching them, until none is left or the seconds have passed.
 void EngMiscDropMessages_PC(double seconds);
 

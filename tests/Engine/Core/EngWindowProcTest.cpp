@@ -1,6 +1,9 @@
 // SDL events pushed into the real event queue and pumped through the window procedure: the input events the
 // application object gets and what lands in the key-state table.
 
+#include <chrono>
+#include <thread>
+
 #include "EngWindowTestProgram.h"
 
 namespace
@@ -165,6 +168,26 @@ TEST_F(WindowProcTest, OnePumpTakesABoundedShareOfAFlood)
     EXPECT_EQ(Inputs(Input::KeyDown).size(), size_t(ENG_MAX_MESSAGES_PER_PUMP));
     Drain();
     EXPECT_EQ(Inputs(Input::KeyDown).size(), size_t(2 * ENG_MAX_MESSAGES_PER_PUMP));
+}
+
+// The frame's wait sleeps until input or the frame's end: a key pushed from elsewhere mid-wait ends it and is
+// answered, and an untouched frame still counts its idle milliseconds as rounds for the rate adjustment.
+TEST_F(WindowProcTest, FrameWaitEndsForInputAndCountsItsIdleMilliseconds)
+{
+    program->SetTargetFrameRate(20.0f);
+    ASSERT_TRUE(program->DoConstantFrameRateTick());
+    EXPECT_GE(program->GetLastWaitRounds(), 25) << "a 50 ms frame with nothing to do";
+
+    program->SetTargetFrameRate(1.0f);
+    SDL_Event key = Key(SDL_KEYDOWN, SDL_SCANCODE_A, SDLK_a);
+    std::thread typist([&key] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        SDL_PushEvent(&key);
+    });
+    ASSERT_TRUE(program->DoConstantFrameRateTick());
+    typist.join();
+    EXPECT_LT(eng_frame_time, 0.5f) << "the key ended the one-second wait";
+    EXPECT_EQ(Inputs(Input::KeyDown).size(), 1u);
 }
 
 TEST_F(WindowProcTest, EventsOfAnotherWindowAreNotOurs)
