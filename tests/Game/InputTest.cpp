@@ -17,6 +17,7 @@
 #include "Game/Input.h"
 #include "Game/Users.h"
 #include "ProfileTestSupport.h"
+#include "Support/VirtualPad.h"
 
 namespace {
 
@@ -68,19 +69,8 @@ protected:
     {
         ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
         joystick_started = true;
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.name = "Race Pad";
-        int index = SDL_JoystickAttachVirtualEx(&desc);
-        ASSERT_GE(index, 0) << SDL_GetError();
-        pad = SDL_JoystickOpen(index);
-        ASSERT_NE(nullptr, pad);
+        pad = AttachVirtualPad("Race Pad");
+        ASSERT_NE(nullptr, pad) << SDL_GetError();
     }
 
     void NameDriver(const char* name)

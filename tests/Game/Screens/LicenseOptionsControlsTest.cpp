@@ -21,6 +21,7 @@
 #include "Game/Screens/LicenseCC.h"
 #include "Game/Screens/OptionsCC.h"
 #include "Game/Users.h"
+#include "Support/VirtualPad.h"
 
 namespace {
 
@@ -234,19 +235,8 @@ protected:
         // The offscreen window never has the focus that SDL otherwise wants before it takes a pad's input.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_JOYSTICK)) << SDL_GetError();
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.name = "Race Pad";
-        int index = SDL_JoystickAttachVirtualEx(&desc);
-        ASSERT_GE(index, 0) << SDL_GetError();
-        stick = SDL_JoystickOpen(index);
-        ASSERT_NE(nullptr, stick);
+        stick = AttachVirtualPad("Race Pad");
+        ASSERT_NE(nullptr, stick) << SDL_GetError();
         OwnScreens::SetUp();
     }
     void TearDown() override
