@@ -26,40 +26,12 @@ export ALSOFT_DRIVERS=wave
 # A driver who has passed the driving test, named in "Settings.dat" as the last one, so that CONTINUE DRIVER
 # takes them to the main menu.
 folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-mkdir -p "$folder/Drivers"
-put() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
-driver="$folder/Drivers/SOUND.drv"
-head -c 1168 /dev/zero >"$driver"
-put "$driver" 0 '\x33\x33\xb3\x3f'
-put "$driver" 4 'SOUND'
-put "$driver" 16 '\x01'
-put "$driver" 92 '\x01'
-put "$driver" 100 '\x01\x01\x01\x01\x01\x01\x01'
-put "$driver" 108 '\x01\x00\x00\x00'
-put "$driver" 116 '\x09\x00\x00\x00\x09\x00\x00\x00\x09\x00\x00\x00\x01\x01\x01\x01\x07\x00\x00\x00'
-put "$driver" 144 '\x01'
-put "$driver" 156 '\x92\x10\x00\x00FI'
-put "$driver" 164 '\x01\x00\x00\x00'
-head -c 384496 /dev/zero >"$folder/Settings.dat"
-put "$folder/Settings.dat" 0 '\x33\x33\xb3\x3f'
-put "$folder/Settings.dat" 4 'SOUND'
+torvi_driver "$folder" SOUND
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
 set -u
 program=$1
 source "$2"
-
-# Clicks the point (x, y) of the 640 x 480 virtual screen in the game's window.
-click() {
-    local geometry width height
-    geometry=$(xdotool getwindowgeometry --shell "$window")
-    width=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
-    height=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
-    xdotool mousemove --window "$window" $(($1 * width / 640)) $(($2 * height / 480))
-    sleep 0.3
-    xdotool click 1
-    sleep 0.7
-}
 
 "$program" &
 pid=$!
@@ -67,9 +39,9 @@ window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the prog
 # The menus' music, a few seconds of it.
 wait_for_menus "$window" >/dev/null || fail "the menus did not come after the splash"
 sleep 2
-click 320 240
-click 95 144
-click 320 445
+torvi_click 320 240
+torvi_click 95 144
+torvi_click 320 445
 # The start sequence and the engines.
 sleep 6
 grep -q "MUSIC OFF" "$log" || fail "the race did not turn the music off"
