@@ -653,7 +653,8 @@ HRESULT EngGLDeviceDX9::BeginScene()
     SDL_GL_MakeCurrent(window, context);
     BindTarget();
     in_scene = true;
-    if (skip_repeated) {
+    // A second scene before the present goes on with the same frame and the states it began from.
+    if (skip_repeated && !recording) {
         frame_start = current;
         recording = true;
     }

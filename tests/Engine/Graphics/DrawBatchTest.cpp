@@ -128,6 +128,26 @@ TEST_P(DrawBatchFrames, CropChangeAppliesOnlyToTheDrawsAfterIt)
                      });
 }
 
+TEST_P(DrawBatchFrames, SecondSceneBeforeThePresentStartsFromTheFirstOnesStates)
+{
+    EngTexture quad;
+    ASSERT_TRUE(LoadSolid(&quad, "batch-scenes.png", kBlue));
+    quad.PositionPure(-1.0f, -1.0f, 1.0f, 1.0f); // the top-left quarter
+    const float right_down[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, -1, 0, 1};
+    BeginTestFrame(0, 0, 0);
+    EngDeviceShowTwoSidedPolygons(true);
+    EngDeviceSetTransformMatrixToDxMatrix(right_down);
+    quad.Draw();
+    EngDeviceEndRendering(); // the matrix stays for the next scene
+    EngDeviceBeginRendering();
+    quad.Draw();
+    EngDeviceSetTransformMatrixToDxMatrix(nullptr);
+    EngDeviceShowTwoSidedPolygons(false);
+    EngDeviceRestoreAfter2D();
+    EngDeviceEndRendering();
+    ExpectPixels(gl, {{480, 360, kBlue}, {160, 120, kBlack}, {480, 120, kBlack}, {160, 360, kBlack}});
+}
+
 TEST_P(DrawBatchFrames, TexturePixelsChangedBetweenDrawsShowOnlyInTheLaterOne)
 {
     BeginTestFrame(0, 0, 0);
