@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <new>
+#include <thread>
 
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngMain.h"
@@ -342,14 +343,18 @@ int EngProgram::WaitForFrameEnd(double end)
 
 // The minimum is still slept one round at a time; past it, the rest of the frame is one wait that wakes for
 // input or the frame's end (each wake-up costs a round trip to the X server), counted in the rounds it
-// replaces, as the rate adjustment reads them.
+// replaces, as the rate adjustment reads them. That wait stops short of the frame's end by what is left of a
+// millisecond, which is slept exactly: rounded up, every frame would last up to a millisecond too long
+// (58 frames a second instead of 60).
 int EngProgram::WaitOneRound(double end, bool single)
 {
     double round = m_sleep_10ms_while_waiting ? 0.010 : 0.001;
     double start = eng_time;
-    double length = single || m_sleep_10ms_while_waiting ? round : std::max(round, end - start);
-    int ms = int(std::ceil(length * 1000.0));
-    if (m_pump_while_waiting) {
+    bool whole_rounds = single || m_sleep_10ms_while_waiting;
+    int ms = whole_rounds ? int(std::ceil(round * 1000.0)) : int((end - start) * 1000.0);
+    if (ms < 1) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(end - start));
+    } else if (m_pump_while_waiting) {
         EngMainWaitForMessage_PC(ms);
         PumpMessages();
     } else {
