@@ -13,7 +13,7 @@
 #include "Engine/Core/EngProgram.h"
 #include "Game/Main.h"
 #include "Game/Program.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "ResolutionTestSupport.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "Game/Program.h"
 #include "Game/Resolution.h"
 #include "Game/ResolutionDialog.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "ResolutionTestSupport.h"
 
 // The start-up settings dialog as a person sees it: these need a display (run under xvfb-run); without one

@@ -13,7 +13,7 @@
 #include "Game/Program.h"
 #include "Game/TrackCheck.h"
 #include "Game/Traverse.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "Support/LogForTests.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // race ends early (Escape after the line, abandoning it through the pause screen), and a whole championship
 // of six stages raced at a fixed time step by the scripted pilot.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,15 +29,13 @@
 
 namespace {
 
-class ChampionshipScreens : public ScreensGameFixture
+class ChampionshipScreens : public GameWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ScreensGameFixture::SetUp();
-        profile = game->GetCurrentProfile();
-        snprintf(profile->name, sizeof profile->name, "ANNA");
-        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        GameWindowFixture::SetUp();
+        profile = PlayingDriver("ANNA");
         profile->classes[0].have_license[0] = 1;
         cload = screens->GetCLoad();
         crace = screens->GetCRace();
@@ -70,11 +68,7 @@ protected:
         ASSERT_EQ(1, screens->GotoScreen(SCREEN_CRCE, nullptr));
         ASSERT_TRUE(Click(CRaceCC::BUT_START));
         ASSERT_FALSE(game->IsMenusOn());
-        for (int frame = 0; frame < 600 && game->GetState()->GetState() != RACE_STATE_RACING; frame++) {
-            game_clock_ms += 16;
-            game->Tick();
-        }
-        ASSERT_EQ(RACE_STATE_RACING, game->GetState()->GetState());
+        ASSERT_TRUE(RunUntilRacing(10.0));
     }
 
     // RACE !!! on the stage screen, the player's car driven by the pilot until the menus are back. The seed

@@ -1,7 +1,7 @@
 // The country choice screen: the list of all countries with the player's own chosen and each entry's flag
 // drawn, the continue path with and without a choice and a callback, and the insets of the set-up.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <cstdlib>
 #include <vector>
@@ -28,7 +28,7 @@ void RecordContinue(void* user)
 
 } // namespace
 
-class CountryScreenTest : public ScreensGameFixture
+class CountryScreenTest : public GameWindowFixture
 {
 protected:
     void StartCountryScreen(const char* locale, float top_inset = 0, float bottom_inset = 0)
@@ -43,7 +43,7 @@ protected:
     void TearDown() override
     {
         unsetenv("LC_ALL");
-        ScreensGameFixture::TearDown();
+        GameWindowFixture::TearDown();
     }
     Continued continued;
     MWinButton* list = nullptr;

@@ -13,7 +13,7 @@
 #include "Game/Screens/GameAds.h"
 #include "Game/Screens/GameAdsCC.h"
 #include "Game/Screens/MainCC.h"
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 #include "Game/Users.h"
 #include "Support/LogForTests.h"
 #include "Support/LoopbackHttpServer.h"
@@ -120,7 +120,7 @@ TEST(GameAds, InstallerComesFromTheMakersSiteThroughTheUpdater)
     fs::remove_all(home);
 }
 
-class GameAdsScreenTest : public ScreensGameFixture
+class GameAdsScreenTest : public GameWindowFixture
 {
 protected:
     void OpenFromMain(int last_ad)

@@ -2,7 +2,7 @@
 // options (music and volume), and the controller mapping (moving, refusing and waiting for an element, and a
 // virtual game controller mapped from the screen).
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -25,15 +25,13 @@
 
 namespace {
 
-class OwnScreens : public ScreensGameFixture
+class OwnScreens : public GameWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ScreensGameFixture::SetUp();
-        profile = game->GetCurrentProfile();
-        snprintf(profile->name, sizeof profile->name, "ANNA");
-        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        GameWindowFixture::SetUp();
+        profile = PlayingDriver("ANNA");
     }
     std::string Text(int index)
     {
@@ -62,13 +60,9 @@ protected:
 // Pushes a key press to the window a moment after the mapping wait has begun.
 Uint32 PressEscapeLater(Uint32, void* key)
 {
+    const SDL_Keycode sym = SDL_Keycode(reinterpret_cast<intptr_t>(key));
     for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        SDL_Event event = {};
-        event.type = type;
-        event.key.windowID = SDL_GetWindowID(eng_main_window->GetWindowHandle_PC());
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.scancode = SDL_GetScancodeFromKey(SDL_Keycode(reinterpret_cast<intptr_t>(key)));
-        event.key.keysym.sym = SDL_Keycode(reinterpret_cast<intptr_t>(key));
+        SDL_Event event = MainWindowKeyEvent(type, SDL_GetScancodeFromKey(sym), sym);
         SDL_PushEvent(&event);
     }
     return 0;

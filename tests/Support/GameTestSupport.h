@@ -9,10 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "Engine/Core/EngProgram.h"
 #include "Game/Main.h"
-#include "Game/Program.h"
-#include "Game/Screens/Splash.h"
 
 inline std::string ReadWhole(const std::string& file_name)
 {
@@ -51,13 +48,3 @@ inline signed char StartGame(int* exit_code)
     return MainCreateAndInitMainProgram(nullptr, command_line, exit_code);
 }
 
-// The splash comes before the first screen: the game's frames on a driven clock until it has ended.
-inline void RunPastSplash()
-{
-    for (int frame = 0; frame < 1000 && SplashIsOn(); frame++) {
-        eng_frame_time = 1.0f / 60.0f;
-        eng_time += 1.0 / 60.0;
-        MainGetProgram()->TickCB();
-    }
-    EXPECT_FALSE(SplashIsOn());
-}
