@@ -87,40 +87,29 @@ TEST_F(UpdaterTest, RequestCarriesProgramEditionAndThreeDecimals)
     EXPECT_TRUE(UpdaterSetupUrl(_UpdaterProgramName(16), 1.0f, UPDATER_PROGRAM_TYPE_DEMO));
 }
 
-TEST_F(UpdaterTest, OutOfDateReplyKeepsTheTextAndTakesTheLink)
+TEST_F(UpdaterTest, OutOfDateRepliesKeepTheirTextAndTakeOnlyALinkOfUsableLength)
 {
-    LoopbackHttpServer server(MakeReply(200, "Torvi 1.6 is out of date.\nGet 1.7.\n#DL:<http://h.example/Setup17.run>"));
-    ASSERT_TRUE(Read(server));
-    EXPECT_STREQ(UpdaterGetReply(), "Torvi 1.6 is out of date.\nGet 1.7.\n");
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "http://h.example/Setup17.run");
-}
-
-TEST_F(UpdaterTest, TheCustomerLoginReplyIsALinkThoughShort)
-{
-    LoopbackHttpServer server(MakeReply(200, "Torvi 1.6 is out of date.\n#DL:<custlogin>"));
-    ASSERT_TRUE(Read(server));
-    EXPECT_STREQ(UpdaterGetReply(), "Torvi 1.6 is out of date.\n");
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "custlogin");
-}
-
-TEST_F(UpdaterTest, ShortLinkTextGivesNoLink)
-{
-    LoopbackHttpServer server(MakeReply(200, "is out of date.#DL:<a/b.run>"));
-    ASSERT_TRUE(Read(server));
-    EXPECT_STREQ(UpdaterGetReply(), "is out of date.");
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "");
+    const std::string overlong = "#DL:<http://h.example/" + std::string(300, 'x') + ">";
+    struct Case {
+        std::string body, reply, link;
+    };
+    const Case cases[] = {
+        {"Torvi 1.6 is out of date.\nGet 1.7.\n#DL:<http://h.example/Setup17.run>", "Torvi 1.6 is out of date.\nGet 1.7.\n",
+         "http://h.example/Setup17.run"},
+        {"Torvi 1.6 is out of date.\n#DL:<custlogin>", "Torvi 1.6 is out of date.\n", "custlogin"}, // short, but a link
+        {"is out of date.#DL:<a/b.run>", "is out of date.", ""},
+        {"is out of date." + overlong, "is out of date." + overlong.substr(0, 256), ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.body.substr(0, 40));
+        LoopbackHttpServer server(MakeReply(200, c.body));
+        ASSERT_TRUE(Read(server));
+        EXPECT_EQ(c.reply, UpdaterGetReply());
+        EXPECT_EQ(c.link, UpdaterGetDownloadLink());
+    }
     int start = DebugGetMessageCount();
     EXPECT_FALSE(UpdaterStartDownload(nullptr));
     EXPECT_TRUE(LogHas(start, "Invalid link name"));
-}
-
-TEST_F(UpdaterTest, OverlongLinkIsNotTaken)
-{
-    std::string tail = "#DL:<http://h.example/" + std::string(300, 'x') + ">";
-    LoopbackHttpServer server(MakeReply(200, "is out of date." + tail));
-    ASSERT_TRUE(Read(server));
-    EXPECT_EQ(std::string(UpdaterGetReply()), "is out of date." + tail.substr(0, 256));
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "");
 }
 
 TEST_F(UpdaterTest, ErrorRepliesAndStatusesFailTheRead)

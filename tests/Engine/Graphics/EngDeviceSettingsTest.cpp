@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Graphics/DX9/EngDeviceSettingsDX9.h"
@@ -126,38 +127,28 @@ TEST_F(DeviceSettings, AntiAliasingIsKeptOrNothingMatches)
     EXPECT_EQ(Find(true, 640, 480, 2, 3), DXUTERR_NOCOMPATIBLEDEVICES); // type 2 has one quality level only
 }
 
-TEST_F(DeviceSettings, DepthBufferIsTheCheapestOfTheOfferedFormats)
+TEST_F(DeviceSettings, DepthBufferIsTheCheapestOfferedFormatTheFirstOfEqualCostsOrNone)
 {
-    EngD3DAdapterModel adapter = Adapter();
-    adapter.depth_formats = {D3DFMT_D16, D3DFMT_D24S8, D3DFMT_D24X8};
-    machine.adapters.push_back(adapter);
-    Enumerate();
-    ASSERT_EQ(Find(true, 640, 480), D3D_OK);
-    EXPECT_EQ(found.pp.AutoDepthStencilFormat, D3DFMT_D24X8); // 32 wanted: D24X8 costs 8, the others 16
-    EXPECT_EQ(found.pp.EnableAutoDepthStencil, 1);
-    EXPECT_EQ(found.pp.Flags, D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL);
-}
-
-TEST_F(DeviceSettings, EqualDepthCostsKeepTheFirstFormat)
-{
-    EngD3DAdapterModel adapter = Adapter();
-    adapter.depth_formats = {D3DFMT_D16, D3DFMT_D24S8};
-    machine.adapters.push_back(adapter);
-    Enumerate();
-    ASSERT_EQ(Find(true, 640, 480), D3D_OK);
-    EXPECT_EQ(found.pp.AutoDepthStencilFormat, D3DFMT_D16);
-}
-
-TEST_F(DeviceSettings, NoDepthFormatMeansNoDepthBuffer)
-{
-    EngD3DAdapterModel adapter = Adapter();
-    adapter.depth_formats.clear();
-    machine.adapters.push_back(adapter);
-    Enumerate();
-    ASSERT_EQ(Find(true, 640, 480), D3D_OK);
-    EXPECT_EQ(found.pp.EnableAutoDepthStencil, 0);
-    EXPECT_EQ(found.pp.AutoDepthStencilFormat, D3DFMT_UNKNOWN);
-    EXPECT_EQ(found.pp.Flags, 0u);
+    struct Case {
+        std::vector<D3DFORMAT> offered;
+        D3DFORMAT chosen;
+    };
+    // 32 bits are wanted: D24X8 costs 8, D16 and D24S8 cost 16.
+    const Case cases[] = {{{D3DFMT_D16, D3DFMT_D24S8, D3DFMT_D24X8}, D3DFMT_D24X8},
+                          {{D3DFMT_D16, D3DFMT_D24S8}, D3DFMT_D16},
+                          {{}, D3DFMT_UNKNOWN}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.offered.size());
+        EngD3DAdapterModel adapter = Adapter();
+        adapter.depth_formats = c.offered;
+        machine.adapters = {adapter};
+        Enumerate();
+        ASSERT_EQ(Find(true, 640, 480), D3D_OK);
+        const bool depth = c.chosen != D3DFMT_UNKNOWN;
+        EXPECT_EQ(found.pp.AutoDepthStencilFormat, c.chosen);
+        EXPECT_EQ(found.pp.EnableAutoDepthStencil, depth ? 1 : 0);
+        EXPECT_EQ(found.pp.Flags, depth ? (EngUInt32)D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL : 0u);
+    }
 }
 
 TEST_F(DeviceSettings, ReferenceDeviceIsTakenWhenItIsTheOnlyOne)
