@@ -94,8 +94,8 @@ TEST_F(UpdaterTest, OutOfDateRepliesKeepTheirTextAndTakeOnlyALinkOfUsableLength)
         std::string body, reply, link;
     };
     const Case cases[] = {
-        {"Torvi 1.6 is out of date.\nGet 1.7.\n#DL:<http://h.example/Setup17.run>", "Torvi 1.6 is out of date.\nGet 1.7.\n",
-         "http://h.example/Setup17.run"},
+        {"Torvi 1.6 is out of date.\nGet 1.7.\n#DL:<http://h.example/Setup17.run>",
+         "Torvi 1.6 is out of date.\nGet 1.7.\n", "http://h.example/Setup17.run"},
         {"Torvi 1.6 is out of date.\n#DL:<custlogin>", "Torvi 1.6 is out of date.\n", "custlogin"}, // short, but a link
         {"is out of date.#DL:<a/b.run>", "is out of date.", ""},
         {"is out of date." + overlong, "is out of date." + overlong.substr(0, 256), ""},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,9 +15,9 @@
 inline std::string PrivateLogName()
 {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = ::testing::TempDir() + "torvi-log-" + (info ? info->name() : "none") + "-" +
-                       std::to_string(getpid()) + ".txt";
-    return name;
+    std::string test = info ? info->name() : "none";
+    std::replace(test.begin(), test.end(), '/', '-'); // parameterised tests are named "Test/Case"
+    return ::testing::TempDir() + "torvi-log-" + test + "-" + std::to_string(getpid()) + ".txt";
 }
 
 inline std::vector<std::string> ReadLines(const std::string& file_name)
