@@ -45,11 +45,14 @@ protected:
         choice->ChoiceSetSel(selection, MWIN_FIRE_ALWAYS);
         Current()->ButtonCB(choice, nullptr);
     }
-    int FindDevice(int kind)
+    // The controls screen opened for the first device of a kind, made the one in use; that device, or -1.
+    int OpenControlsFor(int kind)
     {
         for (int device = 0; device < EngInputGetNumDevices(); device++) {
-            if (EngInputGetDevice(device)->kind == kind)
-                return device;
+            if (EngInputGetDevice(device)->kind != kind)
+                continue;
+            game->GetInput()->GetBinding(0)->current_device = device;
+            return screens->GotoScreen(SCREEN_CTRL, nullptr) == 1 ? device : -1;
         }
         return -1;
     }
@@ -137,10 +140,8 @@ TEST_F(OwnScreens, OptionsBindTheSwitchesAndTheVolumeOnlyWhileTheMusicIsOn)
 
 TEST_F(OwnScreens, KeyboardMappingsMoveRefuseEscapeAndTimeOutEmpty)
 {
-    int keyboard = FindDevice(ENG_INPUT_DEVICE_KEYBOARD);
+    int keyboard = OpenControlsFor(ENG_INPUT_DEVICE_KEYBOARD);
     ASSERT_GE(keyboard, 0);
-    game->GetInput()->GetBinding(0)->current_device = keyboard;
-    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
     ControlsCC* controls = screens->GetControls();
     EXPECT_EQ("Left Arrow", Text(ControlsCC::BUT_MOVE_LEFT));
     EXPECT_FALSE(controls->GetButton(ControlsCC::BUT_PAUSE_GAME)->IsEnabled());
@@ -269,10 +270,8 @@ protected:
 
 TEST_F(StickScreens, AxisHatAndButtonsMappedFromTheScreenAreSavedAndSteerTheRace)
 {
-    int device = FindDevice(ENG_INPUT_DEVICE_JOYSTICK);
+    int device = OpenControlsFor(ENG_INPUT_DEVICE_JOYSTICK);
     ASSERT_GE(device, 0);
-    game->GetInput()->GetBinding(0)->current_device = device;
-    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
     ControlsCC* controls = screens->GetControls();
     EXPECT_TRUE(controls->GetButton(ControlsCC::BUT_PAUSE_GAME)->IsEnabled());
 
@@ -316,10 +315,8 @@ TEST_F(StickScreens, AxisHatAndButtonsMappedFromTheScreenAreSavedAndSteerTheRace
 
 TEST_F(StickScreens, AnAbsoluteAxisCountsOnlyBeyondTheDeadZone)
 {
-    int device = FindDevice(ENG_INPUT_DEVICE_JOYSTICK);
+    int device = OpenControlsFor(ENG_INPUT_DEVICE_JOYSTICK);
     ASSERT_GE(device, 0);
-    game->GetInput()->GetBinding(0)->current_device = device;
-    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
     ControlsCC* controls = screens->GetControls();
     int x_axis = EngInputFindElementByName(device, "X Axis");
     ASSERT_GE(x_axis, 0);
