@@ -14,10 +14,7 @@ torvi_test_environment
 # The start-up settings of a player who chose a 1024 x 768 window (the first start would be full screen).
 torvi_windowed_settings "$torvi_test_home/Ostrelmark/Torvi Torvi"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/../Program/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 export LC_ALL=en_GB.UTF-8
 
 click_virtual() {

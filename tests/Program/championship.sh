@@ -15,11 +15,8 @@ folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
 torvi_windowed_settings "$folder"
 torvi_driver "$folder" ANNA
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" "$folder" <<'INNER'
-set -u
-program=$1
-source "$2"
-vch="$3/Drivers/ANNA_Champ0.vch"
+torvi_on_virtual_screen 1280x1024 "$folder" <<'INNER'
+vch="$1/Drivers/ANNA_Champ0.vch"
 shots="$(mktemp -d)/championship-shots"
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 

@@ -14,11 +14,8 @@ torvi_test_environment
 shots="$(dirname "$program")/firststart-shots"
 rm -rf "$shots"
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$here/lib/session.sh" "$shots" <<'INNER'
-set -u
-program=$1
-source "$2"
-shots=$3
+torvi_on_virtual_screen 1024x768 "$shots" <<'INNER'
+shots=$1
 work=$(mktemp -d)
 # The player lives in England: the country screen starts with it chosen.
 export LC_ALL=en_GB.UTF-8

@@ -13,10 +13,7 @@ program=$(readlink -f "$1")
 torvi_test_environment
 unset TORVI_NONINTERACTIVE
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 unset TORVI_NONINTERACTIVE
 
 # The ids of the visible top-level windows of the given size, one a line.

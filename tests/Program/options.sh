@@ -14,11 +14,8 @@ folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
 torvi_windowed_settings "$folder"
 torvi_driver "$folder" ANNA
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" "$folder" <<'INNER'
-set -u
-program=$1
-source "$2"
-folder=$3
+torvi_on_virtual_screen 1280x1024 "$folder" <<'INNER'
+folder=$1
 drv="$folder/Drivers/ANNA.drv"
 shots="${TORVI_SHOTS:-$(mktemp -d)/options-shots}"
 

@@ -14,10 +14,7 @@ folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
 torvi_windowed_settings "$folder"
 torvi_driver "$folder" ANNA
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 shots="$(mktemp -d)/quickrace-shots"
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 

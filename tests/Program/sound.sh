@@ -28,11 +28,7 @@ export ALSOFT_DRIVERS=wave
 folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
 torvi_driver "$folder" SOUND
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
-
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"

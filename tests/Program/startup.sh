@@ -9,11 +9,7 @@ source "$here/lib/session.sh"
 program=$(readlink -f "$1")
 torvi_test_environment
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
-
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 "$program" &
 pid=$!
 

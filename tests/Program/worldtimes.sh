@@ -29,14 +29,11 @@ reply="$torvi_test_home/reply.txt"
     printf '3556000 0 0 0 16 NIGEL UK - 2024-09-30 I\n'
 } >"$reply"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$server" "$reply" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$4"
+torvi_on_virtual_screen 1280x1024 "$server" "$reply" <<'INNER'
 shots="$(mktemp -d)/worldtimes-shots"
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 
-coproc SERVICE { exec "$2" "$3"; }
+coproc SERVICE { exec "$1" "$2"; }
 read -r -t 10 base <&"${SERVICE[0]}" || fail "the scores service did not start"
 export TORVI_WEB_BASE=$base
 stop_service() { kill "$SERVICE_PID" 2>/dev/null; }

@@ -1,5 +1,7 @@
 # Sourced by the whole-program tests, outside and inside the virtual X server.
 
+torvi_session=$(readlink -f "${BASH_SOURCE[0]}")
+
 # A private, empty preferences folder, no sound device and nobody to click.
 torvi_test_environment() {
     torvi_test_home=$(mktemp -d)
@@ -9,6 +11,15 @@ torvi_test_environment() {
     export SDL_AUDIODRIVER=dummy
     export ALSOFT_DRIVERS=null
     unset SDL_VIDEODRIVER
+}
+
+# The rest of a test, a script on standard input, run on a virtual X server with a screen of the size given
+# ("1280x1024"): these helpers loaded, $program set, -u on, the further arguments as $1, $2, ...
+torvi_on_virtual_screen() {
+    local size=$1
+    shift
+    { printf 'set -u\nprogram=%q\nsource %q\n' "$program" "$torvi_session"; cat; } |
+        xvfb-run -a -s "-screen 0 ${size}x24" bash -s "$@"
 }
 
 log="${XDG_DATA_HOME:-}/Ostrelmark/Torvi Torvi/LogFile.txt"
