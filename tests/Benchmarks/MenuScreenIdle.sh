@@ -6,13 +6,11 @@
 #   bash tests/Benchmarks/MenuScreenIdle.sh build/Torvi_DX9
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/../Program/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/../Program/lib/session.sh"
+torvi_test_environment "$1"
 
 # The start-up settings of a player who chose a 1024 x 768 window (the first start would be full screen).
-torvi_windowed_settings "$torvi_test_home/Ostrelmark/Torvi Torvi"
+torvi_windowed_settings "$torvi_folder"
 
 torvi_on_virtual_screen 1280x1024 <<'INNER'
 export LC_ALL=en_GB.UTF-8

@@ -6,16 +6,13 @@
 # championship at its second stage. Screenshots of each screen are kept when the test fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
 
-torvi_on_virtual_screen 1280x1024 "$folder" <<'INNER'
+torvi_on_virtual_screen 1280x1024 "$torvi_folder" <<'INNER'
 vch="$1/Drivers/ANNA_Champ0.vch"
 shots="$(mktemp -d)/championship-shots"
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"

@@ -5,10 +5,8 @@
 # program at once.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
 torvi_on_virtual_screen 1280x1024 <<'INNER'
 mkdir -p "$(dirname "$log")/Resolution.dat"

@@ -8,12 +8,10 @@
 # pointer moves again.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-torvi_windowed_settings "$torvi_test_home/Ostrelmark/Torvi Torvi"
+torvi_windowed_settings "$torvi_folder"
 
 torvi_on_virtual_screen 1280x1024 "$torvi_test_home" <<'INNER'
 work=$1

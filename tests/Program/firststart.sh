@@ -7,10 +7,8 @@
 # are kept in "firststart-shots" beside the program when a step fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 shots="$(dirname "$program")/firststart-shots"
 rm -rf "$shots"
 

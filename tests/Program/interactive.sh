@@ -7,10 +7,8 @@
 # with "CONFIGURATION" shows the dialog again, which must leave the screen while the game runs.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 unset TORVI_NONINTERACTIVE
 
 torvi_on_virtual_screen 1280x1024 <<'INNER'

@@ -5,16 +5,13 @@
 # the controller file holds it.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
 
-torvi_on_virtual_screen 1280x1024 "$folder" <<'INNER'
+torvi_on_virtual_screen 1280x1024 "$torvi_folder" <<'INNER'
 folder=$1
 drv="$folder/Drivers/ANNA.drv"
 shots="${TORVI_SHOTS:-$(mktemp -d)/options-shots}"

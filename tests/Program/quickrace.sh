@@ -5,14 +5,11 @@
 # computer cars are home, Escape shows the result screen, whose eight rows hold the eight cars. Screenshots of each screen are kept when the test fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
 
 torvi_on_virtual_screen 1280x1024 <<'INNER'
 shots="$(mktemp -d)/quickrace-shots"

@@ -5,10 +5,8 @@
 # picture lacks a quarter shows no splash: its driver screen comes at once.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 # The player's own country comes from the locale: the country screen needs no choice.
 export LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8
 

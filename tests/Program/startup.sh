@@ -4,10 +4,8 @@
 # log, and its main loop must have run at about 60 frames a second. The menus' picture must reach the screen.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
 torvi_on_virtual_screen 1280x1024 <<'INNER'
 "$program" &

@@ -5,18 +5,15 @@
 # service speaks the scores script's table format. Screenshots are kept when the test fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 server=$(dirname "$program")/loopback_serve
 [ -x "$server" ] || { echo "FAIL: no $server"; exit 1; }
-torvi_test_environment
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
-torvi_local_time "$folder" 0 ANNA 4242 FI W 41230
-torvi_local_time "$folder" 1 BO 7 SE M 43110
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
+torvi_local_time "$torvi_folder" 0 ANNA 4242 FI W 41230
+torvi_local_time "$torvi_folder" 1 BO 7 SE M 43110
 
 reply="$torvi_test_home/reply.txt"
 {

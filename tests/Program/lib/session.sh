@@ -2,9 +2,12 @@
 
 torvi_session=$(readlink -f "${BASH_SOURCE[0]}")
 
-# A private, empty preferences folder, no sound device and nobody to click.
+# The program under test ($program, from the path given), a private, empty preferences folder with the
+# game's own folder in it ($torvi_folder), no sound device and nobody to click.
 torvi_test_environment() {
+    program=$(readlink -f "$1")
     torvi_test_home=$(mktemp -d)
+    torvi_folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
     trap 'rm -rf "$torvi_test_home"' EXIT
     export XDG_DATA_HOME="$torvi_test_home"
     export TORVI_NONINTERACTIVE=1
