@@ -23,10 +23,7 @@ cpu_ticks() {
     awk '{ print $14 + $15 }' "/proc/$pid/stat"
 }
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "the driver screen did not come after the splash"
+torvi_start_to_drivers
 click_virtual 540 447
 xdotool type --delay 80 "bench"
 xdotool key Return

@@ -22,10 +22,7 @@ vch_field() {
     od -An -t d4 -j "$1" -N 4 "$vch" | tr -d ' '
 }
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 
 torvi_click 320 240
 torvi_shot main

@@ -77,10 +77,7 @@ same_screen() {
     [ "$(pixels_apart "$1" "$2")" -lt 1500 ]
 }
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 park_pointer
 shot 01-drivers
 

@@ -25,10 +25,7 @@ drv_byte() {
 }
 
 start_at_options() {
-    "$program" &
-    pid=$!
-    window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-    wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+    torvi_start_to_drivers
     torvi_click 320 240
     torvi_click 577 446
     torvi_shot "options-$1"

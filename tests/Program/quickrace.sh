@@ -20,10 +20,7 @@ is_result_screen() {
     [ "$(torvi_lit_pixels "$1" 120 151 30 190)" -gt 40 ]
 }
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 
 torvi_click 320 240
 torvi_shot main

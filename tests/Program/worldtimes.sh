@@ -36,10 +36,7 @@ export TORVI_WEB_BASE=$base
 stop_service() { kill "$SERVICE_PID" 2>/dev/null; }
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; stop_service' EXIT
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 
 torvi_click 320 240
 torvi_click 525 96

@@ -104,6 +104,14 @@ wait_for_menus() {
     return 1
 }
 
+# Starts the game ($pid, $window) and waits for the driver screen that follows the splash.
+torvi_start_to_drivers() {
+    "$program" &
+    pid=$!
+    window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
+    wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+}
+
 # However a script ends (a failed check, an error, its time running out), the game it started goes with it.
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null' EXIT
 
