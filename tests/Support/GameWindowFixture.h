@@ -176,7 +176,7 @@ protected:
         Frame();
         return true;
     }
-    bool Click(int index) { return Click(Current()->GetButton(index)); }
+    bool Click(int index) { return Click(Button(index)); }
     void Key(int key)
     {
         Event(_EngInputEventType::KeyDown, EngUInt32(key), 0);
@@ -193,6 +193,16 @@ protected:
     {
         return static_cast<TorviCollectionController*>(screens->GetController(screens->GetCurrentScreen()));
     }
+    MWinButton* Button(int index) const { return Current()->GetButton(index); }
+    // The text of a screen's button, "" without one; "(no button)" where the screen has no such button.
+    static std::string Text(TorviCollectionController* screen, int index)
+    {
+        MWinButton* button = screen->GetButton(index);
+        if (!button)
+            return "(no button)";
+        return button->HasText(0) ? button->GetTextP(0) : "";
+    }
+    std::string Text(int index) const { return Text(Current(), index); }
     // The ids of the collections on the desktop, separated by spaces.
     std::string DesktopCollections() const
     {

@@ -56,11 +56,6 @@ protected:
         ASSERT_TRUE(cload->GetChampionshipFilename(slot, true));
         ASSERT_TRUE(GameSaveFileSafely(cload->GetPath(), data, size));
     }
-    std::string Text(TorviCollectionController* screen, int index)
-    {
-        MWinButton* button = screen->GetButton(index);
-        return button ? button->GetTextP(0) : "(no button)";
-    }
     bool Shown(TorviCollectionController* screen, int index) { return screen->GetButton(index)->IsShown(); }
     bool Enabled(TorviCollectionController* screen, int index) { return screen->GetButton(index)->IsEnabled(); }
     void StartStage()

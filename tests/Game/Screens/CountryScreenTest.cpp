@@ -37,7 +37,7 @@ protected:
         CountrySetup(false, false, &RecordContinue, &continued, top_inset, bottom_inset);
         ASSERT_EQ(1, screens->StartScreen(SCREEN_MAIN, 0));
         ASSERT_EQ(1, screens->GotoScreen(SCREEN_MCTY, nullptr));
-        list = Current()->GetButton(CountryCC::BUT_COUNTRY);
+        list = Button(CountryCC::BUT_COUNTRY);
         ASSERT_NE(nullptr, list);
     }
     void TearDown() override
@@ -95,9 +95,9 @@ TEST_F(CountryScreenTest, InsetsMoveTheTitleAndListDownAndTheNoteAndButtonUp)
     };
     for (const auto& row : expected) {
         float x, y, w, h;
-        Current()->GetButton(row.button)->GetArea(&x, &y, &w, &h);
-        EXPECT_FLOAT_EQ(row.y, y) << Current()->GetButton(row.button)->GetID();
-        EXPECT_FLOAT_EQ(row.h, h) << Current()->GetButton(row.button)->GetID();
+        Button(row.button)->GetArea(&x, &y, &w, &h);
+        EXPECT_FLOAT_EQ(row.y, y) << Button(row.button)->GetID();
+        EXPECT_FLOAT_EQ(row.h, h) << Button(row.button)->GetID();
     }
 }
 

@@ -71,7 +71,6 @@ protected:
                 Button(UsersLoadCC::BUT_USER)->ChoiceSetSel(i, MWIN_FIRE_IF_CHANGED);
     }
     void Restart(EngScreenID id) { ASSERT_EQ(1, screens->GotoScreen(id, nullptr)); }
-    MWinButton* Button(int index) const { return Current()->GetButton(index); }
     SettingsClass* Settings() const { return game->GetSettings(); }
     UserRecord* Profile() const { return game->GetCurrentProfile(); }
 };

@@ -33,14 +33,9 @@ protected:
         GameWindowFixture::SetUp();
         profile = PlayingDriver("ANNA");
     }
-    std::string Text(int index)
-    {
-        MWinButton* button = Current()->GetButton(index);
-        return button && button->HasText(0) ? button->GetTextP(0) : "";
-    }
     void Choose(int index, int selection)
     {
-        MWinButton* choice = Current()->GetButton(index);
+        MWinButton* choice = Button(index);
         ASSERT_NE(nullptr, choice);
         choice->ChoiceSetSel(selection, MWIN_FIRE_ALWAYS);
         Current()->ButtonCB(choice, nullptr);
@@ -122,16 +117,16 @@ TEST_F(OwnScreens, OptionsBindTheSwitchesAndTheVolumeOnlyWhileTheMusicIsOn)
     ResolutionGetSettings()->music_on = 0;
     profile->steering = 42;
     ASSERT_EQ(1, screens->GotoScreen(SCREEN_OPTS, nullptr));
-    EXPECT_FALSE(Current()->GetButton(OptionsCC::BUT_VOL)->IsEnabled());
+    EXPECT_FALSE(Button(OptionsCC::BUT_VOL)->IsEnabled());
     EXPECT_EQ(9, profile->steering) << "a stored setting out of range comes back within the choice";
     Choose(OptionsCC::BUT_MUSIC, 1);
     EXPECT_EQ(1, ResolutionGetSettings()->music_on);
-    EXPECT_TRUE(Current()->GetButton(OptionsCC::BUT_VOL)->IsEnabled());
+    EXPECT_TRUE(Button(OptionsCC::BUT_VOL)->IsEnabled());
     EXPECT_TRUE(game->GetMusic()->IsInitialised());
     Choose(OptionsCC::BUT_POS, 0);
     EXPECT_EQ(0, profile->hud[3]);
     Choose(OptionsCC::BUT_MUSIC, 0);
-    EXPECT_FALSE(Current()->GetButton(OptionsCC::BUT_VOL)->IsEnabled());
+    EXPECT_FALSE(Button(OptionsCC::BUT_VOL)->IsEnabled());
 
     for (int choice = -1; choice <= 10; choice++)
         EXPECT_LE(OptionsCC::MusicVolumeFor(choice), int(MUSIC_MAX_VOLUME)) << choice;

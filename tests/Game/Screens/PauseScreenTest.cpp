@@ -76,7 +76,7 @@ TEST_F(PauseScreenTest, EscapeInATimeTrialGivesItUpForItsScreenOnTheNextFrame)
     Race(GAME_TYPE_TIME_TRIAL, 1, false);
     Escape();
     EXPECT_EQ(SCREEN_PAUS, screens->GetCurrentScreen()) << "no screen change inside the pause screen's start";
-    EXPECT_FALSE(Current()->GetButton(PauseCC::BUT_RESUME)->IsShown());
+    EXPECT_FALSE(Button(PauseCC::BUT_RESUME)->IsShown());
     Run(1.0 / 60.0);
     EXPECT_EQ(SCREEN_TTRL, screens->GetCurrentScreen());
     EXPECT_EQ("TTrial", DesktopCollections());

@@ -40,11 +40,6 @@ protected:
         ASSERT_NE(nullptr, screen->GetButton(index));
         screen->ButtonCB(screen->GetButton(index), nullptr);
     }
-    std::string Text(TorviCollectionController* screen, int index)
-    {
-        MWinButton* button = screen->GetButton(index);
-        return button ? button->GetTextP(0) : "(no button)";
-    }
     void FinishPlayer()
     {
         CarRecord* player = game->GetCar()->GetRecord(0);

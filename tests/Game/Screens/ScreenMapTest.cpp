@@ -63,7 +63,6 @@ protected:
         game->GetSettings()->SetLastDriverName(name);
         CountrySetContinueCB(nullptr, nullptr);
     }
-    MWinButton* Button(int index) const { return Current()->GetButton(index); }
 };
 
 TEST_F(ScreenMapTest, EveryButtonLeadsWhereTheMapSays)
