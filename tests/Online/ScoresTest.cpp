@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "Online/OnlineTestSupport.h"
 #include "Online/Scores.h"
 #include "Support/LoopbackHttpServer.h"
+#include "Support/WholeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -40,14 +40,6 @@ std::string SystemPath(const char* name)
     char path[1024];
     EngFileGetSystemPath(name, path, sizeof path);
     return path;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 // A value stored at offset of the file's bytes (which need not be aligned for it).
@@ -379,7 +371,7 @@ TEST_F(Scores, CacheIsWrittenAndReadBackByteForByte)
     ASSERT_EQ(1, Download(first));
     const std::string path = SystemPath(first.GetCacheFilename());
     EXPECT_NE(std::string::npos, path.find("/Ostrelmark/Torvi Torvi/Scores/Scores_40_7_W.sco")) << path;
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = ReadWhole(path);
     ASSERT_EQ(kHeader + 2 * sizeof(_ScoresScore), bytes.size());
     EXPECT_EQ(kGameVersion, At<EngUInt16>(bytes, 0));
     EXPECT_EQ(2, At<EngInt32>(bytes, 18));
@@ -406,7 +398,7 @@ TEST_F(Scores, EmptyTableStillWritesACache)
     ASSERT_TRUE(SetupGame(scores));
     EXPECT_EQ(1, Download(scores));
     EXPECT_EQ(0, scores.GetNumScores());
-    const std::string bytes = ReadBytes(SystemPath(scores.GetCacheFilename()));
+    const std::string bytes = ReadWhole(SystemPath(scores.GetCacheFilename()));
     ASSERT_EQ(kHeader, bytes.size());
     EXPECT_EQ(0, At<EngInt32>(bytes, 18));
 }

@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Engine/Core/EngFile.h"
@@ -15,18 +13,11 @@
 #include "Online/Updater.h"
 #include "Support/GtkWidgetsForTests.h"
 #include "Support/LoopbackHttpServer.h"
+#include "Support/WholeFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A home folder of its own with a Desktop, the preferences folder set up, and the maker's site pointed at a
 // server of the test's choosing.
@@ -182,15 +173,15 @@ TEST_F(UpdaterTest, DownloadLandsOnTheDesktopBesideOlderInstallers)
 {
     LoopbackHttpServer first(MakeReply(200, "installer one"));
     ASSERT_TRUE(UpdaterStartDownload(first.Url("/files/Setup.run").c_str()));
-    EXPECT_EQ(ReadFile(desktop / "Setup.run"), "installer one");
+    EXPECT_EQ(ReadWhole(desktop / "Setup.run"), "installer one");
     EXPECT_STREQ(UpdaterGetDownloadLink(), "The file \"Setup.run\" has been downloaded on your Desktop.\n\n"
                                            "Double click it to install the program.");
     LoopbackHttpServer second(MakeReply(200, "installer two"));
     ASSERT_TRUE(UpdaterStartDownload(second.Url("/files/Setup.run").c_str()));
     LoopbackHttpServer third(MakeReply(200, "installer three"));
     ASSERT_TRUE(UpdaterStartDownload(third.Url("/files/Setup.run").c_str()));
-    EXPECT_EQ(ReadFile(desktop / "Setup.run"), "installer one");
-    EXPECT_EQ(ReadFile(desktop / "Latest_Setup.run"), "installer three");
+    EXPECT_EQ(ReadWhole(desktop / "Setup.run"), "installer one");
+    EXPECT_EQ(ReadWhole(desktop / "Latest_Setup.run"), "installer three");
     EXPECT_FALSE(EngFileExists(part.c_str(), false));
 }
 
@@ -219,7 +210,7 @@ TEST_F(UpdaterTest, ServerFileNamesAreMadeSafe)
     }
     LoopbackHttpServer server(MakeReply(200, "hidden installer"));
     ASSERT_TRUE(UpdaterStartDownload(server.Url("/files/..hidden.run").c_str()));
-    EXPECT_EQ(ReadFile(desktop / "_.hidden.run"), "hidden installer");
+    EXPECT_EQ(ReadWhole(desktop / "_.hidden.run"), "hidden installer");
     EXPECT_EQ(std::distance(fs::directory_iterator(desktop), fs::directory_iterator()), 1);
 }
 

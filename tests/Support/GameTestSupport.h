@@ -5,19 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Game/Main.h"
-
-inline std::string ReadWhole(const std::string& file_name)
-{
-    std::ifstream in(file_name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+#include "Support/WholeFile.h"
 
 // A new empty folder under the test's temporary folder.
 inline std::string MakeTempFolder(const char* prefix)

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Engine/Core/EngDebug.h"
+#include "Support/WholeFile.h"
 
 // Sends the log of this test process to a file of its own, so parallel test processes never share one.
 inline std::string PrivateLogName()
@@ -28,14 +28,6 @@ inline std::vector<std::string> ReadLines(const std::string& file_name)
     while (std::getline(in, line))
         lines.push_back(line);
     return lines;
-}
-
-inline std::string ReadWhole(const std::string& file_name)
-{
-    std::ifstream in(file_name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 inline void WriteWhole(const std::string& file_name, const std::string& text)

@@ -2,11 +2,11 @@
 
 #include "Engine/Core/EngTextFile.h"
 #include "EngFileTestSupport.h"
+#include "Support/WholeFile.h"
 
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -31,14 +31,6 @@ protected:
         std::ofstream out(path, std::ios::binary);
         out << bytes;
         return path;
-    }
-
-    static std::string ReadBytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
     }
 
     // Every line of a file, read with detection; flags collects the default-character flag per line.
@@ -180,7 +172,7 @@ TEST_P(TextFileRoundTrip, WrittenLinesReadBackWithMarkAndCharactersAbove127)
         EXPECT_EQ(TEXTFILE_OK, file.WriteChar('\n'));
         EXPECT_EQ(TEXTFILE_OK, file.Close());
     }
-    std::string bytes = ReadBytes(path);
+    std::string bytes = ReadWhole(path);
     EXPECT_EQ(param.mark, bytes.substr(0, param.mark.size()));
     EXPECT_NE(std::string::npos, bytes.find(param.e_acute, param.mark.size()));
 
@@ -268,14 +260,14 @@ TEST_F(TextFileTest, AppendWritesTheMarkOnlyIntoAnEmptyFile)
     ASSERT_EQ(TEXTFILE_OK, file.Open(path.c_str(), TEXTFILE_MODE_APPEND, TEXTFILE_ENCODING_UTF8, 0));
     file.WriteString("b\n");
     file.Close();
-    EXPECT_EQ("\xEF\xBB\xBF" "a\nb\n", ReadBytes(path));
+    EXPECT_EQ("\xEF\xBB\xBF" "a\nb\n", ReadWhole(path));
 
     // Creating again truncates; encoding 0 writes ANSI.
     ASSERT_EQ(TEXTFILE_OK, file.Open(path.c_str(), TEXTFILE_MODE_CREATE, TEXTFILE_ENCODING_DETECT, 0));
     EXPECT_EQ(TEXTFILE_ENCODING_ANSI, file.GetEncoding());
     file.WriteString("c");
     file.Close();
-    EXPECT_EQ("c", ReadBytes(path));
+    EXPECT_EQ("c", ReadWhole(path));
 }
 
 TEST_F(TextFileTest, OpenFailuresAreReportedAndLeaveTheFileClosed)

@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Engine/Core/EngPrefFolder.h"
@@ -17,6 +15,7 @@
 #include "Game/Users.h"
 #include "Support/LogForTests.h"
 #include "Support/LoopbackHttpServer.h"
+#include "Support/WholeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -113,10 +112,7 @@ TEST(GameAds, InstallerComesFromTheMakersSiteThroughTheUpdater)
     GameAdsSetupAdsToBeIncluded();
     GameAdsSetCurGameAd(21);
     ASSERT_TRUE(GameAdsDownloadInstaller());
-    std::ifstream in(home / "Desktop" / "MeadowputtSetup.run", std::ios::binary);
-    std::stringstream body;
-    body << in.rdbuf();
-    EXPECT_EQ("meadow installer", body.str());
+    EXPECT_EQ("meadow installer", ReadWhole(home / "Desktop" / "MeadowputtSetup.run"));
     fs::remove_all(home);
 }
 
