@@ -6,6 +6,7 @@
 #include "Engine/Core/PC/EngWindowProc_PC.h"
 #include "Engine/Core/PC/EngInputDevices_PC.h"
 #include "EngFileTestSupport.h"
+#include "Support/WindowKeys.h"
 
 #include <SDL2/SDL.h>
 #include <string>
@@ -394,14 +395,7 @@ protected:
         eng_main_window = nullptr;
     }
 
-    void SendKey(EngUInt32 message, int key, bool repeat = false)
-    {
-        _EngWindowMessage msg;
-        msg.message = message;
-        msg.key = key;
-        msg.repeat = repeat;
-        window.WindowProc(nullptr, &msg);
-    }
+    void SendKey(EngUInt32 message, int key, bool repeat = false) { SendKeyMessage(window, message, key, repeat); }
 
     EngWindow window{nullptr, "Input test"};
 };

@@ -26,6 +26,7 @@
 #include "Game/Screens/PauseCC.h"
 #include "Game/Users.h"
 #include "Support/ScriptedPilot.h"
+#include "Support/WindowKeys.h"
 
 namespace {
 
@@ -100,12 +101,8 @@ protected:
         return read;
     }
 
-    ScriptedPilot pilot{[](int key, bool down) {
-        _EngWindowMessage msg = {};
-        msg.message = down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP;
-        msg.key = key;
-        eng_main_window->WindowProc(nullptr, &msg);
-    }};
+    ScriptedPilot pilot{
+        [](int key, bool down) { SendKeyMessage(*eng_main_window, down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP, key); }};
     UserRecord* profile = nullptr;
     CLoadCC* cload = nullptr;
     CRaceCC* crace = nullptr;
