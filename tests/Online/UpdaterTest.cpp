@@ -26,16 +26,9 @@ class UpdaterTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/torvi-updater-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
+        home = UsePrivateHome("torvi-updater");
+        ASSERT_FALSE(home.empty());
         desktop = home / "Desktop";
-        fs::create_directories(desktop);
-        setenv("HOME", home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        // "Download.part" lies in the preferences folder: parallel tests must not share one.
-        setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-        PrefFolderSetup("Torvi Torvi", false, nullptr, false);
         part = PrefFolderGetMainFolderWithFileAppended("Download.part");
     }
     void TearDown() override
