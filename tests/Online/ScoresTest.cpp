@@ -18,7 +18,7 @@
 #include "Online/OnlineTestSupport.h"
 #include "Online/Scores.h"
 #include "Support/LoopbackHttpServer.h"
-#include "Support/WholeFile.h"
+#include "Support/FilesForTests.h"
 
 namespace fs = std::filesystem;
 

@@ -13,7 +13,7 @@
 #include "Online/Updater.h"
 #include "Support/GtkWidgetsForTests.h"
 #include "Support/LoopbackHttpServer.h"
-#include "Support/WholeFile.h"
+#include "Support/FilesForTests.h"
 
 namespace fs = std::filesystem;
 

@@ -15,7 +15,7 @@
 #include "Engine/MWin/MWinButtonFixture.h"
 #include "Engine/MWin/MWinPopup.h"
 #include "Support/GLTestContext.h"
-#include "Support/WholeFile.h"
+#include "Support/FilesForTests.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the game's tests: a private preferences folder, whole files, and the game started through its
+// Helpers of the game's tests: a private preferences folder, its log file, and the game started through its
 // own start-up hooks.
 
 #include <gtest/gtest.h>
@@ -8,21 +8,13 @@
 #include <string>
 
 #include "Game/Main.h"
-#include "Support/WholeFile.h"
-
-// A new empty folder under the test's temporary folder.
-inline std::string MakeTempFolder(const char* prefix)
-{
-    std::string pattern = ::testing::TempDir() + prefix + "-XXXXXX";
-    char* made = mkdtemp(pattern.data());
-    EXPECT_NE(nullptr, made);
-    return pattern;
-}
+#include "Support/FilesForTests.h"
 
 // A preferences folder of this test process alone.
 inline std::string UseFreshDataHome()
 {
     std::string home = MakeTempFolder("torvi-game");
+    EXPECT_FALSE(home.empty());
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     return home;
 }

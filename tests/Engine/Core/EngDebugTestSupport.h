@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Engine/Core/EngDebug.h"
-#include "Support/WholeFile.h"
+#include "Support/FilesForTests.h"
 
 // Sends the log of this test process to a file of its own, so parallel test processes never share one.
 inline std::string PrivateLogName()

@@ -35,7 +35,7 @@ class LanguagesTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        folder = MakeTempFolder();
+        folder = MakeTempFolder("torvi-core");
         ASSERT_FALSE(folder.empty());
     }
     void TearDown() override

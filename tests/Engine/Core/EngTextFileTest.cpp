@@ -2,7 +2,7 @@
 
 #include "Engine/Core/EngTextFile.h"
 #include "EngFileTestSupport.h"
-#include "Support/WholeFile.h"
+#include "Support/FilesForTests.h"
 
 #include <fcntl.h>
 #include <fstream>
@@ -18,7 +18,7 @@ class TextFileTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        folder = MakeTempFolder();
+        folder = MakeTempFolder("torvi-core");
         ASSERT_FALSE(folder.empty());
     }
     void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }

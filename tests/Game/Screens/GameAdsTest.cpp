@@ -15,7 +15,7 @@
 #include "Online/OnlineTestSupport.h"
 #include "Support/LogForTests.h"
 #include "Support/LoopbackHttpServer.h"
-#include "Support/WholeFile.h"
+#include "Support/FilesForTests.h"
 
 namespace fs = std::filesystem;
 
