@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "Engine/Core/EngDebug.h"
@@ -73,27 +74,23 @@ protected:
 
 } // namespace
 
-TEST_F(DeviceSettings, FullScreenSizeTheAdapterLacksTakesTheNearestMode)
+// Full screen takes the nearest mode the adapter has; a window larger than the desktop is clamped to it.
+TEST_F(DeviceSettings, SizesComeToTheNearestFullScreenModeOrWithinTheDesktop)
 {
     machine.adapters.push_back(Adapter());
     Enumerate();
-    ASSERT_EQ(Find(false, 1000, 700), D3D_OK);
-    EXPECT_EQ(found.pp.BackBufferWidth, 1024u);
-    EXPECT_EQ(found.pp.BackBufferHeight, 768u);
-    EXPECT_EQ(found.pp.Windowed, 0);
-    ASSERT_EQ(Find(false, 810, 590), D3D_OK);
-    EXPECT_EQ(found.pp.BackBufferWidth, 800u);
-    EXPECT_EQ(found.pp.BackBufferHeight, 600u);
-}
-
-TEST_F(DeviceSettings, WindowLargerThanTheDesktopIsClampedToIt)
-{
-    machine.adapters.push_back(Adapter());
-    Enumerate();
-    ASSERT_EQ(Find(true, 1600, 700), D3D_OK);
-    EXPECT_EQ(found.pp.BackBufferWidth, 1024u);
-    EXPECT_EQ(found.pp.BackBufferHeight, 700u);
-    EXPECT_EQ(found.pp.Windowed, 1);
+    struct Case {
+        bool windowed;
+        EngUInt32 w, h, found_w, found_h;
+    };
+    for (Case c : {Case{false, 1000, 700, 1024, 768}, {false, 810, 590, 800, 600}, {true, 1600, 700, 1024, 700}}) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        ASSERT_EQ(Find(c.windowed, c.w, c.h), D3D_OK);
+        EXPECT_EQ(found.pp.BackBufferWidth, c.found_w);
+        EXPECT_EQ(found.pp.BackBufferHeight, c.found_h);
+        EXPECT_EQ(found.pp.Windowed, c.windowed ? 1 : 0);
+    }
+    // The window: the desktop's format, no wait for the retrace, no refresh rate of its own.
     EXPECT_EQ(found.AdapterFormat, D3DFMT_X8R8G8B8);
     EXPECT_EQ(found.pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
     EXPECT_EQ(found.pp.FullScreen_RefreshRateInHz, 0u);
