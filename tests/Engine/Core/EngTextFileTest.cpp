@@ -13,21 +13,13 @@
 
 namespace {
 
-class TextFileTest : public ::testing::Test
+class TextFileTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        folder = MakeTempFolder("torvi-core");
-        ASSERT_FALSE(folder.empty());
-    }
-    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
-
-    std::string PathOf(const char* name) const { return folder + "/" + name; }
 
     std::string WriteBytes(const char* name, const std::string& bytes) const
     {
-        std::string path = PathOf(name);
+        std::string path = Path(name);
         std::ofstream out(path, std::ios::binary);
         out << bytes;
         return path;
@@ -52,7 +44,6 @@ protected:
         return lines;
     }
 
-    std::string folder;
 };
 
 typedef std::vector<std::string> Lines;
@@ -161,7 +152,7 @@ class TextFileRoundTrip : public TextFileTest, public ::testing::WithParamInterf
 TEST_P(TextFileRoundTrip, WrittenLinesReadBackWithMarkAndCharactersAbove127)
 {
     const EncodingCase& param = GetParam();
-    std::string path = PathOf("round.txt");
+    std::string path = Path("round.txt");
     const std::string first = "Gr\xFC\xDF" "e \x80 \xE9";
     {
         TextFile file;
@@ -252,7 +243,7 @@ TEST_F(TextFileTest, OverlongLinesAreCutJustPastTheLimitAndReadingGoesOn)
 
 TEST_F(TextFileTest, AppendWritesTheMarkOnlyIntoAnEmptyFile)
 {
-    std::string path = PathOf("append.txt");
+    std::string path = Path("append.txt");
     TextFile file;
     ASSERT_EQ(TEXTFILE_OK, file.Open(path.c_str(), TEXTFILE_MODE_APPEND, TEXTFILE_ENCODING_UTF8, 0));
     file.WriteString("a\n");
@@ -274,10 +265,10 @@ TEST_F(TextFileTest, OpenFailuresAreReportedAndLeaveTheFileClosed)
 {
     int mark = LogMark();
     TextFile file;
-    EXPECT_EQ(TEXTFILE_ERROR, file.Open(PathOf("missing.txt").c_str(), TEXTFILE_MODE_READ, 0, 0));
+    EXPECT_EQ(TEXTFILE_ERROR, file.Open(Path("missing.txt").c_str(), TEXTFILE_MODE_READ, 0, 0));
     EXPECT_TRUE(LoggedSince(mark, "OpenFileError ("));
     EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(TEXTFILE_ERROR, file.Open(PathOf("no/such/dir.txt").c_str(), TEXTFILE_MODE_CREATE, 0, 0));
+    EXPECT_EQ(TEXTFILE_ERROR, file.Open(Path("no/such/dir.txt").c_str(), TEXTFILE_MODE_CREATE, 0, 0));
     EXPECT_TRUE(LoggedSince(mark, "OpenFileForWritingError ("));
     char* line = nullptr;
     EXPECT_EQ(TEXTFILE_EOF, file.ReadLine(&line, nullptr));
