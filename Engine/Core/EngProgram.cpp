@@ -249,6 +249,8 @@ signed char EngProgram::RunMainLoop()
 {
     double start = EngMainUpdateTime();
     unsigned first_frame = m_frame_count;
+    // An idle screen is drawn once, not at every frame: software OpenGL would fill each pixel sixty times a second.
+    EngDeviceSkipRepeatedFrames(true);
     signed char result = 1;
     switch (m_main_loop_mode) {
     case _EngMainLoopMode::ConstantFrameRate:
@@ -672,6 +674,7 @@ void EngProgram::NoteInputEvent(bool mouse_move)
 
 void EngProgram::NotePaint()
 {
+    EngDeviceRedrawNextFrame();
     if (m_main_loop_mode == _EngMainLoopMode::EventDriven)
         NoteInputEvent(false);
 }

@@ -168,6 +168,24 @@ void EngDeviceTurnOnAlphaModulation()
         eng_device_dx9->TurnOnAlphaModulation();
 }
 
+void EngDeviceSkipRepeatedFrames(bool on)
+{
+    if (eng_device_dx9)
+        eng_device_dx9->SkipRepeatedFrames(on);
+}
+
+void EngDeviceRedrawNextFrame()
+{
+    if (eng_device_dx9)
+        eng_device_dx9->RedrawNextFrame();
+}
+
+void EngDeviceUsePointSampling(bool on)
+{
+    if (eng_device_dx9)
+        eng_device_dx9->UsePointSampling(on);
+}
+
 void EngDeviceTurnOffAlphaModulation()
 {
     if (eng_device_dx9)

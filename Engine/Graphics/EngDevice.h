@@ -59,6 +59,16 @@ bool EngDeviceTurnOffZBufferIfOn();
 void EngDeviceTurnOnAlphaModulation();
 void EngDeviceTurnOffAlphaModulation();
 
+// Frames that repeat the one on screen are not drawn again (off until asked for: code that draws through the
+// GL itself needs every call sent at once).
+void EngDeviceSkipRepeatedFrames(bool on);
+// The next frame is drawn even when it repeats the one on screen (the window's pixels were lost).
+void EngDeviceRedrawNextFrame();
+
+// Point sampling instead of bilinear filtering for the draws that follow, or back to the texture quality
+// (for a picture drawn texel for pixel: software rasterisers fill it at half the cost).
+void EngDeviceUsePointSampling(bool on);
+
 // Blending: presets (_EngBlendingType) and raw device factors (D3DBLEND).
 void EngDeviceEnableBlendingType(int preset);
 void EngDeviceEnableBlending(int src, int dest);

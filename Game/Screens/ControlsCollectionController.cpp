@@ -7,7 +7,8 @@ const TorviButtonRow kRows[] = {
      {1, 1, 1, 1}, {1.8f, 1.2f}, MWIN_ALIGN_CENTRE},
     {"Controller", MWIN_BUT_CHOICE, MWIN_TEXBUT_NONE, "Unset", 195, 128, 250, 22,
      {1, 0.9f, 0.3f, 0.9f}, {1.2f, 0.9f}, MWIN_ALIGN_CENTRE},
-    {"MappingsTitle", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "MAPPINGS", 223, 189, 195, 11,
+    // As tall as the title above it about the same middle: 11 units high, the button cut its letters off.
+    {"MappingsTitle", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "MAPPINGS", 223, 188, 195, 13,
      {1, 1, 1, 1}, {1.8f, 1.2f}, MWIN_ALIGN_CENTRE},
     {"MoveLeftRightText", MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, "LEFT / RIGHT AXIS:", 73.62f, 223, 238.38f, 18,
      {1, 1, 1, 0.7f}, {1, 1.2f}, MWIN_ALIGN_RIGHT},

@@ -10,6 +10,9 @@
 namespace {
 
 constexpr int kFirstTrophyPicture = 100;
+// A trophy stands in the right of its box, clear of the licence texts on the left and the caption on top,
+// at the picture's own 3:2 shape.
+constexpr float kTrophyInsets[4] = {62, 34, 0, 6};
 
 void FirstInfoClosedCB(MWin*, char, void* user)
 {
@@ -68,6 +71,7 @@ void LicenseCC::ShowAwards()
             continue;
         }
         m_game->GetMenus()->AttachPictureToButton(kFirstTrophyPicture + 3 - award, button, -1);
+        button->PictureSetInsets(1, kTrophyInsets[0], kTrophyInsets[1], kTrophyInsets[2], kTrophyInsets[3]);
         button->Show();
     }
 }

@@ -10,16 +10,16 @@ class LicenseCollectionController : public TorviCollectionController
 public:
     enum ButtonIndex
     {
-        BUT_AWARD_ROOKIE,
-        BUT_AWARD_AMATEUR,
-        BUT_AWARD_SEMI_PRO,
-        BUT_AWARD_PRO,
-        BUT_AWARD_EXPERT,
         BUT_ROOKIE_BOX,
         BUT_AMATEUR_BOX,
         BUT_SEMI_PRO_BOX,
         BUT_PRO_BOX,
         BUT_EXPERT_BOX,
+        BUT_AWARD_ROOKIE,
+        BUT_AWARD_AMATEUR,
+        BUT_AWARD_SEMI_PRO,
+        BUT_AWARD_PRO,
+        BUT_AWARD_EXPERT,
         BUT_RF4,
         BUT_RF3,
         BUT_RF2,

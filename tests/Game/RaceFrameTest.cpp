@@ -181,13 +181,14 @@ TEST_F(RaceFrameTest, RacingFrameShowsGoAndTheLeadersInTheirColours)
 {
     StartQuickRace(0);
     TickUntil(RACE_STATE_RACING);
-    // Half a second of racing: the computer cars ahead of the driver have crossed the line.
-    for (int i = 0; i < 30; i++) {
+    // Racing until a car ahead of the driver has crossed the line (which one leads depends on the random grid),
+    // while "GO!" still shows.
+    Car* car = game->GetCar();
+    for (int i = 0; i < 55 && car->GetCarAtPlace(0) < 0; i++) {
         clock_ms += 1000.0 / 60.0;
         game_clock_ms = EngUInt32(clock_ms);
         game->Tick();
     }
-    Car* car = game->GetCar();
     ASSERT_GE(car->GetCarAtPlace(0), 0);
     FramePixels frame = Draw();
     EXPECT_GT(frame.Count(270, 190, 100, 100, [](int r, int g, int b) { return r > 220 && g > 220 && b > 220; }),

@@ -102,6 +102,36 @@ park_pointer
 shot 05-main
 [ "$(pixels_apart 04-country-screen 05-main)" -ge 1500 ] || fail_with_shots "Continue did not leave the country screen"
 
+# The menu picture reaches the screen pixel for pixel. The idle screen is not drawn again, so a window that
+# covers the game and goes away must make it draw its frame again: the menu comes back exactly as it was.
+convert "$(dirname "$program")/Data/1120.dat" -crop 8x768+0+0 +repage "$work/picture-edge.png"
+convert "$work/05-main.png" -crop 8x768+0+0 +repage "$work/05-main-edge.png"
+[ "$(compare -metric AE "$work/picture-edge.png" "$work/05-main-edge.png" null: 2>&1)" = 0 ] ||
+    fail_with_shots "the menu picture at the screen's edge differs from the picture file"
+xmessage -geometry 700x500+100+100 "covering the game" &
+cover=$!
+sleep 1
+kill "$cover"
+wait "$cover" 2>/dev/null
+sleep 1
+shot 05-uncovered
+[ "$(compare -metric AE "$work/05-main.png" "$work/05-uncovered.png" null: 2>&1)" = 0 ] ||
+    fail_with_shots "the main menu was not drawn again after a window over it went away"
+
+# The four modes look switched off: the red flash at the left end of a button that can be pressed (EXIT) is
+# grey on theirs.
+red_pixels() {
+    window_size
+    convert "$work/$1.png" -crop "$(($4 * ww / 640))x$(($5 * wh / 480))+$(($2 * ww / 640))+$(($3 * wh / 480))" \
+        +repage -fx 'r > 0.4 && r > 2 * g' -format "%[fx:round(mean * w * h)]" info:
+}
+[ "$(red_pixels 05-main 7 438 10 17)" -gt 20 ] || fail_with_shots "EXIT shows no red flash"
+for mode in "7 85 CHAMPIONSHIP" "7 133 QUICK-RACE" "417 85 WORLD-TIMES" "457 133 LICENSE"; do
+    # shellcheck disable=SC2086
+    set -- $mode
+    [ "$(red_pixels 05-main "$1" "$2" 10 22)" -lt 5 ] || fail_with_shots "$3 looks as if it could be pressed"
+done
+
 # The four modes are disabled: clicking them leaves the main menu as it is.
 for mode in "545 144" "525 96" "95 144" "115 96"; do
     # shellcheck disable=SC2086

@@ -18,8 +18,8 @@ const DataGenRgb kHotBottom = {0.5, 0.12, 0.03};
 const DataGenRgb kHotRim = {1.0, 0.82, 0.45};
 const DataGenRgb kGreenTop = {0.16, 0.66, 0.2};
 const DataGenRgb kGreenBottom = {0.03, 0.3, 0.07};
-const DataGenRgb kGreyTop = {0.24, 0.24, 0.25};
-const DataGenRgb kGreyBottom = {0.12, 0.12, 0.13};
+const DataGenRgb kGreyTop = {0.13, 0.13, 0.14};
+const DataGenRgb kGreyBottom = {0.07, 0.07, 0.08};
 const DataGenRgb kRed = {0.86, 0.1, 0.08};
 
 // Face colours of a control in a state: normal, highlighted, pressed (darker, lit from below), disabled.
@@ -39,7 +39,8 @@ Face FaceOf(int state, DataGenRgb top, DataGenRgb bottom, DataGenRgb rim)
     case 2:
         return {DataGenShade(kHotBottom, -0.2), DataGenShade(kHotTop, -0.25), kHotRim, 1.0, false};
     case 3:
-        return {kGreyTop, kGreyBottom, {0.4, 0.4, 0.42}, 0.6, false};
+        // Switched off: a flat, sunken plate that the menu's background shows through.
+        return {kGreyTop, kGreyBottom, {0.3, 0.31, 0.34}, 0.5, false};
     default:
         return {top, bottom, rim, 1.0, true};
     }
@@ -120,7 +121,11 @@ void DrawButton(cairo_t* cr, int state, double w, double h)
 {
     const Face face = FaceOf(state, kSteelTop, kSteelBottom, kRim);
     FillFace(cr, face, 0, 0, w, h, 14, 2.5);
-    const DataGenRgb flash = state == 1 || state == 2 ? DataGenRgb{1.0, 0.9, 0.3} : kRed;
+    DataGenRgb flash = kRed;
+    if (state == 1 || state == 2)
+        flash = {1.0, 0.9, 0.3};
+    else if (state == 3)
+        flash = {0.34, 0.34, 0.36};
     for (double side : {0.0, 1.0}) {
         double x = side == 0.0 ? 9 : w - 21;
         double lean = side == 0.0 ? 5 : -5;

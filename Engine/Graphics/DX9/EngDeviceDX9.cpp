@@ -179,6 +179,7 @@ bool EngDeviceDX9::CreateDevice(const _DXUTDeviceSettings *new_settings)
         result = device ? device->Create((SDL_Window *)window_handle, &new_settings->pp) : E_OUTOFMEMORY;
     }
     if (result == D3D_OK) {
+        device->SetSkipRepeatedFrames(skip_repeated_frames);
         eng_d3d_device = device;
         return true;
     }
@@ -620,9 +621,27 @@ void EngDeviceDX9::SetTextureQuality(int quality)
 {
     if (quality >= 0)
         texture_quality = quality;
+    UsePointSampling(false);
+}
+
+void EngDeviceDX9::SkipRepeatedFrames(bool on)
+{
+    skip_repeated_frames = on;
+    if (eng_d3d_device)
+        eng_d3d_device->SetSkipRepeatedFrames(on);
+}
+
+void EngDeviceDX9::RedrawNextFrame()
+{
+    if (eng_d3d_device)
+        eng_d3d_device->RedrawNextFrame();
+}
+
+void EngDeviceDX9::UsePointSampling(bool on)
+{
     if (!eng_d3d_device)
         return;
-    const EngUInt32 filter = texture_quality == 1 ? D3DTEXF_LINEAR : D3DTEXF_POINT;
+    const EngUInt32 filter = texture_quality == 1 && !on ? D3DTEXF_LINEAR : D3DTEXF_POINT;
     EngUtilsDX9_CheckResult(ENG_FUNC, "SetSamplerState", eng_d3d_device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter));
     EngUtilsDX9_CheckResult(ENG_FUNC, "SetSamplerState", eng_d3d_device->SetSamplerState(0, D3DSAMP_MINFILTER, filter));
 }

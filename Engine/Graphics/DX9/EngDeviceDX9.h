@@ -96,6 +96,9 @@ public:
     void TurnOffAlphaModulation();
     void TurnOnAlphaModulationIfOff(bool *was_off);
     void SetTextureQuality(int quality);
+    void UsePointSampling(bool on);
+    void SkipRepeatedFrames(bool on);
+    void RedrawNextFrame();
     void SetNoTexture();
     // Binds a GL texture (0 = none) on stage 0 with the current texture quality.
     bool SetTexture(unsigned int gl_texture);
@@ -197,6 +200,7 @@ private:
     bool local_viewer = true;
     bool alpha_modulation_on = false;
     int texture_quality = 1;
+    bool skip_repeated_frames = false; // kept for the devices made again later
     bool prepared_for_2d = false;
     bool lighting_on = true;
     bool zbuffer_on = true;

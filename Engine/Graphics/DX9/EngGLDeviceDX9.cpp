@@ -15,6 +15,8 @@ namespace {
 constexpr GLuint64 kFenceWaitNs = 100000000ull; // a frame that takes longer is not waited for
 // Bounds a batch's memory; a frame of thousands of quads still takes only a few draws.
 constexpr int kMaxBatchVertices = 1 << 16;
+// A recorded draw: its layout's fields, vertex count, strip flag and texture, then the vertices.
+constexpr size_t kDrawWords = 11;
 
 // Each creation of a context gets its own number, so a GL name kept from an older one is known as dead.
 unsigned int context_serials = 0;
@@ -170,9 +172,10 @@ int EngGLDeviceDX9::Release()
     context = nullptr;
     window = nullptr;
     in_scene = false;
-    texture = 0;
+    current.texture = 0;
     bound_texture = 0;
     context_serial = 0;
+    ForgetFrames();
     return 0;
 }
 
@@ -228,10 +231,11 @@ void EngGLDeviceDX9::BindTarget()
 
 void EngGLDeviceDX9::ApplyDefaultStates()
 {
-    memset(render_states, 0, sizeof(render_states));
+    memset(current.render_states, 0, sizeof(current.render_states));
     memset(render_state_sends, 0, sizeof(render_state_sends));
     batch.Reset();
     draw_calls = 0;
+    ForgetFrames();
     forcing_states = true;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -256,27 +260,27 @@ void EngGLDeviceDX9::ApplyDefaultStates()
     SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
     SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, 1);
     SetRenderState(D3DRS_SCISSORTESTENABLE, 0);
-    stage_states[0][D3DTSS_COLOROP] = D3DTOP_MODULATE;
-    stage_states[0][D3DTSS_COLORARG1] = D3DTA_TEXTURE;
-    stage_states[0][D3DTSS_COLORARG2] = D3DTA_CURRENT;
-    stage_states[0][D3DTSS_ALPHAOP] = D3DTOP_SELECTARG1;
-    stage_states[0][D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
-    stage_states[0][D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
-    stage_states[1][D3DTSS_COLOROP] = D3DTOP_DISABLE;
-    stage_states[1][D3DTSS_ALPHAOP] = D3DTOP_DISABLE;
+    current.stage_states[0][D3DTSS_COLOROP] = D3DTOP_MODULATE;
+    current.stage_states[0][D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+    current.stage_states[0][D3DTSS_COLORARG2] = D3DTA_CURRENT;
+    current.stage_states[0][D3DTSS_ALPHAOP] = D3DTOP_SELECTARG1;
+    current.stage_states[0][D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+    current.stage_states[0][D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+    current.stage_states[1][D3DTSS_COLOROP] = D3DTOP_DISABLE;
+    current.stage_states[1][D3DTSS_ALPHAOP] = D3DTOP_DISABLE;
     ApplyTextureEnvironment();
-    min_filter = mag_filter = D3DTEXF_POINT;
-    texture = 0;
+    current.min_filter = current.mag_filter = D3DTEXF_POINT;
+    current.texture = 0;
     BindTexture(0);
-    material = {};
+    current.material = {};
     SendMaterial();
     float identity[16];
     EngMatrixIdentity(identity);
-    memcpy(projection, identity, sizeof(identity));
-    memcpy(view, identity, sizeof(identity));
-    memcpy(world, identity, sizeof(identity));
-    viewport = {0, 0, (EngUInt32)target_width, (EngUInt32)target_height, 0.0f, 1.0f};
-    scissor = {0, 0, target_width, target_height};
+    memcpy(current.projection, identity, sizeof(identity));
+    memcpy(current.view, identity, sizeof(identity));
+    memcpy(current.world, identity, sizeof(identity));
+    current.viewport = {0, 0, (EngUInt32)target_width, (EngUInt32)target_height, 0.0f, 1.0f};
+    current.scissor = {0, 0, target_width, target_height};
     ApplyViewport();
     ApplyScissor();
     forcing_states = false;
@@ -286,12 +290,16 @@ HRESULT EngGLDeviceDX9::SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value
 {
     if (!context || state < 0 || state >= 256)
         return D3DERR_INVALIDCALL;
-    render_state_sends[state]++;
-    if (render_states[state] == value && !forcing_states)
+    if (!replaying)
+        render_state_sends[state]++;
+    if (current.render_states[state] == value && !forcing_states)
         return D3D_OK;
-    Flush();
-    render_states[state] = value;
-    ApplyRenderState(state, value);
+    const EngUInt32 words[2] = {(EngUInt32)state, value};
+    if (!Recorded(EngFrameRecordDX9::kRenderState, words, 2))
+        FlushBatch();
+    current.render_states[state] = value;
+    if (!recording)
+        ApplyRenderState(state, value);
     return D3D_OK;
 }
 
@@ -304,11 +312,11 @@ void EngGLDeviceDX9::ApplyRenderState(D3DRENDERSTATETYPE state, EngUInt32 value)
     case D3DRS_ALPHATESTENABLE: SetCap(GL_ALPHA_TEST, value != 0); break;
     case D3DRS_ALPHAREF:
     case D3DRS_ALPHAFUNC:
-        glAlphaFunc(GLCompare(render_states[D3DRS_ALPHAFUNC]), (float)(render_states[D3DRS_ALPHAREF] & 0xFF) / 255.0f);
+        glAlphaFunc(GLCompare(current.render_states[D3DRS_ALPHAFUNC]), (float)(current.render_states[D3DRS_ALPHAREF] & 0xFF) / 255.0f);
         break;
     case D3DRS_SRCBLEND:
     case D3DRS_DESTBLEND:
-        glBlendFunc(GLBlendFactor(render_states[D3DRS_SRCBLEND]), GLBlendFactor(render_states[D3DRS_DESTBLEND]));
+        glBlendFunc(GLBlendFactor(current.render_states[D3DRS_SRCBLEND]), GLBlendFactor(current.render_states[D3DRS_DESTBLEND]));
         break;
     case D3DRS_ALPHABLENDENABLE: SetCap(GL_BLEND, value != 0); break;
     case D3DRS_CULLMODE: ApplyCull(); break;
@@ -342,7 +350,7 @@ EngUInt32 EngGLDeviceDX9::GetRenderState(D3DRENDERSTATETYPE state) const
 {
     if (state < 0 || state >= 256)
         return 0;
-    return render_states[state];
+    return current.render_states[state];
 }
 
 EngUInt32 EngGLDeviceDX9::GetRenderStateSendCount(D3DRENDERSTATETYPE state) const
@@ -354,7 +362,7 @@ EngUInt32 EngGLDeviceDX9::GetRenderStateSendCount(D3DRENDERSTATETYPE state) cons
 
 void EngGLDeviceDX9::ApplyCull()
 {
-    const EngUInt32 mode = render_states[D3DRS_CULLMODE];
+    const EngUInt32 mode = current.render_states[D3DRS_CULLMODE];
     if (mode == D3DCULL_NONE) {
         glDisable(GL_CULL_FACE);
         return;
@@ -369,12 +377,14 @@ HRESULT EngGLDeviceDX9::SetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE
 {
     if (!context || stage < 0 || stage > 1 || type < D3DTSS_COLOROP || type > D3DTSS_ALPHAARG2)
         return D3DERR_INVALIDCALL;
-    if (stage_states[stage][type] == value)
+    if (current.stage_states[stage][type] == value)
         return D3D_OK;
-    if (stage == 0)
-        Flush();
-    stage_states[stage][type] = value;
-    if (stage == 0)
+    const EngUInt32 words[3] = {(EngUInt32)stage, (EngUInt32)type, value};
+    const bool kept = Recorded(EngFrameRecordDX9::kStageState, words, 3);
+    if (stage == 0 && !kept)
+        FlushBatch();
+    current.stage_states[stage][type] = value;
+    if (stage == 0 && !kept)
         ApplyTextureEnvironment();
     return D3D_OK;
 }
@@ -383,12 +393,12 @@ EngUInt32 EngGLDeviceDX9::GetTextureStageState(int stage, D3DTEXTURESTAGESTATETY
 {
     if (stage < 0 || stage > 1 || type < D3DTSS_COLOROP || type > D3DTSS_ALPHAARG2)
         return 0;
-    return stage_states[stage][type];
+    return current.stage_states[stage][type];
 }
 
 void EngGLDeviceDX9::ApplyTextureEnvironment()
 {
-    const EngUInt32 *s = stage_states[0];
+    const EngUInt32 *s = current.stage_states[0];
     glActiveTexture(GL_TEXTURE0);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
     ApplyCombine(false, s[D3DTSS_COLOROP], s[D3DTSS_COLORARG1], s[D3DTSS_COLORARG2]);
@@ -399,12 +409,17 @@ HRESULT EngGLDeviceDX9::SetSamplerState(int sampler, D3DSAMPLERSTATETYPE type, E
 {
     if (!context || sampler != 0)
         return D3DERR_INVALIDCALL;
-    EngUInt32 *filter = type == D3DSAMP_MAGFILTER ? &mag_filter : type == D3DSAMP_MINFILTER ? &min_filter : nullptr;
+    EngUInt32 *filter = type == D3DSAMP_MAGFILTER ? &current.mag_filter : type == D3DSAMP_MINFILTER ? &current.min_filter : nullptr;
     if (!filter)
         return D3DERR_INVALIDCALL;
     if (*filter == value)
         return D3D_OK;
-    Flush();
+    const EngUInt32 words[2] = {(EngUInt32)type, value};
+    if (Recorded(EngFrameRecordDX9::kSamplerState, words, 2)) {
+        *filter = value;
+        return D3D_OK;
+    }
+    FlushBatch();
     *filter = value;
     ApplyFilter();
     return D3D_OK;
@@ -414,8 +429,8 @@ void EngGLDeviceDX9::ApplyFilter()
 {
     if (!bound_texture)
         return;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, current.min_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, current.mag_filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
 }
 
 HRESULT EngGLDeviceDX9::SetTexture(int stage, unsigned int gl_texture)
@@ -424,10 +439,15 @@ HRESULT EngGLDeviceDX9::SetTexture(int stage, unsigned int gl_texture)
         return D3DERR_INVALIDCALL;
     if (stage != 0)
         return D3D_OK;
-    texture = gl_texture;
-    if (gl_texture == bound_texture)
+    const EngUInt32 words[1] = {gl_texture};
+    if (gl_texture != current.texture && Recorded(EngFrameRecordDX9::kTexture, words, 1)) {
+        current.texture = gl_texture;
         return D3D_OK;
-    Flush();
+    }
+    current.texture = gl_texture;
+    if (recording || gl_texture == bound_texture)
+        return D3D_OK;
+    FlushBatch();
     BindTexture(gl_texture);
     return D3D_OK;
 }
@@ -447,8 +467,8 @@ void EngGLDeviceDX9::ForgetTexture(unsigned int gl_texture)
     if (!context || !gl_texture)
         return;
     Flush();
-    if (texture == gl_texture)
-        texture = 0;
+    if (current.texture == gl_texture)
+        current.texture = 0;
     if (bound_texture == gl_texture)
         BindTexture(0);
 }
@@ -457,11 +477,14 @@ HRESULT EngGLDeviceDX9::SetViewport(const D3DVIEWPORT9 *new_viewport)
 {
     if (!context || !new_viewport)
         return D3DERR_INVALIDCALL;
-    if (memcmp(&viewport, new_viewport, sizeof(viewport)) == 0)
+    if (memcmp(&current.viewport, new_viewport, sizeof(current.viewport)) == 0)
         return D3D_OK;
-    Flush();
-    viewport = *new_viewport;
-    ApplyViewport();
+    const bool kept = Recorded(EngFrameRecordDX9::kViewport, nullptr, 0, new_viewport, sizeof(*new_viewport));
+    if (!kept)
+        FlushBatch();
+    current.viewport = *new_viewport;
+    if (!kept)
+        ApplyViewport();
     return D3D_OK;
 }
 
@@ -469,15 +492,15 @@ HRESULT EngGLDeviceDX9::GetViewport(D3DVIEWPORT9 *out) const
 {
     if (!out)
         return D3DERR_INVALIDCALL;
-    *out = viewport;
+    *out = current.viewport;
     return D3D_OK;
 }
 
 void EngGLDeviceDX9::ApplyViewport()
 {
-    const int w = (int)viewport.Width, h = (int)viewport.Height;
-    glViewport((GLint)viewport.X, target_height - (int)viewport.Y - h, w > 0 ? w : 0, h > 0 ? h : 0);
-    glDepthRange(viewport.MinZ, viewport.MaxZ);
+    const int w = (int)current.viewport.Width, h = (int)current.viewport.Height;
+    glViewport((GLint)current.viewport.X, target_height - (int)current.viewport.Y - h, w > 0 ? w : 0, h > 0 ? h : 0);
+    glDepthRange(current.viewport.MinZ, current.viewport.MaxZ);
     ApplyTransforms();
 }
 
@@ -488,36 +511,40 @@ void EngGLDeviceDX9::ApplyTransforms()
     // Clip-space corrections: pixel centres on whole coordinates (half a pixel right and down) and depth
     // 0..1 spread to GL's -1..1. Rows are flipped against Direct3D, so an edge through pixel centres would
     // take the bottom row instead of the top one: a sliver of a pixel upwards keeps Direct3D's top-left rule.
-    const float w = viewport.Width ? (float)viewport.Width : 1.0f;
-    const float h = viewport.Height ? (float)viewport.Height : 1.0f;
+    const float w = current.viewport.Width ? (float)current.viewport.Width : 1.0f;
+    const float h = current.viewport.Height ? (float)current.viewport.Height : 1.0f;
     const float down = 0.5f - 1.0f / 64.0f;
     const float adjust[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 1.0f / w, -2.0f * down / h, -1, 1};
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(adjust);
-    glMultMatrixf(projection);
+    glMultMatrixf(current.projection);
     glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(view);
-    glMultMatrixf(world);
+    glLoadMatrixf(current.view);
+    glMultMatrixf(current.world);
 }
 
 HRESULT EngGLDeviceDX9::SetTransform(D3DTRANSFORMSTATETYPE type, const float matrix[16])
 {
     if (!context || !matrix)
         return D3DERR_INVALIDCALL;
-    float *target = type == D3DTS_PROJECTION ? projection : type == D3DTS_VIEW ? view : type == D3DTS_WORLD ? world : nullptr;
+    float *target = type == D3DTS_PROJECTION ? current.projection : type == D3DTS_VIEW ? current.view : type == D3DTS_WORLD ? current.world : nullptr;
     if (!target)
         return D3DERR_INVALIDCALL;
     if (memcmp(target, matrix, sizeof(float) * 16) == 0)
         return D3D_OK;
-    Flush();
+    const EngUInt32 words[1] = {(EngUInt32)type};
+    const bool kept = Recorded(EngFrameRecordDX9::kTransform, words, 1, matrix, sizeof(float) * 16);
+    if (!kept)
+        FlushBatch();
     memcpy(target, matrix, sizeof(float) * 16);
-    ApplyTransforms();
+    if (!kept)
+        ApplyTransforms();
     return D3D_OK;
 }
 
 HRESULT EngGLDeviceDX9::GetTransform(D3DTRANSFORMSTATETYPE type, float matrix[16]) const
 {
-    const float *source = type == D3DTS_PROJECTION ? projection : type == D3DTS_VIEW ? view : type == D3DTS_WORLD ? world : nullptr;
+    const float *source = type == D3DTS_PROJECTION ? current.projection : type == D3DTS_VIEW ? current.view : type == D3DTS_WORLD ? current.world : nullptr;
     if (!source || !matrix)
         return D3DERR_INVALIDCALL;
     memcpy(matrix, source, sizeof(float) * 16);
@@ -528,21 +555,24 @@ HRESULT EngGLDeviceDX9::SetMaterial(const D3DMATERIAL9 *new_material)
 {
     if (!context || !new_material)
         return D3DERR_INVALIDCALL;
-    if (memcmp(&material, new_material, sizeof(material)) == 0)
+    if (memcmp(&current.material, new_material, sizeof(current.material)) == 0)
         return D3D_OK;
-    Flush();
-    material = *new_material;
-    SendMaterial();
+    const bool kept = Recorded(EngFrameRecordDX9::kMaterial, nullptr, 0, new_material, sizeof(*new_material));
+    if (!kept)
+        FlushBatch();
+    current.material = *new_material;
+    if (!kept)
+        SendMaterial();
     return D3D_OK;
 }
 
 void EngGLDeviceDX9::SendMaterial()
 {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, &material.Diffuse.r);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, &material.Ambient.r);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, &material.Specular.r);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &material.Emissive.r);
-    const float power = material.Power < 0.0f ? 0.0f : material.Power > 128.0f ? 128.0f : material.Power;
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, &current.material.Diffuse.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, &current.material.Ambient.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, &current.material.Specular.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &current.material.Emissive.r);
+    const float power = current.material.Power < 0.0f ? 0.0f : current.material.Power > 128.0f ? 128.0f : current.material.Power;
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, power);
 }
 
@@ -550,37 +580,44 @@ HRESULT EngGLDeviceDX9::SetScissorRect(const D3DRECT_LTRB *rect)
 {
     if (!context || !rect)
         return D3DERR_INVALIDCALL;
-    if (memcmp(&scissor, rect, sizeof(scissor)) == 0)
+    if (memcmp(&current.scissor, rect, sizeof(current.scissor)) == 0)
         return D3D_OK;
-    Flush();
-    scissor = *rect;
-    ApplyScissor();
+    const bool kept = Recorded(EngFrameRecordDX9::kScissor, nullptr, 0, rect, sizeof(*rect));
+    if (!kept)
+        FlushBatch();
+    current.scissor = *rect;
+    if (!kept)
+        ApplyScissor();
     return D3D_OK;
 }
 
 void EngGLDeviceDX9::ApplyScissor()
 {
     // GL refuses negative sizes: an empty or inverted rectangle becomes an empty one.
-    const int w = scissor.right > scissor.left ? scissor.right - scissor.left : 0;
-    const int h = scissor.bottom > scissor.top ? scissor.bottom - scissor.top : 0;
-    glScissor(scissor.left, target_height - scissor.top - h, w, h);
+    const int w = current.scissor.right > current.scissor.left ? current.scissor.right - current.scissor.left : 0;
+    const int h = current.scissor.bottom > current.scissor.top ? current.scissor.bottom - current.scissor.top : 0;
+    glScissor(current.scissor.left, target_height - current.scissor.top - h, w, h);
 }
 
 HRESULT EngGLDeviceDX9::Clear(EngUInt32 flags, D3DCOLOR colour, float z, EngUInt32 stencil)
 {
     if (!context)
         return D3DERR_INVALIDCALL;
-    Flush();
-    D3DRECT_LTRB area = {(EngInt32)viewport.X, (EngInt32)viewport.Y, (EngInt32)(viewport.X + viewport.Width),
-                         (EngInt32)(viewport.Y + viewport.Height)};
-    if (render_states[D3DRS_SCISSORTESTENABLE]) {
-        area.left = area.left > scissor.left ? area.left : scissor.left;
-        area.top = area.top > scissor.top ? area.top : scissor.top;
-        area.right = area.right < scissor.right ? area.right : scissor.right;
-        area.bottom = area.bottom < scissor.bottom ? area.bottom : scissor.bottom;
+    EngUInt32 words[4] = {flags, colour, 0, stencil};
+    memcpy(&words[2], &z, sizeof(z));
+    if (Recorded(EngFrameRecordDX9::kClear, words, 4))
+        return D3D_OK;
+    FlushBatch();
+    D3DRECT_LTRB area = {(EngInt32)current.viewport.X, (EngInt32)current.viewport.Y, (EngInt32)(current.viewport.X + current.viewport.Width),
+                         (EngInt32)(current.viewport.Y + current.viewport.Height)};
+    if (current.render_states[D3DRS_SCISSORTESTENABLE]) {
+        area.left = area.left > current.scissor.left ? area.left : current.scissor.left;
+        area.top = area.top > current.scissor.top ? area.top : current.scissor.top;
+        area.right = area.right < current.scissor.right ? area.right : current.scissor.right;
+        area.bottom = area.bottom < current.scissor.bottom ? area.bottom : current.scissor.bottom;
     }
-    const D3DRECT_LTRB kept = scissor;
-    scissor = area;
+    const D3DRECT_LTRB kept = current.scissor;
+    current.scissor = area;
     ApplyScissor();
     glEnable(GL_SCISSOR_TEST);
     GLbitfield mask = 0;
@@ -602,10 +639,10 @@ HRESULT EngGLDeviceDX9::Clear(EngUInt32 flags, D3DCOLOR colour, float z, EngUInt
     }
     glClear(mask);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    glDepthMask(render_states[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
-    scissor = kept;
+    glDepthMask(current.render_states[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+    current.scissor = kept;
     ApplyScissor();
-    SetCap(GL_SCISSOR_TEST, render_states[D3DRS_SCISSORTESTENABLE] != 0);
+    SetCap(GL_SCISSOR_TEST, current.render_states[D3DRS_SCISSORTESTENABLE] != 0);
     return D3D_OK;
 }
 
@@ -616,6 +653,11 @@ HRESULT EngGLDeviceDX9::BeginScene()
     SDL_GL_MakeCurrent(window, context);
     BindTarget();
     in_scene = true;
+    // A second scene before the present goes on with the same frame and the states it began from.
+    if (skip_repeated && !recording) {
+        frame_start = current;
+        recording = true;
+    }
     return D3D_OK;
 }
 
@@ -623,7 +665,7 @@ HRESULT EngGLDeviceDX9::EndScene()
 {
     if (!context || !in_scene)
         return D3DERR_INVALIDCALL;
-    Flush();
+    FlushBatch();
     in_scene = false;
     return D3D_OK;
 }
@@ -632,13 +674,122 @@ HRESULT EngGLDeviceDX9::Present()
 {
     if (!context)
         return D3DERR_INVALIDCALL;
-    Flush();
+    if (recording && !simulated_loss && RepeatsShownFrame()) {
+        // Everything the frame would draw is on screen already.
+        recording = false;
+        record.Clear();
+        return D3D_OK;
+    }
+    const bool whole_frame = recording;
+    DrawRecorded();
+    FlushBatch();
+    KeepAsShown(whole_frame && !simulated_loss);
     if (simulated_loss)
         return D3DERR_DEVICELOST;
     ResolveMultisampleTarget();
     SDL_GL_SwapWindow(window);
     BindTarget();
     return D3D_OK;
+}
+
+bool EngGLDeviceDX9::RepeatsShownFrame() const
+{
+    return shown_valid && memcmp(&frame_start, &shown_start, sizeof(State)) == 0 && record.SameCalls(shown);
+}
+
+void EngGLDeviceDX9::KeepAsShown(bool whole_frame)
+{
+    shown_valid = whole_frame;
+    if (whole_frame) {
+        shown.Swap(record);
+        shown_start = frame_start;
+    }
+    record.Clear();
+}
+
+void EngGLDeviceDX9::ForgetFrames()
+{
+    recording = false;
+    record.Clear();
+    shown_valid = false;
+    shown.Clear();
+}
+
+void EngGLDeviceDX9::SetSkipRepeatedFrames(bool on)
+{
+    if (!on)
+        Flush();
+    skip_repeated = on;
+}
+
+bool EngGLDeviceDX9::Recorded(EngFrameRecordDX9::Op op, const EngUInt32 *words, size_t count, const void *extra,
+                              size_t extra_size)
+{
+    if (!recording)
+        return false;
+    record.Add(op, words, count * sizeof(EngUInt32), extra, extra_size);
+    return true;
+}
+
+void EngGLDeviceDX9::DrawRecorded()
+{
+    if (!recording)
+        return;
+    // The GL still holds the states the frame began from; the calls bring it to where the callers are now.
+    recording = false;
+    current = frame_start;
+    replaying = true;
+    record.ForEach([this](const EngFrameRecordDX9::Call &call) { Replay(call); });
+    replaying = false;
+}
+
+void EngGLDeviceDX9::Replay(const EngFrameRecordDX9::Call &call)
+{
+    EngUInt32 w[16] = {};
+    const size_t words = call.size / sizeof(EngUInt32) < 16 ? call.size / sizeof(EngUInt32) : 16;
+    memcpy(w, call.args, words * sizeof(EngUInt32));
+    switch (call.op) {
+    case EngFrameRecordDX9::kRenderState: SetRenderState((D3DRENDERSTATETYPE)w[0], w[1]); break;
+    case EngFrameRecordDX9::kStageState: SetTextureStageState((int)w[0], (D3DTEXTURESTAGESTATETYPE)w[1], w[2]); break;
+    case EngFrameRecordDX9::kSamplerState: SetSamplerState(0, (D3DSAMPLERSTATETYPE)w[0], w[1]); break;
+    case EngFrameRecordDX9::kTexture: SetTexture(0, w[0]); break;
+    case EngFrameRecordDX9::kViewport: {
+        D3DVIEWPORT9 viewport;
+        memcpy(&viewport, call.args, sizeof(viewport));
+        SetViewport(&viewport);
+        break;
+    }
+    case EngFrameRecordDX9::kTransform: {
+        float matrix[16];
+        memcpy(matrix, call.args + sizeof(EngUInt32), sizeof(matrix));
+        SetTransform((D3DTRANSFORMSTATETYPE)w[0], matrix);
+        break;
+    }
+    case EngFrameRecordDX9::kMaterial: {
+        D3DMATERIAL9 material;
+        memcpy(&material, call.args, sizeof(material));
+        SetMaterial(&material);
+        break;
+    }
+    case EngFrameRecordDX9::kScissor: {
+        D3DRECT_LTRB rect;
+        memcpy(&rect, call.args, sizeof(rect));
+        SetScissorRect(&rect);
+        break;
+    }
+    case EngFrameRecordDX9::kClear: {
+        float z;
+        memcpy(&z, &w[2], sizeof(z));
+        Clear(w[0], w[1], z, w[3]);
+        break;
+    }
+    case EngFrameRecordDX9::kDraw: {
+        const _EngVertexLayout layout = {(int)w[0], w[1], (int)w[2], (int)w[3], (int)w[4], (int)w[5], (int)w[6], w[7] != 0};
+        const size_t head = kDrawWords * sizeof(EngUInt32);
+        DrawVertices(&layout, call.args + head, (int)w[8], w[9] != 0, w[10]);
+        break;
+    }
+    }
 }
 
 HRESULT EngGLDeviceDX9::TestCooperativeLevel() const
@@ -678,7 +829,7 @@ HRESULT EngGLDeviceDX9::WaitForGPU(int method)
 {
     if (!context)
         return D3DERR_INVALIDCALL;
-    Flush();
+    FlushBatch();
     if (method == 0) {
         // A read-back cannot finish before the GPU has drawn everything before it.
         ClearGLErrors();
@@ -709,7 +860,8 @@ bool EngGLDeviceDX9::ReadPixels(int x, int y, int w, int h, unsigned char *bgra)
     if (!context || !bgra || w < 1 || h < 1 || x < 0 || y < 0 || x + w > target_width || y + h > target_height)
         return false;
     SDL_GL_MakeCurrent(window, context);
-    Flush();
+    DrawRecorded();
+    FlushBatch();
     ResolveMultisampleTarget();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     std::vector<unsigned char> rows((size_t)w * (size_t)h * 4);
@@ -730,16 +882,37 @@ void EngGLDeviceDX9::DrawVertices(const _EngVertexLayout *layout, const unsigned
     if (layout->uv_offset < 0)
         gl_texture = 0;
     else if (!gl_texture)
-        gl_texture = texture;
+        gl_texture = current.texture;
+    if (recording) {
+        const EngUInt32 words[kDrawWords] = {
+            (EngUInt32)layout->stride,        layout->fvf,
+            (EngUInt32)layout->position_size, (EngUInt32)layout->normal_offset,
+            (EngUInt32)layout->colour_offset, (EngUInt32)layout->specular_offset,
+            (EngUInt32)layout->uv_offset,     layout->pre_transformed ? 1u : 0u,
+            (EngUInt32)count,                 strip ? 1u : 0u,
+            gl_texture,
+        };
+        Recorded(EngFrameRecordDX9::kDraw, words, kDrawWords, data, (size_t)count * (size_t)layout->stride);
+        return;
+    }
     const bool joins = batch.Accepts(layout, gl_texture) && batch.GetVertexCount() + count <= kMaxBatchVertices;
     if (!joins || batch.IsEmpty()) {
-        Flush();
+        FlushBatch();
         batch.Begin(layout, gl_texture);
     }
     batch.Append(data, count, strip);
 }
 
 void EngGLDeviceDX9::Flush()
+{
+    if (!context)
+        return;
+    DrawRecorded();
+    shown_valid = false;
+    FlushBatch();
+}
+
+void EngGLDeviceDX9::FlushBatch()
 {
     if (batch.IsEmpty() || !context)
         return;
@@ -759,10 +932,10 @@ void EngGLDeviceDX9::BeginPixelSpace()
     // Pre-transformed vertices are in target pixels with pixel centres on whole numbers; this projection puts
     // them where Direct3D would, so a pixel-aligned rectangle grown by half a pixel covers exactly its pixels.
     // The viewport only clips them, as it does there, and they are never lit.
-    const float w = viewport.Width > 0 ? (float)viewport.Width : 1.0f;
-    const float h = viewport.Height > 0 ? (float)viewport.Height : 1.0f;
-    const float x0 = (float)viewport.X;
-    const float y0 = (float)viewport.Y;
+    const float w = current.viewport.Width > 0 ? (float)current.viewport.Width : 1.0f;
+    const float h = current.viewport.Height > 0 ? (float)current.viewport.Height : 1.0f;
+    const float x0 = (float)current.viewport.X;
+    const float y0 = (float)current.viewport.Y;
     const float m[16] = {
         2.0f / w, 0, 0, 0, 0, -2.0f / h, 0, 0, 0, 0, 2.0f, 0,
         2.0f * (0.5f - x0) / w - 1.0f, 1.0f - 2.0f * (0.5f - y0) / h, -1.0f, 1.0f,
@@ -773,7 +946,7 @@ void EngGLDeviceDX9::BeginPixelSpace()
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    if (render_states[D3DRS_LIGHTING])
+    if (current.render_states[D3DRS_LIGHTING])
         glDisable(GL_LIGHTING);
 }
 
@@ -783,6 +956,6 @@ void EngGLDeviceDX9::EndPixelSpace()
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    if (render_states[D3DRS_LIGHTING])
+    if (current.render_states[D3DRS_LIGHTING])
         glEnable(GL_LIGHTING);
 }

@@ -9,9 +9,16 @@
 // state they depend on is about to change, on a clear, a read-back, the end of the scene or the present.
 // A state is passed to the GL only when it changes, so the GL always holds what the device was told and code
 // that draws through the GL itself (tests) sees it.
+//
+// With repeated frames skipped, a scene's calls are kept (EngFrameRecordDX9) and reach the GL at the present,
+// unless they are the very calls of the frame on screen, made from the same states: then nothing is drawn or
+// swapped, and the frame on screen stays. On software OpenGL an idle menu would otherwise fill every pixel
+// sixty times a second. A read-back, a texture transfer or deletion, or anything else that needs the GL in
+// the middle of a scene draws what was kept at once, and that frame is always presented.
 
 #include "Engine/Graphics/DX9/EngD3DTypesDX9.h"
 #include "Engine/Graphics/DX9/EngDrawBatchDX9.h"
+#include "Engine/Graphics/DX9/EngFrameRecordDX9.h"
 
 struct SDL_Window;
 
@@ -41,7 +48,7 @@ public:
     HRESULT SetSamplerState(int sampler, D3DSAMPLERSTATETYPE type, EngUInt32 value);
     // A GL texture name on a stage (0 = none); only stage 0 draws. It is the texture of draws that bring none.
     HRESULT SetTexture(int stage, unsigned int gl_texture);
-    unsigned int GetTexture() const { return texture; }
+    unsigned int GetTexture() const { return current.texture; }
     // The texture the GL has bound (the last batch's, or the one set).
     unsigned int GetBoundTexture() const { return bound_texture; }
     // Draws what was collected, then unbinds the texture wherever the device holds it: call before the
@@ -66,15 +73,18 @@ public:
     // the one set through SetTexture). Pre-transformed layouts are in target pixels and never lit.
     void DrawVertices(const _EngVertexLayout *layout, const unsigned char *data, int count, bool strip,
                       unsigned int gl_texture);
-    // Draws what is collected.
+    // Draws everything kept and collected, before code uses the GL itself (a texture transfer); the next frame
+    // is drawn even when it repeats the last.
     void Flush();
+    // Frames that repeat the one on screen are not drawn again (off when the device is made).
+    void SetSkipRepeatedFrames(bool on);
+    // The next frame is drawn even when it repeats the last (the window's pixels were lost).
+    void RedrawNextFrame() { shown_valid = false; }
     // Draw calls that reached the GL since the device was made (to see that draws are batched).
     int GetDrawCallCount() const { return draw_calls; }
     // Which creation the current context is: a GL name made under another one is dead.
     unsigned int GetContextSerial() const { return context_serial; }
 
-    // Loads the GL matrices again from the Direct3D ones (after code that drew with its own GL matrices).
-    void ApplyTransforms();
     // Waits for the GPU: method 1 through a fence, bounded to about 100 ms; method 0 by reading a pixel back.
     HRESULT WaitForGPU(int method);
     void ReleaseSyncObjects();
@@ -88,6 +98,31 @@ public:
     void SimulateDeviceLoss(bool lost) { simulated_loss = lost; }
 
 private:
+    // What callers set, as Direct3D has it. Only 4-byte members, so two states compare byte for byte.
+    struct State {
+        EngUInt32 render_states[256];
+        EngUInt32 stage_states[2][8];
+        EngUInt32 min_filter;
+        EngUInt32 mag_filter;
+        unsigned int texture;
+        D3DVIEWPORT9 viewport;
+        D3DRECT_LTRB scissor;
+        float projection[16];
+        float view[16];
+        float world[16];
+        D3DMATERIAL9 material;
+    };
+
+    void FlushBatch();
+    // True when the call went into the record instead of the GL.
+    bool Recorded(EngFrameRecordDX9::Op op, const EngUInt32 *words, size_t count, const void *extra = nullptr,
+                  size_t extra_size = 0);
+    void DrawRecorded();
+    void Replay(const EngFrameRecordDX9::Call &call);
+    bool RepeatsShownFrame() const;
+    void KeepAsShown(bool whole_frame);
+    void ForgetFrames();
+    void ApplyTransforms();
     void ApplyDefaultStates();
     void ApplyRenderState(D3DRENDERSTATETYPE state, EngUInt32 value);
     void SendMaterial();
@@ -121,17 +156,16 @@ private:
     EngDrawBatchDX9 batch;
     int draw_calls = 0;
 
-    EngUInt32 render_states[256] = {};
+    State current = {};
     EngUInt32 render_state_sends[256] = {};
-    EngUInt32 stage_states[2][8] = {};
-    EngUInt32 min_filter = D3DTEXF_POINT;
-    EngUInt32 mag_filter = D3DTEXF_POINT;
-    unsigned int texture = 0;
     unsigned int bound_texture = 0;
-    D3DVIEWPORT9 viewport = {};
-    D3DRECT_LTRB scissor = {};
-    float projection[16] = {};
-    float view[16] = {};
-    float world[16] = {};
-    D3DMATERIAL9 material = {};
+
+    bool skip_repeated = false;
+    bool recording = false;
+    bool replaying = false;
+    State frame_start = {};  // the states the recorded frame began from
+    EngFrameRecordDX9 record;
+    bool shown_valid = false; // the frame on screen is known whole: its calls and the states they began from
+    State shown_start = {};
+    EngFrameRecordDX9 shown;
 };

@@ -1,8 +1,10 @@
 // Draws collected into batches: the order, crop and matrices of each draw kept, and how many draw calls a
-// frame of quads and text takes.
+// frame of quads and text takes. The same frames kept to be drawn at the present show the same pixels, and a
+// frame that repeats the one on screen is not drawn again.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "Engine/Graphics/DX9/EngDeviceDX9.h"
 #include "Engine/Graphics/DX9/EngGLDeviceDX9.h"
@@ -72,7 +74,24 @@ protected:
     EngTexture red, green, blue;
 };
 
-TEST_F(DrawBatch, OverlappingQuadsOfDifferentTexturesKeepTheirOrder)
+// Each frame drawn at once, or kept and drawn when its pixels are needed (as the program draws).
+class DrawBatchFrames : public DrawBatch, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        DrawBatch::SetUp();
+        EngDeviceSkipRepeatedFrames(GetParam());
+    }
+    void TearDown() override
+    {
+        EngDeviceSkipRepeatedFrames(false);
+        DrawBatch::TearDown();
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(AtOnceAndKept, DrawBatchFrames, ::testing::Bool());
+
+TEST_P(DrawBatchFrames, OverlappingQuadsOfDifferentTexturesKeepTheirOrder)
 {
     BeginTestFrame(0, 0, 0);
     DrawAt(&red, 0, 0, 400, 300);
@@ -90,7 +109,7 @@ TEST_F(DrawBatch, OverlappingQuadsOfDifferentTexturesKeepTheirOrder)
                      });
 }
 
-TEST_F(DrawBatch, CropChangeAppliesOnlyToTheDrawsAfterIt)
+TEST_P(DrawBatchFrames, CropChangeAppliesOnlyToTheDrawsAfterIt)
 {
     BeginTestFrame(0, 0, 0);
     EngDeviceTurnOnCrop(0, 0, 320, 480);
@@ -109,7 +128,27 @@ TEST_F(DrawBatch, CropChangeAppliesOnlyToTheDrawsAfterIt)
                      });
 }
 
-TEST_F(DrawBatch, TexturePixelsChangedBetweenDrawsShowOnlyInTheLaterOne)
+TEST_P(DrawBatchFrames, SecondSceneBeforeThePresentStartsFromTheFirstOnesStates)
+{
+    EngTexture quad;
+    ASSERT_TRUE(LoadSolid(&quad, "batch-scenes.png", kBlue));
+    quad.PositionPure(-1.0f, -1.0f, 1.0f, 1.0f); // the top-left quarter
+    const float right_down[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, -1, 0, 1};
+    BeginTestFrame(0, 0, 0);
+    EngDeviceShowTwoSidedPolygons(true);
+    EngDeviceSetTransformMatrixToDxMatrix(right_down);
+    quad.Draw();
+    EngDeviceEndRendering(); // the matrix stays for the next scene
+    EngDeviceBeginRendering();
+    quad.Draw();
+    EngDeviceSetTransformMatrixToDxMatrix(nullptr);
+    EngDeviceShowTwoSidedPolygons(false);
+    EngDeviceRestoreAfter2D();
+    EngDeviceEndRendering();
+    ExpectPixels(gl, {{480, 360, kBlue}, {160, 120, kBlack}, {480, 120, kBlack}, {160, 360, kBlack}});
+}
+
+TEST_P(DrawBatchFrames, TexturePixelsChangedBetweenDrawsShowOnlyInTheLaterOne)
 {
     BeginTestFrame(0, 0, 0);
     DrawAt(&red, 0, 0, 320, 480);
@@ -126,7 +165,7 @@ TEST_F(DrawBatch, TexturePixelsChangedBetweenDrawsShowOnlyInTheLaterOne)
     ExpectPixels(gl, {{100, 240, kRed}, {500, 240, kGreen}});
 }
 
-TEST_F(DrawBatch, MatrixChangeAppliesOnlyToTheDrawsAfterIt)
+TEST_P(DrawBatchFrames, MatrixChangeAppliesOnlyToTheDrawsAfterIt)
 {
     // A 3D quad of one texture twice, moved by the world matrix in between.
     EngTexture quad;
@@ -180,7 +219,7 @@ TEST_F(DrawBatch, FrameTakesOneDrawPerRunOfSharedTextureAndState)
     EndTestFrame();
 }
 
-TEST_F(DrawBatch, StringMatchesItsGlyphsDrawnFromTheirOwnSheets)
+TEST_P(DrawBatchFrames, StringMatchesItsGlyphsDrawnFromTheirOwnSheets)
 {
     EngFont font;
     ASSERT_TRUE(CreateGameFontForTests(&font));
@@ -224,6 +263,58 @@ TEST_F(DrawBatch, StringMatchesItsGlyphsDrawnFromTheirOwnSheets)
     }
     EXPECT_GT(lit, 400);
     EXPECT_EQ(differing, 0);
+}
+
+// Frames of one red quad, presented one after another; what happens before each and whether it reaches the GL.
+TEST_F(DrawBatch, RepeatedFrameIsDrawnOnlyWhenSomethingBehindItChanged)
+{
+    EngTextureDX9* dx9 = red.GetDX9();
+    auto paint_red_green = [dx9] {
+        int pitch = 0;
+        unsigned char* bits = dx9->LockRect(&pitch);
+        ASSERT_NE(bits, nullptr);
+        std::memcpy(bits, "\0\xFF\0\xFF", 4);
+        ASSERT_TRUE(dx9->UnlockRect());
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> before;
+        float x;          // where the quad goes
+        bool read_midway; // the frame's pixels are read before its end
+        bool drawn;
+    };
+    const std::function<void()> nothing = [] {};
+    const Step steps[] = {
+        {"the first frame", nothing, 0, false, true},
+        {"the same again", nothing, 0, false, false},
+        {"and again", nothing, 0, false, false},
+        {"the quad moved", nothing, 100, false, true},
+        {"the moved quad again", nothing, 100, false, false},
+        {"the window's pixels lost", [] { EngDeviceRedrawNextFrame(); }, 100, false, true},
+        {"after the redraw", nothing, 100, false, false},
+        {"the texture's pixels changed", paint_red_green, 100, false, true},
+        {"after the change", nothing, 100, false, false},
+        {"a state set before the scene", [] { eng_device_dx9->SetTextureQuality(0); }, 100, false, true},
+        {"the same state kept", nothing, 100, false, false},
+        {"a frame read midway", nothing, 100, true, true},
+        {"the frame after a partial one", nothing, 100, false, true},
+        {"and the one after", nothing, 100, false, false},
+    };
+    EngDeviceSkipRepeatedFrames(true);
+    for (const Step& step : steps) {
+        step.before();
+        const int before = DrawCalls();
+        BeginTestFrame(0, 0, 0);
+        DrawAt(&red, step.x, 0, 200, 200);
+        if (step.read_midway) {
+            EXPECT_TRUE(PixelNear(gl.Pixel((int)step.x + 100, 100), 255, 0, 0)) << step.what;
+        }
+        EndTestFrame();
+        EngDeviceSwapBuffers();
+        EXPECT_EQ(DrawCalls() > before, step.drawn) << step.what;
+    }
+    EngDeviceSkipRepeatedFrames(false);
+    eng_device_dx9->SetTextureQuality(1);
 }
 
 // Pre-transformed quads (screen pixels) are never lit, whatever the lighting switch says.
