@@ -6,18 +6,13 @@
 #   bash tests/Benchmarks/MenuScreenIdle.sh build/Torvi_DX9
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/../Program/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/../Program/lib/session.sh"
+torvi_test_environment "$1"
 
 # The start-up settings of a player who chose a 1024 x 768 window (the first start would be full screen).
-torvi_windowed_settings "$torvi_test_home/Ostrelmark/Torvi Torvi"
+torvi_windowed_settings "$torvi_folder"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/../Program/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 export LC_ALL=en_GB.UTF-8
 
 click_virtual() {
@@ -28,10 +23,7 @@ cpu_ticks() {
     awk '{ print $14 + $15 }' "/proc/$pid/stat"
 }
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "the driver screen did not come after the splash"
+torvi_start_to_drivers
 click_virtual 540 447
 xdotool type --delay 80 "bench"
 xdotool key Return

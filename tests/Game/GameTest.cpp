@@ -1,12 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <SDL2/SDL.h>
-
 #include <string>
 
-#include "Engine/Core/EngMainEntry.h"
-#include "Engine/Core/EngWindow.h"
-#include "Engine/Core/PC/EngWindowProc_PC.h"
 #include "Engine/Graphics/EngFont.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Engine/MWin/MWin.h"
@@ -14,9 +9,8 @@
 #include "Game/Game.h"
 #include "Game/Main.h"
 #include "Game/Program.h"
-#include "Game/Resolution.h"
-#include "GameTestSupport.h"
 #include "Support/GLTestContext.h"
+#include "Support/GameWindowFixture.h"
 #include "Support/VirtualScreenPixels.h"
 
 namespace {
@@ -35,59 +29,11 @@ EngUInt32 FramePixel(int x, int y)
     return reader.Pixel(x, y);
 }
 
-// The game started as the program starts it: hooks, a 640 x 480 main window and its device.
-class GameWindowTest : public ::testing::Test
+// The game as the program starts it, with the texture cursor the start-up settings may choose.
+class GameWindowTest : public GameWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        home = UseFreshDataHome();
-        ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
-        int exit_code = 0;
-        ASSERT_EQ(1, StartGame(&exit_code));
-        _EngCreateWindowParms* parms = MainGetCreateWindowParms();
-        parms->windowed = 1;
-        parms->width = 640;
-        parms->height = 480;
-        ResolutionGetSettings()->cursor_type = cursor_type;
-        ASSERT_EQ(1, EngMainCreateMainWindow());
-        ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
-        RunPastSplash();
-        program = MainGetProgram();
-        game = program->GetGame();
-        ASSERT_NE(nullptr, game);
-    }
-
-    void TearDown() override
-    {
-        MainDestroyMainProgram(true);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-
-    // The pointer moves over the window as SDL reports it.
-    void MovePointer(int x, int y)
-    {
-        SDL_Event event = {};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SDL_GetWindowID(eng_main_window->GetWindowHandle_PC());
-        event.motion.x = x;
-        event.motion.y = y;
-        ASSERT_EQ(1, SDL_PushEvent(&event)) << SDL_GetError();
-        for (int i = 0; i < 100 && EngMainPumpOneMessage_PC() == 2; i++) {
-        }
-    }
-
-    // One frame as the main loop draws it, left unpresented so it can be read back.
-    void DrawFrame()
-    {
-        program->RenderCB();
-        eng_main_window->RenderTextureCursor_PC();
-    }
-
-    std::string home;
-    EngUInt8 cursor_type = 0; // the start-up settings' choice: 0 texture cursor, 1 system cursor
-    Program* program = nullptr;
-    Game* game = nullptr;
+    GameWindowTest() { cursor_type = 0; }
 };
 
 } // namespace
@@ -152,11 +98,7 @@ TEST(GameWithoutWindow, InputIsRefusedAndTickDoesNothingButSetTheClock)
     MainDestroyMainProgram(true);
 }
 
-class GameWindowWithSystemCursorTest : public GameWindowTest
-{
-protected:
-    GameWindowWithSystemCursorTest() { cursor_type = 1; }
-};
+using GameWindowWithSystemCursorTest = GameWindowFixture;
 
 TEST_F(GameWindowWithSystemCursorTest, SettingsChoosingTheSystemCursorLeaveTheTextureCursorOff)
 {

@@ -18,6 +18,7 @@
 #include "Game/Users.h"
 #include "ProfileTestSupport.h"
 #include "Support/VirtualPad.h"
+#include "Support/WindowKeys.h"
 
 namespace {
 
@@ -90,13 +91,7 @@ protected:
         return -1;
     }
 
-    void SendKey(EngUInt32 message, int key)
-    {
-        _EngWindowMessage msg;
-        msg.message = message;
-        msg.key = key;
-        window.WindowProc(nullptr, &msg);
-    }
+    void SendKey(EngUInt32 message, int key) { SendKeyMessage(window, message, key); }
 
     // Key events reach the controls one per poll.
     void PollAll()

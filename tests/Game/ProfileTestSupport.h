@@ -14,7 +14,7 @@
 #include "Engine/Core/EngPrefFolder.h"
 #include "Game/Game.h"
 #include "Game/Program.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "Support/LogForTests.h"
 
 inline std::vector<unsigned char> ReadBytes(const std::string& name)

@@ -13,7 +13,7 @@
 #include "Engine/Core/EngProgram.h"
 #include "Game/Main.h"
 #include "Game/Program.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "ResolutionTestSupport.h"
 
 namespace {
@@ -126,6 +126,7 @@ GameCopy MakeGameCopy(const std::vector<std::string>& language_files, bool with_
 {
     namespace fs = std::filesystem;
     GameCopy copy{MakeTempFolder("torvi-copy"), MakeTempFolder("torvi-copy-home")};
+    EXPECT_FALSE(copy.folder.empty() || copy.home.empty());
     fs::path built = fs::path(EngFileGetProgramFolder());
     EXPECT_TRUE(fs::exists(built / "Torvi_DX9")) << "Torvi_DX9 must be built beside the tests";
     fs::copy_file(built / "Torvi_DX9", fs::path(copy.folder) / "Torvi_DX9");

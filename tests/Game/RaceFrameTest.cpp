@@ -2,18 +2,12 @@
 // on its grid slot in its colour and heading, the countdown and the head-up texts in their boxes.
 #include <gtest/gtest.h>
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "Engine/Core/EngMainEntry.h"
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Engine/MWin/MWin.h"
@@ -24,15 +18,12 @@
 #include "Game/Car.h"
 #include "Game/Game.h"
 #include "Game/Levels.h"
-#include "Game/Main.h"
 #include "Game/Menus.h"
-#include "Game/Program.h"
-#include "Game/Resolution.h"
 #include "Game/StateClass.h"
 #include "Game/TrackInfo.h"
 #include "Game/Users.h"
-#include "GameTestSupport.h"
 #include "Support/GLTestContext.h"
+#include "Support/GameWindowFixture.h"
 #include "Support/PictureFile.h"
 
 namespace {
@@ -56,7 +47,7 @@ int GapAround(const PictureFile& picture, float x, float y, const unsigned char*
 }
 
 // The frame's pixels, top row first, RGBA.
-struct Frame
+struct FramePixels
 {
     std::vector<unsigned char> rgba;
 
@@ -87,48 +78,26 @@ int ColourGap(const unsigned char* a, const unsigned char* b)
     return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
 }
 
-// The game started as the program starts it, in a 1024 x 768 window, with a quick race of eight cars on
-// the grid.
-class RaceFrameTest : public ::testing::Test
+// The game started as the program starts it, in a 1024 x 768 window, for a quick race of eight cars.
+class RaceFrameTest : public GameWindowFixture
 {
 protected:
+    RaceFrameTest()
+    {
+        width = kWidth;
+        height = kHeight;
+    }
+
     void SetUp() override
     {
-        UseFreshDataHome();
-        ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
-        int exit_code = 0;
-        ASSERT_EQ(1, StartGame(&exit_code));
-        _EngCreateWindowParms* parms = MainGetCreateWindowParms();
-        parms->windowed = 1;
-        parms->width = kWidth;
-        parms->height = kHeight;
-        ASSERT_EQ(1, EngMainCreateMainWindow());
-        ASSERT_TRUE(EngMainCreateMainGraphicsDevice());
-        RunPastSplash();
-        program = MainGetProgram();
-        game = program->GetGame();
-        UserRecord* profile = game->GetCurrentProfile();
-        std::snprintf(profile->name, sizeof profile->name, "%s", "Pixel");
-        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        GameWindowFixture::SetUp();
+        UserRecord* profile = PlayingDriver("Pixel");
         profile->car_colour = 0;
         for (EngUInt8& shown : profile->hud)
             shown = 1;
     }
 
-    void TearDown() override
-    {
-        MainDestroyMainProgram(true);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-
-    void StartQuickRace(int track)
-    {
-        const int drivers[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
-        ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(7, drivers));
-        ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, track, 8, false, 0, 0));
-        game->GetCar()->SetLaps(3);
-        game->StartRace(true);
-    }
+    void StartQuickRace(int track) { StartRace(GAME_TYPE_QUICK_RACE, track, 8, 3); }
 
     // Game ticks of 1/60 s on the game's clock until the race state is reached.
     void TickUntil(_RaceState state)
@@ -141,10 +110,10 @@ protected:
         }
     }
 
-    Frame Draw()
+    FramePixels Draw()
     {
-        program->RenderCB();
-        Frame frame;
+        DrawFrame();
+        FramePixels frame;
         GLTestContext reader;
         EXPECT_TRUE(reader.ReadPixelsRGBA(0, 0, kWidth, kHeight, &frame.rgba));
         if (const char* save = std::getenv("RACE_FRAME_PNG"))
@@ -152,8 +121,6 @@ protected:
         return frame;
     }
 
-    Program* program = nullptr;
-    Game* game = nullptr;
     double clock_ms = 20000.0;
 };
 
@@ -164,7 +131,7 @@ TEST_F(RaceFrameTest, GridFrameShowsTrackCarsCountdownAndHeadUpTexts)
     StartQuickRace(0);
     TickUntil(RACE_STATE_COUNTDOWN);
     ASSERT_STREQ("3", game->GetState()->GetText());
-    Frame frame = Draw();
+    FramePixels frame = Draw();
     PictureFile track = PictureFile::Load("Data/1600.dat");
     ASSERT_NE(nullptr, track.pixels.get());
 
@@ -223,7 +190,7 @@ TEST_F(RaceFrameTest, RacingFrameShowsGoAndTheLeadersInTheirColours)
         game->Tick();
     }
     ASSERT_GE(car->GetCarAtPlace(0), 0);
-    Frame frame = Draw();
+    FramePixels frame = Draw();
     EXPECT_GT(frame.Count(270, 190, 100, 100, [](int r, int g, int b) { return r > 220 && g > 220 && b > 220; }),
               300); // "GO!" in white
     const EngInt32* box = TrackInfoGetRow(0)->hud_box1;
@@ -253,8 +220,8 @@ TEST_F(RaceFrameTest, CarSpriteTurnsWithItsHeading)
         car->PlaceOutline(0);
         return Draw();
     };
-    Frame up = draw_at(0.0f);
-    Frame left = draw_at(1.5707963f);
+    FramePixels up = draw_at(0.0f);
+    FramePixels left = draw_at(1.5707963f);
     // Heading a quarter turn on turns the picture a quarter turn anticlockwise on the screen: the pixel
     // (dx, dy) from the centre at heading 0 is at (dy, -dx) at the quarter turn; clockwise it is not.
     const int half = int(size * 0.6f * kScale);
@@ -279,11 +246,11 @@ TEST_F(RaceFrameTest, DeviceResetMidRaceDrawsTheRaceAgain)
 {
     StartQuickRace(3);
     TickUntil(RACE_STATE_COUNTDOWN);
-    Frame before = Draw();
+    FramePixels before = Draw();
     eng_main_window->DoDestroyGraphicsDevice(true);
     ASSERT_TRUE(eng_main_window->DoCreateGraphicsDevice(true));
     EXPECT_EQ(3, game->GetLoadedTrack());
-    Frame after = Draw();
+    FramePixels after = Draw();
     long gap = 0;
     for (size_t i = 0; i < before.rgba.size(); i += 4)
         gap += ColourGap(&before.rgba[i], &after.rgba[i]);

@@ -11,7 +11,7 @@
 #include "Game/Program.h"
 #include "Game/Resolution.h"
 #include "Game/ResolutionDialog.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "ResolutionTestSupport.h"
 
 // The start-up settings dialog as a person sees it: these need a display (run under xvfb-run); without one
@@ -24,7 +24,7 @@ bool HasDisplay()
     return display && *display;
 }
 
-class ResolutionDialogTest : public ResolutionHomeTest
+class ResolutionDialogStart : public ResolutionHomeTest
 {
 protected:
     void SetUp() override
@@ -57,9 +57,21 @@ protected:
     Program program;
 };
 
+// The dialog as a person sees it, on a display.
+class ResolutionDialogTest : public ResolutionDialogStart
+{
+protected:
+    void SetUp() override
+    {
+        ResolutionDialogStart::SetUp();
+        if (!HasDisplay())
+            GTEST_SKIP() << "needs a display";
+    }
+};
+
 } // namespace
 
-TEST_F(ResolutionDialogTest, WithoutADisplayTheDialogFailsCleanly)
+TEST_F(ResolutionDialogStart, WithoutADisplayTheDialogFailsCleanly)
 {
     if (HasDisplay())
         GTEST_SKIP() << "a display is there";
@@ -71,7 +83,7 @@ TEST_F(ResolutionDialogTest, WithoutADisplayTheDialogFailsCleanly)
     EXPECT_NE(std::string::npos, ReadWhole(LogFileIn(home)).find("Cannot show the start-up settings dialog"));
 }
 
-TEST_F(ResolutionDialogTest, NobodyThereMeansPlayWithTheSettingsAsTheyAre)
+TEST_F(ResolutionDialogStart, NobodyThereMeansPlayWithTheSettingsAsTheyAre)
 {
     ResolutionGetSettings()->windowed_width = 800;
     EXPECT_EQ(1, ResolutionDialogShow(nullptr));
@@ -83,8 +95,6 @@ TEST_F(ResolutionDialogTest, NobodyThereMeansPlayWithTheSettingsAsTheyAre)
 
 TEST_F(ResolutionDialogTest, EveryControlAndTextIsShown)
 {
-    if (!HasDisplay())
-        GTEST_SKIP() << "needs a display";
     ResolutionDialog dialog(nullptr);
     ASSERT_TRUE(dialog.Build());
     SWin* win = dialog.GetWindow();
@@ -110,8 +120,6 @@ TEST_F(ResolutionDialogTest, EveryControlAndTextIsShown)
 
 TEST_F(ResolutionDialogTest, FullScreenWithoutModesCannotBePlayed)
 {
-    if (!HasDisplay())
-        GTEST_SKIP() << "needs a display";
     ResolutionDialog dialog(nullptr);
     ASSERT_TRUE(dialog.Build());
     dialog.Choose(RESOLUTION_ID_FULLSCREEN, 1);
@@ -126,8 +134,6 @@ TEST_F(ResolutionDialogTest, FullScreenWithoutModesCannotBePlayed)
 
 TEST_F(ResolutionDialogTest, FullScreenListsTheModesAndSelectsTheNearest)
 {
-    if (!HasDisplay())
-        GTEST_SKIP() << "needs a display";
     EngResModes modes;
     if (!modes.IsSetup() || modes.GetNumModes() < 1)
         GTEST_SKIP() << "no display modes";
@@ -170,8 +176,6 @@ TEST_F(ResolutionDialogTest, FullScreenListsTheModesAndSelectsTheNearest)
 
 TEST_F(ResolutionDialogTest, PlayTakesTheChoicesSavesAndEndsWithOne)
 {
-    if (!HasDisplay())
-        GTEST_SKIP() << "needs a display";
     ResolutionDialog dialog(nullptr);
     ASSERT_TRUE(dialog.Build());
     dialog.Choose(RESOLUTION_ID_SOUND, 0);
@@ -194,8 +198,6 @@ TEST_F(ResolutionDialogTest, PlayTakesTheChoicesSavesAndEndsWithOne)
 
 TEST_F(ResolutionDialogTest, EscapeClosesWithoutPlay)
 {
-    if (!HasDisplay())
-        GTEST_SKIP() << "needs a display";
     ResolutionDialog dialog(nullptr);
     ASSERT_TRUE(dialog.Build());
     dialog.Choose(RESOLUTION_ID_SOUND, 0);
@@ -208,8 +210,6 @@ TEST_F(ResolutionDialogTest, EscapeClosesWithoutPlay)
 
 TEST_F(ResolutionDialogTest, HelpButtonsShowTheirTexts)
 {
-    if (!HasDisplay())
-        GTEST_SKIP() << "needs a display";
     ResolutionDialog dialog(nullptr);
     ASSERT_TRUE(dialog.Build());
     dialog.Press(RESOLUTION_ID_ANTIALIASING_HELP);

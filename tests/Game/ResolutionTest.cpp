@@ -14,7 +14,7 @@
 #include "Game/Main.h"
 #include "Game/Program.h"
 #include "Game/Resolution.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "ResolutionTestSupport.h"
 
 namespace {

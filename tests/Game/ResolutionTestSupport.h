@@ -12,7 +12,7 @@
 #include "Engine/Core/EngMiscDate.h"
 #include "Game/Main.h"
 #include "Game/Resolution.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 
 // A private preferences folder with the settings module set up as the game sets it up. Every address of the
 // maker points at a closed local port, so a version check or internet test fails at once.

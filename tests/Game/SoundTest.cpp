@@ -22,7 +22,7 @@
 #include "Game/Program.h"
 #include "Game/Resolution.h"
 #include "Game/Sound.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "Support/LogForTests.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "Game/Main.h"
 #include "Game/Program.h"
 #include "Game/Resolution.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "ResolutionTestSupport.h"
 
 // How the game's start decides on the start-up settings dialog and guards against crashes. Nobody is there

@@ -13,7 +13,7 @@
 #include "Game/Program.h"
 #include "Game/TrackCheck.h"
 #include "Game/Traverse.h"
-#include "GameTestSupport.h"
+#include "Support/GameTestSupport.h"
 #include "Support/LogForTests.h"
 
 namespace {
@@ -264,6 +264,7 @@ TEST_F(TraverseTest, BrokenRacingLineEndsStuckAndLeavesNoTargetSpeeds)
     ASSERT_EQ(TRAV_LINE, map[at]);
     map[at] = TRAV_ROAD;
     std::string folder = MakeTempFolder("traverse-broken");
+    ASSERT_FALSE(folder.empty());
     WriteFile(folder + "/1500.dat", map);
 
     // The race still runs on the maps: the set-up succeeds, the drivers get no target speeds.
@@ -344,6 +345,7 @@ TEST_F(TraverseTest, ShortLongCorruptOrMissingMapIsRefusedAndLeavesOnlyWall)
     std::vector<EngUInt8> map = ReadGeneratedMap(1);
     ASSERT_EQ(size_t(TRAV_MAP_BYTES), map.size());
     std::string folder = MakeTempFolder("traverse-bad");
+    ASSERT_FALSE(folder.empty());
     std::string stem = folder + "/150";
 
     WriteFile(folder + "/1501.dat", std::vector<EngUInt8>(map.begin(), map.begin() + 1000));

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "Online/OnlineTestSupport.h"
 #include "Online/Scores.h"
 #include "Support/LoopbackHttpServer.h"
+#include "Support/FilesForTests.h"
 
 namespace fs = std::filesystem;
 
@@ -40,14 +40,6 @@ std::string SystemPath(const char* name)
     char path[1024];
     EngFileGetSystemPath(name, path, sizeof path);
     return path;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 // A value stored at offset of the file's bytes (which need not be aligned for it).
@@ -218,47 +210,45 @@ TEST_F(Scores, BadRowsAreRefusedOneByOne)
     EXPECT_EQ(log.find("Invalid line received"), log.rfind("Invalid line received")) << "only one line is logged";
 }
 
-TEST_F(Scores, StarLineAndUnterminatedLastLineEndTheTable)
+// Where a table ends: at a star line, after an unterminated last line, at a NUL byte, at the table's capacity,
+// or at the last whole line before the reply's size limit.
+TEST_F(Scores, TablesEndAtTheirMarkTheCapacityOrTheLastWholeLineWithinTheLimit)
 {
-    LoopbackHttpServer star(MakeReply(200, "Y \n" + Line(10, "A", "FI") + "*\n" + Line(20, "B", "FI")));
-    Point(star);
-    ScoresMain scores;
-    ASSERT_TRUE(SetupGame(scores));
-    EXPECT_EQ(1, Download(scores));
-    EXPECT_EQ(1, scores.GetNumScores());
-
-    std::string cut = Line(30, "C", "FI");
-    cut.pop_back();
-    LoopbackHttpServer open(MakeReply(200, "Y \n" + Line(10, "A", "FI") + Line(20, "B", "FI") + cut));
-    Point(open);
-    EXPECT_EQ(1, Download(scores));
-    EXPECT_EQ(2, scores.GetNumScores());
-}
-
-TEST_F(Scores, ANulByteInTheReplyEndsTheTableThere)
-{
-    std::string reply = "Y \n" + Line(10, "A", "FI") + std::string(1, '\0') + Line(20, "B", "FI");
-    LoopbackHttpServer server(MakeReply(200, reply));
-    Point(server);
-    ScoresMain scores;
-    ASSERT_TRUE(SetupGame(scores));
-    EXPECT_EQ(1, Download(scores));
-    ASSERT_EQ(1, scores.GetNumScores());
-    EXPECT_EQ(10, scores.GetScore(0)->score);
-}
-
-TEST_F(Scores, TableStopsAtTheCapacity)
-{
-    std::string reply = "Y \n";
+    std::string unterminated = Line(30, "C", "FI");
+    unterminated.pop_back();
+    std::string eight = "Y \n";
     for (int i = 0; i < 8; i++)
-        reply += Line(100 + i, "Row", "FI");
-    LoopbackHttpServer server(MakeReply(200, reply));
-    Point(server);
-    ScoresMain scores;
-    ASSERT_TRUE(SetupGame(scores, 5));
-    EXPECT_EQ(1, Download(scores));
-    EXPECT_EQ(5, scores.GetNumScores());
-    EXPECT_EQ(104, scores.GetScore(4)->score);
+        eight += Line(100 + i, "Row", "FI");
+    std::string long_reply = "Y \n";
+    int whole = 0;
+    while (long_reply.size() < 9000) {
+        std::string line = Line(1000 + whole, "Runner", "SE");
+        if (long_reply.size() + line.size() <= SCORES_REPLY_SIZE - 1)
+            whole++;
+        long_reply += line;
+    }
+    struct Case {
+        const char* what;
+        std::string reply;
+        int capacity, rows, last;
+    };
+    const Case cases[] = {
+        {"a star line", "Y \n" + Line(10, "A", "FI") + "*\n" + Line(20, "B", "FI"), 100, 1, 10},
+        {"an unterminated line", "Y \n" + Line(10, "A", "FI") + Line(20, "B", "FI") + unterminated, 100, 2, 20},
+        {"a NUL byte", "Y \n" + Line(10, "A", "FI") + std::string(1, '\0') + Line(20, "B", "FI"), 100, 1, 10},
+        {"the capacity", eight, 5, 5, 104},
+        {"the size limit", long_reply, 400, whole, 1000 + whole - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopbackHttpServer server(MakeReply(200, c.reply));
+        Point(server);
+        ScoresMain scores;
+        ASSERT_TRUE(SetupGame(scores, c.capacity));
+        EXPECT_EQ(1, Download(scores));
+        ASSERT_EQ(c.rows, scores.GetNumScores());
+        EXPECT_EQ(c.last, scores.GetScore(c.rows - 1)->score);
+    }
 }
 
 TEST_F(Scores, ValidationCallbackDropsRows)
@@ -273,25 +263,6 @@ TEST_F(Scores, ValidationCallbackDropsRows)
     ASSERT_EQ(2, scores.GetNumScores());
     EXPECT_EQ(3, scores.GetScore(1)->score);
     EXPECT_NE(std::string::npos, std::string(scores.GetCacheFilename()).find("Scores_40_7_A.sco"));
-}
-
-TEST_F(Scores, ReplyOverTheLimitKeepsOnlyTheWholeLinesBeforeTheCut)
-{
-    std::string reply = "Y \n";
-    int whole = 0;
-    while (reply.size() < 9000) {
-        std::string line = Line(1000 + whole, "Runner", "SE");
-        if (reply.size() + line.size() <= SCORES_REPLY_SIZE - 1)
-            whole++;
-        reply += line;
-    }
-    LoopbackHttpServer server(MakeReply(200, reply));
-    Point(server);
-    ScoresMain scores;
-    ASSERT_TRUE(SetupGame(scores, 400));
-    EXPECT_EQ(1, Download(scores));
-    EXPECT_EQ(whole, scores.GetNumScores());
-    EXPECT_EQ(1000 + whole - 1, scores.GetScore(whole - 1)->score);
 }
 
 TEST_F(Scores, ServerErrorMessageAndUnknownRepliesKeepTheRows)
@@ -379,7 +350,7 @@ TEST_F(Scores, CacheIsWrittenAndReadBackByteForByte)
     ASSERT_EQ(1, Download(first));
     const std::string path = SystemPath(first.GetCacheFilename());
     EXPECT_NE(std::string::npos, path.find("/Ostrelmark/Torvi Torvi/Scores/Scores_40_7_W.sco")) << path;
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = ReadWhole(path);
     ASSERT_EQ(kHeader + 2 * sizeof(_ScoresScore), bytes.size());
     EXPECT_EQ(kGameVersion, At<EngUInt16>(bytes, 0));
     EXPECT_EQ(2, At<EngInt32>(bytes, 18));
@@ -406,7 +377,7 @@ TEST_F(Scores, EmptyTableStillWritesACache)
     ASSERT_TRUE(SetupGame(scores));
     EXPECT_EQ(1, Download(scores));
     EXPECT_EQ(0, scores.GetNumScores());
-    const std::string bytes = ReadBytes(SystemPath(scores.GetCacheFilename()));
+    const std::string bytes = ReadWhole(SystemPath(scores.GetCacheFilename()));
     ASSERT_EQ(kHeader, bytes.size());
     EXPECT_EQ(0, At<EngInt32>(bytes, 18));
 }

@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Engine/Core/EngFile.h"
@@ -15,18 +13,11 @@
 #include "Online/Updater.h"
 #include "Support/GtkWidgetsForTests.h"
 #include "Support/LoopbackHttpServer.h"
+#include "Support/FilesForTests.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A home folder of its own with a Desktop, the preferences folder set up, and the maker's site pointed at a
 // server of the test's choosing.
@@ -35,16 +26,9 @@ class UpdaterTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/torvi-updater-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
+        home = UsePrivateHome("torvi-updater");
+        ASSERT_FALSE(home.empty());
         desktop = home / "Desktop";
-        fs::create_directories(desktop);
-        setenv("HOME", home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        // "Download.part" lies in the preferences folder: parallel tests must not share one.
-        setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-        PrefFolderSetup("Torvi Torvi", false, nullptr, false);
         part = PrefFolderGetMainFolderWithFileAppended("Download.part");
     }
     void TearDown() override
@@ -87,40 +71,29 @@ TEST_F(UpdaterTest, RequestCarriesProgramEditionAndThreeDecimals)
     EXPECT_TRUE(UpdaterSetupUrl(_UpdaterProgramName(16), 1.0f, UPDATER_PROGRAM_TYPE_DEMO));
 }
 
-TEST_F(UpdaterTest, OutOfDateReplyKeepsTheTextAndTakesTheLink)
+TEST_F(UpdaterTest, OutOfDateRepliesKeepTheirTextAndTakeOnlyALinkOfUsableLength)
 {
-    LoopbackHttpServer server(MakeReply(200, "Torvi 1.6 is out of date.\nGet 1.7.\n#DL:<http://h.example/Setup17.run>"));
-    ASSERT_TRUE(Read(server));
-    EXPECT_STREQ(UpdaterGetReply(), "Torvi 1.6 is out of date.\nGet 1.7.\n");
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "http://h.example/Setup17.run");
-}
-
-TEST_F(UpdaterTest, TheCustomerLoginReplyIsALinkThoughShort)
-{
-    LoopbackHttpServer server(MakeReply(200, "Torvi 1.6 is out of date.\n#DL:<custlogin>"));
-    ASSERT_TRUE(Read(server));
-    EXPECT_STREQ(UpdaterGetReply(), "Torvi 1.6 is out of date.\n");
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "custlogin");
-}
-
-TEST_F(UpdaterTest, ShortLinkTextGivesNoLink)
-{
-    LoopbackHttpServer server(MakeReply(200, "is out of date.#DL:<a/b.run>"));
-    ASSERT_TRUE(Read(server));
-    EXPECT_STREQ(UpdaterGetReply(), "is out of date.");
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "");
+    const std::string overlong = "#DL:<http://h.example/" + std::string(300, 'x') + ">";
+    struct Case {
+        std::string body, reply, link;
+    };
+    const Case cases[] = {
+        {"Torvi 1.6 is out of date.\nGet 1.7.\n#DL:<http://h.example/Setup17.run>",
+         "Torvi 1.6 is out of date.\nGet 1.7.\n", "http://h.example/Setup17.run"},
+        {"Torvi 1.6 is out of date.\n#DL:<custlogin>", "Torvi 1.6 is out of date.\n", "custlogin"}, // short, but a link
+        {"is out of date.#DL:<a/b.run>", "is out of date.", ""},
+        {"is out of date." + overlong, "is out of date." + overlong.substr(0, 256), ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.body.substr(0, 40));
+        LoopbackHttpServer server(MakeReply(200, c.body));
+        ASSERT_TRUE(Read(server));
+        EXPECT_EQ(c.reply, UpdaterGetReply());
+        EXPECT_EQ(c.link, UpdaterGetDownloadLink());
+    }
     int start = DebugGetMessageCount();
     EXPECT_FALSE(UpdaterStartDownload(nullptr));
     EXPECT_TRUE(LogHas(start, "Invalid link name"));
-}
-
-TEST_F(UpdaterTest, OverlongLinkIsNotTaken)
-{
-    std::string tail = "#DL:<http://h.example/" + std::string(300, 'x') + ">";
-    LoopbackHttpServer server(MakeReply(200, "is out of date." + tail));
-    ASSERT_TRUE(Read(server));
-    EXPECT_EQ(std::string(UpdaterGetReply()), "is out of date." + tail.substr(0, 256));
-    EXPECT_STREQ(UpdaterGetDownloadLink(), "");
 }
 
 TEST_F(UpdaterTest, ErrorRepliesAndStatusesFailTheRead)
@@ -193,15 +166,15 @@ TEST_F(UpdaterTest, DownloadLandsOnTheDesktopBesideOlderInstallers)
 {
     LoopbackHttpServer first(MakeReply(200, "installer one"));
     ASSERT_TRUE(UpdaterStartDownload(first.Url("/files/Setup.run").c_str()));
-    EXPECT_EQ(ReadFile(desktop / "Setup.run"), "installer one");
+    EXPECT_EQ(ReadWhole(desktop / "Setup.run"), "installer one");
     EXPECT_STREQ(UpdaterGetDownloadLink(), "The file \"Setup.run\" has been downloaded on your Desktop.\n\n"
                                            "Double click it to install the program.");
     LoopbackHttpServer second(MakeReply(200, "installer two"));
     ASSERT_TRUE(UpdaterStartDownload(second.Url("/files/Setup.run").c_str()));
     LoopbackHttpServer third(MakeReply(200, "installer three"));
     ASSERT_TRUE(UpdaterStartDownload(third.Url("/files/Setup.run").c_str()));
-    EXPECT_EQ(ReadFile(desktop / "Setup.run"), "installer one");
-    EXPECT_EQ(ReadFile(desktop / "Latest_Setup.run"), "installer three");
+    EXPECT_EQ(ReadWhole(desktop / "Setup.run"), "installer one");
+    EXPECT_EQ(ReadWhole(desktop / "Latest_Setup.run"), "installer three");
     EXPECT_FALSE(EngFileExists(part.c_str(), false));
 }
 
@@ -230,7 +203,7 @@ TEST_F(UpdaterTest, ServerFileNamesAreMadeSafe)
     }
     LoopbackHttpServer server(MakeReply(200, "hidden installer"));
     ASSERT_TRUE(UpdaterStartDownload(server.Url("/files/..hidden.run").c_str()));
-    EXPECT_EQ(ReadFile(desktop / "_.hidden.run"), "hidden installer");
+    EXPECT_EQ(ReadWhole(desktop / "_.hidden.run"), "hidden installer");
     EXPECT_EQ(std::distance(fs::directory_iterator(desktop), fs::directory_iterator()), 1);
 }
 

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -16,6 +15,7 @@
 #include "Engine/MWin/MWinButtonFixture.h"
 #include "Engine/MWin/MWinPopup.h"
 #include "Support/GLTestContext.h"
+#include "Support/FilesForTests.h"
 
 namespace {
 
@@ -48,11 +48,9 @@ public:
     std::string Opened(int wait_ms = 0) const
     {
         for (int waited = 0;; waited += 20) {
-            std::ifstream in(m_record);
-            std::stringstream text;
-            text << in.rdbuf();
-            if (!text.str().empty() || waited >= wait_ms)
-                return text.str();
+            std::string text = ReadWhole(m_record);
+            if (!text.empty() || waited >= wait_ms)
+                return text;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }

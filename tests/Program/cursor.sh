@@ -8,18 +8,13 @@
 # pointer moves again.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-torvi_windowed_settings "$torvi_test_home/Ostrelmark/Torvi Torvi"
+torvi_windowed_settings "$torvi_folder"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$torvi_test_home" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-work=$2
-source "$3"
+torvi_on_virtual_screen 1280x1024 "$torvi_test_home" <<'INNER'
+work=$1
 
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 

@@ -7,18 +7,13 @@
 # are kept in "firststart-shots" beside the program when a step fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 shots="$(dirname "$program")/firststart-shots"
 rm -rf "$shots"
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$here/lib/session.sh" "$shots" <<'INNER'
-set -u
-program=$1
-source "$2"
-shots=$3
+torvi_on_virtual_screen 1024x768 "$shots" <<'INNER'
+shots=$1
 work=$(mktemp -d)
 # The player lives in England: the country screen starts with it chosen.
 export LC_ALL=en_GB.UTF-8
@@ -82,10 +77,7 @@ same_screen() {
     [ "$(pixels_apart "$1" "$2")" -lt 1500 ]
 }
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 park_pointer
 shot 01-drivers
 

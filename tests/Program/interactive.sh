@@ -7,16 +7,11 @@
 # with "CONFIGURATION" shows the dialog again, which must leave the screen while the game runs.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 unset TORVI_NONINTERACTIVE
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 unset TORVI_NONINTERACTIVE
 
 # The ids of the visible top-level windows of the given size, one a line.

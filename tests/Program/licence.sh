@@ -6,15 +6,12 @@
 # when the test fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
-drv="$folder/Drivers/ANNA.drv"
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
+drv="$torvi_folder/Drivers/ANNA.drv"
 # Every licence of every class; the EXPERT results first, second, none and third place.
 for class in 0 1 2 3; do
     torvi_put "$drv" $((16 + 16 * class)) '\x01\x01\x01\x01\x01'
@@ -24,17 +21,11 @@ for award in "0 3" "1 2" "2 0" "3 1"; do
     torvi_put "$drv" $((28 + 16 * $1)) "$(torvi_le32 "$2")"
 done
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
+torvi_on_virtual_screen 1024x768 <<'INNER'
 shots="$(mktemp -d)/licence-shots"
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 
 torvi_click 320 240
 torvi_click 545 144

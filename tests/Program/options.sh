@@ -5,20 +5,14 @@
 # the controller file holds it.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" "$folder" <<'INNER'
-set -u
-program=$1
-source "$2"
-folder=$3
+torvi_on_virtual_screen 1280x1024 "$torvi_folder" <<'INNER'
+folder=$1
 drv="$folder/Drivers/ANNA.drv"
 shots="${TORVI_SHOTS:-$(mktemp -d)/options-shots}"
 
@@ -31,10 +25,7 @@ drv_byte() {
 }
 
 start_at_options() {
-    "$program" &
-    pid=$!
-    window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-    wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+    torvi_start_to_drivers
     torvi_click 320 240
     torvi_click 577 446
     torvi_shot "options-$1"

@@ -5,19 +5,13 @@
 # computer cars are home, Escape shows the result screen, whose eight rows hold the eight cars. Screenshots of each screen are kept when the test fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 shots="$(mktemp -d)/quickrace-shots"
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 
@@ -26,10 +20,7 @@ is_result_screen() {
     [ "$(torvi_lit_pixels "$1" 120 151 30 190)" -gt 40 ]
 }
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 
 torvi_click 320 240
 torvi_shot main

@@ -5,10 +5,8 @@
 # cars' engines are heard. The game is closed and the recording's loudness is measured in half-second windows.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
 recording="$torvi_test_home/output.wav"
 cat >"$torvi_test_home/alsoft.conf" <<CONF
@@ -25,19 +23,11 @@ export ALSOFT_DRIVERS=wave
 
 # A driver who has passed the driving test, named in "Settings.dat" as the last one, so that CONTINUE DRIVER
 # takes them to the main menu.
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_driver "$folder" SOUND
+torvi_driver "$torvi_folder" SOUND
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
-
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
+torvi_on_virtual_screen 1280x1024 <<'INNER'
+torvi_start_to_drivers
 # The menus' music, a few seconds of it.
-wait_for_menus "$window" >/dev/null || fail "the menus did not come after the splash"
 sleep 2
 torvi_click 320 240
 torvi_click 95 144

@@ -5,18 +5,12 @@
 # picture lacks a quarter shows no splash: its driver screen comes at once.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 # The player's own country comes from the locale: the country screen needs no choice.
 export LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
-
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 # A crop geometry for the part of the window given in percent: width, height, left, top.
 part() {
     eval "$(xdotool getwindowgeometry --shell "$window")"

@@ -4,16 +4,10 @@
 # log, and its main loop must have run at about 60 frames a second. The menus' picture must reach the screen.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
-torvi_test_environment
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$2"
-
+torvi_on_virtual_screen 1280x1024 <<'INNER'
 "$program" &
 pid=$!
 

@@ -5,18 +5,15 @@
 # service speaks the scores script's table format. Screenshots are kept when the test fails.
 set -u
 
-here=$(dirname "$(readlink -f "$0")")
-source "$here/lib/session.sh"
-program=$(readlink -f "$1")
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+torvi_test_environment "$1"
 server=$(dirname "$program")/loopback_serve
 [ -x "$server" ] || { echo "FAIL: no $server"; exit 1; }
-torvi_test_environment
 
-folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
-torvi_windowed_settings "$folder"
-torvi_driver "$folder" ANNA
-torvi_local_time "$folder" 0 ANNA 4242 FI W 41230
-torvi_local_time "$folder" 1 BO 7 SE M 43110
+torvi_windowed_settings "$torvi_folder"
+torvi_driver "$torvi_folder" ANNA
+torvi_local_time "$torvi_folder" 0 ANNA 4242 FI W 41230
+torvi_local_time "$torvi_folder" 1 BO 7 SE M 43110
 
 reply="$torvi_test_home/reply.txt"
 {
@@ -29,23 +26,17 @@ reply="$torvi_test_home/reply.txt"
     printf '3556000 0 0 0 16 NIGEL UK - 2024-09-30 I\n'
 } >"$reply"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$server" "$reply" "$here/lib/session.sh" <<'INNER'
-set -u
-program=$1
-source "$4"
+torvi_on_virtual_screen 1280x1024 "$server" "$reply" <<'INNER'
 shots="$(mktemp -d)/worldtimes-shots"
 magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 
-coproc SERVICE { exec "$2" "$3"; }
+coproc SERVICE { exec "$1" "$2"; }
 read -r -t 10 base <&"${SERVICE[0]}" || fail "the scores service did not start"
 export TORVI_WEB_BASE=$base
 stop_service() { kill "$SERVICE_PID" 2>/dev/null; }
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; stop_service' EXIT
 
-"$program" &
-pid=$!
-window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
+torvi_start_to_drivers
 
 torvi_click 320 240
 torvi_click 525 96

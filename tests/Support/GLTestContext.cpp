@@ -186,6 +186,22 @@ void GLTestContext::DrawVirtualQuad(float x, float y, float w, float h, EngUInt3
     DrawClipQuad(x / 320.0f - 1.0f, 1.0f - y / 240.0f, (x + w) / 320.0f - 1.0f, 1.0f - (y + h) / 240.0f, argb, z);
 }
 
+bool BeginTestFrame(float r, float g, float b, bool keep_lighting)
+{
+    EngDeviceSetClearColour(r, g, b);
+    if (!EngDeviceBeginRendering())
+        return false;
+    EngDeviceClearScreenAndZBuffer();
+    EngDevicePrepareFor2D(!keep_lighting);
+    return true;
+}
+
+void EndTestFrame()
+{
+    EngDeviceRestoreAfter2D();
+    EngDeviceEndRendering();
+}
+
 void GLTestFixture::SetUp()
 {
     ASSERT_TRUE(gl.Open(640, 480));
@@ -210,6 +226,23 @@ int GLTestLogCount(const char *text)
             return ::testing::AssertionFailure() << "pixel (" << got[0] << ", " << got[1] << ", " << got[2]
                                                  << ") is not within " << tolerance << " of (" << r << ", " << g
                                                  << ", " << b << ")";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult RectFilled(const GLTestContext &gl, int left, int top, int right, int bottom, int r, int g,
+                                      int b)
+{
+    const struct {
+        int x, y;
+        bool inside;
+    } points[] = {{left, top, true},      {right - 1, bottom - 1, true}, {left - 1, top, false},
+                  {left, top - 1, false}, {right, bottom - 1, false},    {right - 1, bottom, false}};
+    for (const auto &p : points) {
+        ::testing::AssertionResult near =
+            p.inside ? PixelNear(gl.Pixel(p.x, p.y), r, g, b) : PixelNear(gl.Pixel(p.x, p.y), 0, 0, 0);
+        if (!near)
+            return ::testing::AssertionFailure() << "at " << p.x << ", " << p.y << ": " << near.message();
     }
     return ::testing::AssertionSuccess();
 }

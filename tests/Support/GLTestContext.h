@@ -93,6 +93,11 @@ protected:
     GLTestContext gl;
 };
 
+// A frame begun and cleared to a colour, the device prepared for 2D (lighting off unless kept); false when
+// rendering could not begin.
+bool BeginTestFrame(float r = 0.0f, float g = 0.0f, float b = 0.0f, bool keep_lighting = false);
+void EndTestFrame();
+
 // How many messages of the debug log hold the text.
 int GLTestLogCount(const char *text);
 inline bool GLTestLogContains(const char *text)
@@ -102,3 +107,7 @@ inline bool GLTestLogContains(const char *text)
 
 // Expects the pixel's colour within tolerance of (r, g, b).
 ::testing::AssertionResult PixelNear(EngUInt32 argb, int r, int g, int b, int tolerance = 2);
+// Expects the window pixels left..right-1 x top..bottom-1 of (r, g, b) at two opposite corners, and black just
+// outside them on every side.
+::testing::AssertionResult RectFilled(const GLTestContext &gl, int left, int top, int right, int bottom, int r, int g,
+                                      int b);

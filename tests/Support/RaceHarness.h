@@ -29,6 +29,7 @@
 #include "Game/Traverse.h"
 #include "Game/Users.h"
 #include "ScriptedPilot.h"
+#include "WindowKeys.h"
 
 class RaceHarness
 {
@@ -111,13 +112,7 @@ public:
 
     double Seconds() const { return frames * kFrameSeconds; }
 
-    void Key(int key, bool down)
-    {
-        _EngWindowMessage msg = {};
-        msg.message = down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP;
-        msg.key = key;
-        window.WindowProc(nullptr, &msg);
-    }
+    void Key(int key, bool down) { SendKeyMessage(window, down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP, key); }
 
     std::string home;
     Program program;

@@ -3,20 +3,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Engine/Core/EngDebug.h"
+#include "Support/FilesForTests.h"
 
 // Sends the log of this test process to a file of its own, so parallel test processes never share one.
 inline std::string PrivateLogName()
 {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = ::testing::TempDir() + "torvi-log-" + (info ? info->name() : "none") + "-" +
-                       std::to_string(getpid()) + ".txt";
-    return name;
+    std::string test = info ? info->name() : "none";
+    std::replace(test.begin(), test.end(), '/', '-'); // parameterised tests are named "Test/Case"
+    return ::testing::TempDir() + "torvi-log-" + test + "-" + std::to_string(getpid()) + ".txt";
 }
 
 inline std::vector<std::string> ReadLines(const std::string& file_name)
@@ -27,14 +28,6 @@ inline std::vector<std::string> ReadLines(const std::string& file_name)
     while (std::getline(in, line))
         lines.push_back(line);
     return lines;
-}
-
-inline std::string ReadWhole(const std::string& file_name)
-{
-    std::ifstream in(file_name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 inline void WriteWhole(const std::string& file_name, const std::string& text)

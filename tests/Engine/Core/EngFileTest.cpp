@@ -248,7 +248,7 @@ TEST_F(EngFileTest, MoveWithinOneFileSystem)
 
 TEST_F(EngFileTest, MoveAcrossFileSystemsCopiesThenDeletes)
 {
-    std::string other = MakeTempFolder("/dev/shm");
+    std::string other = MakeTempFolder("torvi-core", "/dev/shm/");
     if (other.empty())
         GTEST_SKIP() << "no second file system";
     struct stat a, b;

@@ -7,22 +7,15 @@
 #include <string>
 
 #include "Engine/Core/EngDebug.h"
+#include "Support/FilesForTests.h"
 #include "Support/LogForTests.h"
-
-// A fresh folder, on /tmp unless another base is given.
-inline std::string MakeTempFolder(const char* base = "/tmp")
-{
-    std::string pattern = std::string(base) + "/torvi-core-XXXXXX";
-    char* made = mkdtemp(pattern.data());
-    return made ? std::string(made) : std::string();
-}
 
 // A test that works in its own fresh folder, removed afterwards.
 class TempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_folder = MakeTempFolder();
+        m_folder = MakeTempFolder("torvi-core");
         ASSERT_FALSE(m_folder.empty());
     }
     void TearDown() override

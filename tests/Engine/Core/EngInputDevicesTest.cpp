@@ -6,6 +6,7 @@
 #include "Engine/Core/PC/EngWindowProc_PC.h"
 #include "Engine/Core/PC/EngInputDevices_PC.h"
 #include "EngFileTestSupport.h"
+#include "Support/WindowKeys.h"
 
 #include <SDL2/SDL.h>
 #include <string>
@@ -94,6 +95,16 @@ protected:
                 return &item;
         }
         return nullptr;
+    }
+    // What was reported for a named element of the device.
+    static ::testing::AssertionResult Reported(int device, const char* name, int data, bool on)
+    {
+        const Item* item = FindItem(EngInputFindElementByName(device, name));
+        if (!item)
+            return ::testing::AssertionFailure() << name << " was not reported";
+        if (item->data != data || item->on != on)
+            return ::testing::AssertionFailure() << name << " reported " << item->data << (item->on ? " on" : " off");
+        return ::testing::AssertionSuccess();
     }
 
     bool joystick_started = false;
@@ -208,21 +219,10 @@ TEST_F(InputTest, VirtualGameControllerIsListedNamedAndPolled)
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
     EngInputPollAllDevices();
-    const Item* x = FindItem(EngInputFindElementByName(device, "X Axis"));
-    ASSERT_NE(nullptr, x);
-    EXPECT_EQ(3000, x->data);
-    EXPECT_TRUE(x->on);
-    const Item* z = FindItem(EngInputFindElementByName(device, "Z Axis"));
-    ASSERT_NE(nullptr, z);
-    EXPECT_EQ(-3000, z->data); // the right trigger lowers the shared trigger axis
-    const Item* a = FindItem(EngInputFindElementByName(device, "Button 0"));
-    ASSERT_NE(nullptr, a);
-    EXPECT_EQ(0, a->data);
-    EXPECT_FALSE(a->on);
-    const Item* hat = FindItem(EngInputFindElementByName(device, "Hat Switch"));
-    ASSERT_NE(nullptr, hat);
-    EXPECT_EQ(ENG_INPUT_POV_LEFT, hat->data);
-    EXPECT_TRUE(hat->on);
+    EXPECT_TRUE(Reported(device, "X Axis", 3000, true));
+    EXPECT_TRUE(Reported(device, "Z Axis", -3000, true)); // the right trigger lowers the shared trigger axis
+    EXPECT_TRUE(Reported(device, "Button 0", 0, false));
+    EXPECT_TRUE(Reported(device, "Hat Switch", ENG_INPUT_POV_LEFT, true));
 
     g_items.clear();
     EngInputPollAllDevices();
@@ -251,12 +251,8 @@ TEST_F(InputTest, ControllerWithFewerAxesAndButtonsWorksWithThoseItHas)
     SDL_JoystickSetVirtualAxis(pad, 1, -32768);
     EngInputPollAllDevices();
     ASSERT_EQ(2u, g_items.size());
-    const Item* start = FindItem(EngInputFindElementByName(device, "Button 7"));
-    ASSERT_NE(nullptr, start);
-    EXPECT_EQ(ENG_INPUT_BUTTON_DOWN, start->data);
-    const Item* y = FindItem(EngInputFindElementByName(device, "Y Axis"));
-    ASSERT_NE(nullptr, y);
-    EXPECT_EQ(-3000, y->data);
+    EXPECT_TRUE(Reported(device, "Button 7", ENG_INPUT_BUTTON_DOWN, true));
+    EXPECT_TRUE(Reported(device, "Y Axis", -3000, true));
 }
 
 TEST_F(InputTest, PlainJoystickHatReportsDirectionsAndUpCountsAsOn)
@@ -399,14 +395,7 @@ protected:
         eng_main_window = nullptr;
     }
 
-    void SendKey(EngUInt32 message, int key, bool repeat = false)
-    {
-        _EngWindowMessage msg;
-        msg.message = message;
-        msg.key = key;
-        msg.repeat = repeat;
-        window.WindowProc(nullptr, &msg);
-    }
+    void SendKey(EngUInt32 message, int key, bool repeat = false) { SendKeyMessage(window, message, key, repeat); }
 
     EngWindow window{nullptr, "Input test"};
 };

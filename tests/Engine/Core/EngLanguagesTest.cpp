@@ -30,23 +30,18 @@ const char* const k_english_file = "Language=English\n"
                                    "Format=%1 and %1, %2 then %3\n"
                                    "OnlyEnglish=from English#second\n";
 
-class LanguagesTest : public ::testing::Test
+class LanguagesTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        folder = MakeTempFolder();
-        ASSERT_FALSE(folder.empty());
-    }
     void TearDown() override
     {
         EngLanguagesDestroy();
-        std::system(("rm -rf '" + folder + "'").c_str());
+        TempFolderTest::TearDown();
     }
 
     void WriteFile(const std::string& name, const std::string& text) const
     {
-        std::ofstream out(folder + "/" + name, std::ios::binary);
+        std::ofstream out(m_folder + "/" + name, std::ios::binary);
         out << text;
     }
 
@@ -54,11 +49,9 @@ protected:
     void LoadEnglish(const std::string& text = k_english_file)
     {
         WriteFile("English.txt", text);
-        ASSERT_TRUE(EngLanguagesInit(folder.c_str(), nullptr, true));
+        ASSERT_TRUE(EngLanguagesInit(m_folder.c_str(), nullptr, true));
         ASSERT_TRUE(EngLanguagesInitFinished());
     }
-
-    std::string folder;
 };
 
 TEST_F(LanguagesTest, SubTextsSplitAtSingleHashesAndDoubleHashesShrinkOnce)
@@ -132,14 +125,14 @@ TEST_F(LanguagesTest, MissingTextsOfATranslationComeFromEnglishOnce)
     WriteFile("English.txt", k_english_file);
     // The translation is UTF-16 with a mark, as translators send it.
     TextFile file;
-    ASSERT_EQ(TEXTFILE_OK, file.Open((folder + "/Suomi.txt").c_str(), TEXTFILE_MODE_CREATE,
+    ASSERT_EQ(TEXTFILE_OK, file.Open((m_folder + "/Suomi.txt").c_str(), TEXTFILE_MODE_CREATE,
                                      TEXTFILE_ENCODING_UTF16LE, 0));
     file.WriteString("Language=Suomi\r\nFlagCountryCode=FI\r\nA=yksi#kaksi\r\nGreeting=Hyv\xE4\xE4 p\xE4iv\xE4\xE4\r\n"
                      "Extra=only here\r\n");
     ASSERT_EQ(TEXTFILE_OK, file.Close());
 
     int mark = LogMark();
-    ASSERT_TRUE(EngLanguagesInit(folder.c_str(), "suomi", false));
+    ASSERT_TRUE(EngLanguagesInit(m_folder.c_str(), "suomi", false));
     ASSERT_EQ(2, EngLanguagesGetNumLanguages());
     ASSERT_TRUE(EngLanguagesInitFinished());
     EXPECT_EQ(1, EngLanguagesGetCurrentLanguageNumber());
@@ -177,7 +170,7 @@ TEST_F(LanguagesTest, EnglishOnlyListsJustTheEnglishFile)
     WriteFile("English.txt", k_english_file);
     WriteFile("Suomi.txt", "Language=Suomi\nFlagCountryCode=FI\n");
     WriteFile("English.TXT", "Language=Other\nFlagCountryCode=XX\n");
-    ASSERT_TRUE(EngLanguagesInit(folder.c_str(), "Suomi", true));
+    ASSERT_TRUE(EngLanguagesInit(m_folder.c_str(), "Suomi", true));
     EXPECT_EQ(1, EngLanguagesGetNumLanguages());
     EXPECT_TRUE(EngLangCheckIfCurrentLangEnglish());
 }
@@ -203,21 +196,21 @@ TEST_F(LanguagesTest, SetUpRefusesBadStatesAndMissingFiles)
 {
     int mark = LogMark();
     EXPECT_FALSE(EngLanguagesInitFinished());
-    EXPECT_FALSE(EngLanguagesInit((folder + "/absent").c_str(), nullptr, true));
+    EXPECT_FALSE(EngLanguagesInit((m_folder + "/absent").c_str(), nullptr, true));
     EXPECT_TRUE(LoggedSince(mark, "Languages directory does not exists <"));
-    EXPECT_FALSE(EngLanguagesInit(folder.c_str(), nullptr, true));
+    EXPECT_FALSE(EngLanguagesInit(m_folder.c_str(), nullptr, true));
     EXPECT_TRUE(LoggedSince(mark, "No language files found in directory <"));
     EXPECT_FALSE(EngLanguagesAreLoaded());
 
     // A header without its flag line is reported; the language stays listed.
     WriteFile("English.txt", "Language=English\nA=a\n");
-    ASSERT_TRUE(EngLanguagesInit(folder.c_str(), "Klingon", true));
+    ASSERT_TRUE(EngLanguagesInit(m_folder.c_str(), "Klingon", true));
     EXPECT_TRUE(LoggedSince(mark, "No FlagCountryCode entry."));
     EXPECT_TRUE(LoggedSince(mark, "Could not find default language <Klingon> - using language 0 <English>"));
-    EXPECT_FALSE(EngLanguagesAddTextsPath(folder.c_str()));
+    EXPECT_FALSE(EngLanguagesAddTextsPath(m_folder.c_str()));
     EXPECT_TRUE(LoggedSince(mark, "Path already present <"));
     ASSERT_TRUE(EngLanguagesInitFinished());
-    EXPECT_FALSE(EngLanguagesInitAddExtraTextsPath(folder.c_str()));
+    EXPECT_FALSE(EngLanguagesInitAddExtraTextsPath(m_folder.c_str()));
     EXPECT_STREQ("a", EngLanguagesGetTextForToken("A"));
     EXPECT_FALSE(EngLanguagesSetCurrentLanguage(5));
     EXPECT_TRUE(LoggedSince(mark, "Bad lang num 5."));

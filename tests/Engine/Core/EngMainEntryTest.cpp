@@ -188,27 +188,62 @@ _EngCreateWindowParms* MainGetCreateWindowParms()
     return &g_hooks.parms;
 }
 
-TEST_F(StartUp, QuietRefusalEndsWithZeroAndNoBox)
+// Starts that end before the main loop: the hook that answers otherwise, whether the window was asked for,
+// the exit code, what the log says, whether the fatal box is shown, and how often (and whether as a normal
+// end) the program is taken down.
+struct EarlyEnd
 {
-    g_hooks.init_result = -1;
-    std::string err;
-    EXPECT_EQ(0, RunWinMain("", &err));
-    EXPECT_EQ(std::string::npos, err.find(kFatalBox));
-    EXPECT_EQ(1, g_hooks.destroy_calls);
-    EXPECT_TRUE(g_hooks.destroy_argument);
-    EXPECT_FALSE(Called("PreCreateWindow"));
+    const char* name;
+    void (*arrange)();
+    bool window_asked;
+    int exit_code;
+    const char* logged; // "" when the log is not asked
+    bool box;
+    int destroy_calls;
+    bool normal_end;
+};
+
+void PrintTo(const EarlyEnd& end, std::ostream* out)
+{
+    *out << end.name;
 }
 
-TEST_F(StartUp, FailedInitLogsResultAndEndsWithMinusOneAfterBox)
+class StartUpEndsEarly : public StartUp, public ::testing::WithParamInterface<EarlyEnd>
 {
-    g_hooks.init_result = 0;
+};
+
+TEST_P(StartUpEndsEarly, WithItsCodeLogAndBoxAndNoWindowLeft)
+{
+    const EarlyEnd& end = GetParam();
+    end.arrange();
     std::string err;
-    EXPECT_EQ(-1, RunWinMain("", &err));
-    EXPECT_NE(std::string::npos, ReadWhole(log_name).find("Init returned 0,  Exit -1."));
-    EXPECT_NE(std::string::npos, err.find(kFatalBox));
-    EXPECT_EQ(1, g_hooks.destroy_calls);
-    EXPECT_FALSE(g_hooks.destroy_argument);
+    EXPECT_EQ(end.exit_code, RunWinMain("", &err));
+    EXPECT_EQ(end.window_asked, Called("PreCreateWindow"));
+    EXPECT_NE(std::string::npos, ReadWhole(log_name).find(end.logged));
+    EXPECT_EQ(end.box, err.find(kFatalBox) != std::string::npos);
+    EXPECT_EQ(end.destroy_calls, g_hooks.destroy_calls);
+    EXPECT_EQ(end.normal_end, g_hooks.destroy_argument);
+    EXPECT_EQ(nullptr, eng_main_window);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Hooks, StartUpEndsEarly,
+    ::testing::Values(
+        EarlyEnd{"QuietRefusal", [] { g_hooks.init_result = -1; }, false, 0, "", false, 1, true},
+        EarlyEnd{"FailedInit", [] { g_hooks.init_result = 0; }, false, -1, "Init returned 0,  Exit -1.", true, 1,
+                 false},
+        EarlyEnd{"SuccessWithoutProgram",
+                 [] {
+                     g_hooks.make_program = false;
+                     g_hooks.result_without_program = 1;
+                 },
+                 false, -1, "eng_main_program was not created.", true, 1, false},
+        EarlyEnd{"WindowRefusedByGame", [] { g_hooks.pre_create_window_result = -2; }, true, -2, "", false, 0, false},
+        EarlyEnd{"WindowFailure", [] { g_hooks.pre_create_window_result = 0; }, true, -1,
+                 "Could not create main window.", true, 1, false},
+        EarlyEnd{"DeviceFailure", [] { g_hooks.pre_device_init_result = 0; }, true, -1,
+                 "Could not create graphics device.", true, 1, false}),
+    [](const ::testing::TestParamInfo<EarlyEnd>& info) { return std::string(info.param.name); });
 
 TEST_F(StartUp, GameExitCodeTravelsAsNegativeByte)
 {
@@ -220,16 +255,6 @@ TEST_F(StartUp, GameExitCodeTravelsAsNegativeByte)
     EXPECT_EQ(-1, RunWinMain("", &err));
 }
 
-TEST_F(StartUp, SuccessWithoutProgramEndsWithMinusOne)
-{
-    g_hooks.make_program = false;
-    g_hooks.result_without_program = 1;
-    std::string err;
-    EXPECT_EQ(-1, RunWinMain("", &err));
-    EXPECT_NE(std::string::npos, ReadWhole(log_name).find("eng_main_program was not created."));
-    EXPECT_NE(std::string::npos, err.find(kFatalBox));
-}
-
 TEST_F(StartUp, ExistingProgramIsRefused)
 {
     EngProgram existing;
@@ -237,38 +262,6 @@ TEST_F(StartUp, ExistingProgramIsRefused)
     EXPECT_EQ(-1, RunWinMain("", &err));
     EXPECT_NE(std::string::npos, ReadWhole(log_name).find("eng_main_program already exists."));
     EXPECT_EQ(0, g_hooks.destroy_calls);
-}
-
-TEST_F(StartUp, WindowRefusedByGameEndsWithItsCodeAndNoBox)
-{
-    g_hooks.pre_create_window_result = -2;
-    std::string err;
-    EXPECT_EQ(-2, RunWinMain("", &err));
-    EXPECT_EQ(std::string::npos, err.find(kFatalBox));
-    EXPECT_EQ(0, g_hooks.destroy_calls);
-    EXPECT_EQ(nullptr, eng_main_window);
-}
-
-TEST_F(StartUp, WindowFailureEndsWithMinusOneAfterBox)
-{
-    g_hooks.pre_create_window_result = 0;
-    std::string err;
-    EXPECT_EQ(-1, RunWinMain("", &err));
-    EXPECT_NE(std::string::npos, ReadWhole(log_name).find("Could not create main window."));
-    EXPECT_NE(std::string::npos, err.find(kFatalBox));
-    EXPECT_EQ(1, g_hooks.destroy_calls);
-    EXPECT_FALSE(g_hooks.destroy_argument);
-}
-
-TEST_F(StartUp, DeviceFailureEndsWithMinusOneAfterBox)
-{
-    g_hooks.pre_device_init_result = 0;
-    std::string err;
-    EXPECT_EQ(-1, RunWinMain("", &err));
-    EXPECT_NE(std::string::npos, ReadWhole(log_name).find("Could not create graphics device."));
-    EXPECT_NE(std::string::npos, err.find(kFatalBox));
-    EXPECT_FALSE(g_hooks.destroy_argument);
-    EXPECT_EQ(nullptr, eng_main_window);
 }
 
 TEST_F(StartUp, RunTicksThenRendersEachFrameUntilQuitThenClosesDown)

@@ -2,43 +2,27 @@
 
 #include "Engine/Core/EngTextFile.h"
 #include "EngFileTestSupport.h"
+#include "Support/FilesForTests.h"
 
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-class TextFileTest : public ::testing::Test
+class TextFileTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        folder = MakeTempFolder();
-        ASSERT_FALSE(folder.empty());
-    }
-    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
-
-    std::string PathOf(const char* name) const { return folder + "/" + name; }
 
     std::string WriteBytes(const char* name, const std::string& bytes) const
     {
-        std::string path = PathOf(name);
+        std::string path = Path(name);
         std::ofstream out(path, std::ios::binary);
         out << bytes;
         return path;
-    }
-
-    static std::string ReadBytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
     }
 
     // Every line of a file, read with detection; flags collects the default-character flag per line.
@@ -60,7 +44,6 @@ protected:
         return lines;
     }
 
-    std::string folder;
 };
 
 typedef std::vector<std::string> Lines;
@@ -169,7 +152,7 @@ class TextFileRoundTrip : public TextFileTest, public ::testing::WithParamInterf
 TEST_P(TextFileRoundTrip, WrittenLinesReadBackWithMarkAndCharactersAbove127)
 {
     const EncodingCase& param = GetParam();
-    std::string path = PathOf("round.txt");
+    std::string path = Path("round.txt");
     const std::string first = "Gr\xFC\xDF" "e \x80 \xE9";
     {
         TextFile file;
@@ -180,7 +163,7 @@ TEST_P(TextFileRoundTrip, WrittenLinesReadBackWithMarkAndCharactersAbove127)
         EXPECT_EQ(TEXTFILE_OK, file.WriteChar('\n'));
         EXPECT_EQ(TEXTFILE_OK, file.Close());
     }
-    std::string bytes = ReadBytes(path);
+    std::string bytes = ReadWhole(path);
     EXPECT_EQ(param.mark, bytes.substr(0, param.mark.size()));
     EXPECT_NE(std::string::npos, bytes.find(param.e_acute, param.mark.size()));
 
@@ -260,7 +243,7 @@ TEST_F(TextFileTest, OverlongLinesAreCutJustPastTheLimitAndReadingGoesOn)
 
 TEST_F(TextFileTest, AppendWritesTheMarkOnlyIntoAnEmptyFile)
 {
-    std::string path = PathOf("append.txt");
+    std::string path = Path("append.txt");
     TextFile file;
     ASSERT_EQ(TEXTFILE_OK, file.Open(path.c_str(), TEXTFILE_MODE_APPEND, TEXTFILE_ENCODING_UTF8, 0));
     file.WriteString("a\n");
@@ -268,24 +251,24 @@ TEST_F(TextFileTest, AppendWritesTheMarkOnlyIntoAnEmptyFile)
     ASSERT_EQ(TEXTFILE_OK, file.Open(path.c_str(), TEXTFILE_MODE_APPEND, TEXTFILE_ENCODING_UTF8, 0));
     file.WriteString("b\n");
     file.Close();
-    EXPECT_EQ("\xEF\xBB\xBF" "a\nb\n", ReadBytes(path));
+    EXPECT_EQ("\xEF\xBB\xBF" "a\nb\n", ReadWhole(path));
 
     // Creating again truncates; encoding 0 writes ANSI.
     ASSERT_EQ(TEXTFILE_OK, file.Open(path.c_str(), TEXTFILE_MODE_CREATE, TEXTFILE_ENCODING_DETECT, 0));
     EXPECT_EQ(TEXTFILE_ENCODING_ANSI, file.GetEncoding());
     file.WriteString("c");
     file.Close();
-    EXPECT_EQ("c", ReadBytes(path));
+    EXPECT_EQ("c", ReadWhole(path));
 }
 
 TEST_F(TextFileTest, OpenFailuresAreReportedAndLeaveTheFileClosed)
 {
     int mark = LogMark();
     TextFile file;
-    EXPECT_EQ(TEXTFILE_ERROR, file.Open(PathOf("missing.txt").c_str(), TEXTFILE_MODE_READ, 0, 0));
+    EXPECT_EQ(TEXTFILE_ERROR, file.Open(Path("missing.txt").c_str(), TEXTFILE_MODE_READ, 0, 0));
     EXPECT_TRUE(LoggedSince(mark, "OpenFileError ("));
     EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(TEXTFILE_ERROR, file.Open(PathOf("no/such/dir.txt").c_str(), TEXTFILE_MODE_CREATE, 0, 0));
+    EXPECT_EQ(TEXTFILE_ERROR, file.Open(Path("no/such/dir.txt").c_str(), TEXTFILE_MODE_CREATE, 0, 0));
     EXPECT_TRUE(LoggedSince(mark, "OpenFileForWritingError ("));
     char* line = nullptr;
     EXPECT_EQ(TEXTFILE_EOF, file.ReadLine(&line, nullptr));

@@ -110,20 +110,17 @@ TEST_F(EngWindowDeviceTest, MaximiseAndRestoreEachRecreateTheDeviceOnce)
     SDL_Window* handle = window->GetWindowHandle_PC();
     const std::string one_recreation =
         std::string(destroy_half) + ", " + create_half + ", GraphicsReadyCB";
-    SDL_SetWindowSize(handle, 1000, 700);
-    Push(WindowEvent(SDL_WINDOWEVENT_MAXIMIZED));
-    Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 1000, 700));
-    WaitForSettledResize();
-    EXPECT_EQ(program->CallList(), one_recreation);
-    EXPECT_EQ(eng_screen_width, 1000);
-
-    program->Clear();
-    SDL_SetWindowSize(handle, 800, 600);
-    Push(WindowEvent(SDL_WINDOWEVENT_RESTORED));
-    Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600));
-    WaitForSettledResize();
-    EXPECT_EQ(program->CallList(), one_recreation);
-    EXPECT_EQ(eng_screen_width, 800);
+    auto resize_by = [&](Uint8 kind, int width, int height) {
+        program->Clear();
+        SDL_SetWindowSize(handle, width, height);
+        Push(WindowEvent(kind));
+        Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, width, height));
+        WaitForSettledResize();
+        EXPECT_EQ(program->CallList(), one_recreation) << width;
+        EXPECT_EQ(eng_screen_width, width);
+    };
+    resize_by(SDL_WINDOWEVENT_MAXIMIZED, 1000, 700);
+    resize_by(SDL_WINDOWEVENT_RESTORED, 800, 600);
 }
 
 TEST_F(EngWindowDeviceTest, SizeThatDidNotChangeLeavesTheDeviceAlone)

@@ -20,6 +20,7 @@
 
 namespace {
 
+using EngDeviceCreation = GLTestFixture;
 
 const char *kRecreation = "PreDestroyGraphicsObjectsCB, DestroyGraphicsObjectsCB, PostDestroyGraphicsObjectsCB, "
                           "PreCreateGraphicsObjectsCB, CreateGraphicsObjectsCB, PostCreateGraphicsObjectsCB, "
@@ -28,13 +29,9 @@ const char *kRecreation = "PreDestroyGraphicsObjectsCB, DestroyGraphicsObjectsCB
 // Draws a red quad on blue and checks both colours where they belong.
 void ExpectCorrectFrame(GLTestContext &gl)
 {
-    ASSERT_TRUE(EngDeviceBeginRendering());
-    EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
-    EngDeviceClearScreenAndZBuffer();
-    EngDevicePrepareFor2D(true);
+    ASSERT_TRUE(BeginTestFrame(0.0f, 0.0f, 1.0f));
     GLTestContext::DrawVirtualQuad(0, 0, 320, 240, 0xFFFF0000u);
-    EngDeviceRestoreAfter2D();
-    EngDeviceEndRendering();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(10, 10), 255, 0, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(630, 470), 0, 0, 255));
     EngDeviceSwapBuffers();
@@ -56,10 +53,8 @@ EngDirect3D9 Machine(bool hal, bool ref)
 
 } // namespace
 
-TEST(EngDeviceCreation, FirstCreationRunsTheCallbacksInOrder)
+TEST_F(EngDeviceCreation, FirstCreationRunsTheCallbacksInOrder)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     EXPECT_EQ(gl.GetProgram()->CallList(),
               "PreCreateWindowCB, PreDeviceInitCB, PreCreateGraphicsObjectsCB, CreateGraphicsObjectsCB, "
               "PostCreateGraphicsObjectsCB, GraphicsReadyCB, PostDeviceInitCB");
@@ -67,10 +62,8 @@ TEST(EngDeviceCreation, FirstCreationRunsTheCallbacksInOrder)
     EXPECT_EQ(eng_current_device, eng_main_window->GetDevice());
 }
 
-TEST(EngDeviceCreation, CreatedDeviceNeverWaitsForRetrace)
+TEST_F(EngDeviceCreation, CreatedDeviceNeverWaitsForRetrace)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     const _DXUTDeviceSettings *settings = eng_device_dx9->GetDeviceSettings();
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->pp.FullScreen_RefreshRateInHz, 0u);
@@ -81,10 +74,8 @@ TEST(EngDeviceCreation, CreatedDeviceNeverWaitsForRetrace)
     EXPECT_EQ(eng_screen_bit_depth, 32);
 }
 
-TEST(EngDeviceCreation, RecreationRunsTheReleaseAndCreateSequenceThenDraws)
+TEST_F(EngDeviceCreation, RecreationRunsTheReleaseAndCreateSequenceThenDraws)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     ExpectCorrectFrame(gl);
     gl.GetProgram()->ClearCalls();
     ASSERT_TRUE(eng_main_window->RecreateDevice());
@@ -93,10 +84,8 @@ TEST(EngDeviceCreation, RecreationRunsTheReleaseAndCreateSequenceThenDraws)
     ExpectCorrectFrame(gl);
 }
 
-TEST(EngDeviceCreation, LostDeviceIsRecreatedOnlyAfterFiveSecondsAndOnceUsable)
+TEST_F(EngDeviceCreation, LostDeviceIsRecreatedOnlyAfterFiveSecondsAndOnceUsable)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     eng_time = 100.0;
     eng_d3d_device->SimulateDeviceLoss(true);
     EngDeviceSwapBuffers();
@@ -124,7 +113,7 @@ TEST(EngDeviceCreation, LostDeviceIsRecreatedOnlyAfterFiveSecondsAndOnceUsable)
     ExpectCorrectFrame(gl);
 }
 
-TEST(EngDeviceCreation, UnavailableAntiAliasingFallsBackToNone)
+TEST(EngDeviceCreationWithSettings, UnavailableAntiAliasingFallsBackToNone)
 {
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(640, 480, 16, 3)); // no machine offers 16 samples with 4 quality levels here
@@ -134,7 +123,7 @@ TEST(EngDeviceCreation, UnavailableAntiAliasingFallsBackToNone)
     ExpectCorrectFrame(gl);
 }
 
-TEST(EngDeviceCreation, AvailableAntiAliasingIsUsedAndSmoothsEdges)
+TEST(EngDeviceCreationWithSettings, AvailableAntiAliasingIsUsedAndSmoothsEdges)
 {
     EngDirect3D9 probe;
     ASSERT_TRUE(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0);
@@ -144,10 +133,7 @@ TEST(EngDeviceCreation, AvailableAntiAliasingIsUsedAndSmoothsEdges)
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(640, 480, 4, 0));
     EXPECT_EQ(eng_device_dx9->GetDeviceSettings()->pp.MultiSampleType, 4);
-    ASSERT_TRUE(EngDeviceBeginRendering());
-    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
-    EngDeviceClearScreenAndZBuffer();
-    EngDevicePrepareFor2D(true);
+    ASSERT_TRUE(BeginTestFrame());
     EngDeviceShowTwoSidedPolygons(true);
     glColor4ub(255, 255, 255, 255);
     glBegin(GL_TRIANGLES);
@@ -155,8 +141,7 @@ TEST(EngDeviceCreation, AvailableAntiAliasingIsUsedAndSmoothsEdges)
     glVertex3f(1.0f, 1.0f, 0.5f);
     glVertex3f(1.0f, -1.0f, 0.5f);
     glEnd();
-    EngDeviceRestoreAfter2D();
-    EngDeviceEndRendering();
+    EndTestFrame();
     std::vector<unsigned char> row;
     ASSERT_TRUE(gl.ReadPixelsBGRA(0, 240, 640, 1, &row));
     int partial = 0;
@@ -175,7 +160,7 @@ TEST(EngDeviceCreation, AvailableAntiAliasingIsUsedAndSmoothsEdges)
     EXPECT_EQ(gl.GetProgram()->GetGpuSyncMethod(), ENG_GPU_SYNC_EVENT_QUERY);
 }
 
-TEST(EngDeviceCreation, ReferenceOnlyMachineWarnsOnceAcrossRecreations)
+TEST(EngDeviceCreationWithSettings, ReferenceOnlyMachineWarnsOnceAcrossRecreations)
 {
     const EngDirect3D9 machine = Machine(false, true);
     EngDirect3DDX9SetModel(&machine);
@@ -187,33 +172,27 @@ TEST(EngDeviceCreation, ReferenceOnlyMachineWarnsOnceAcrossRecreations)
     EngDirect3DDX9SetModel(nullptr);
 }
 
-TEST(EngDeviceCreation, OutOfVideoMemoryWithAntiAliasingAdvisesTurningItOff)
+// Out of video memory, with anti-aliasing (2 samples) and without: the advice fits the setting.
+class OutOfVideoMemory : public ::testing::TestWithParam<int> {};
+
+TEST_P(OutOfVideoMemory, CreationFailsWithAdviceThatFitsTheSetting)
 {
+    const int samples = GetParam();
     EngDirect3D9 machine = Machine(true, false);
     machine.adapters[0].create_device_result = D3DERR_OUTOFVIDEOMEMORY;
     EngDirect3DDX9SetModel(&machine);
     GLTestContext gl;
-    EXPECT_FALSE(gl.Open(640, 480, 2, 0));
-    EXPECT_EQ(GLTestLogCount("Try turning off anti aliasing, or running in a lower resolution."), 1);
-    EXPECT_EQ(GLTestLogCount("Could not change device"), 1);
+    EXPECT_FALSE(gl.Open(640, 480, samples, 0));
+    EXPECT_EQ(GLTestLogCount("Try turning off anti aliasing, or running in a lower resolution."), samples ? 1 : 0);
+    EXPECT_EQ(GLTestLogCount(samples ? "Could not change device" : "Could not create the Direct3D device"), 1);
     EXPECT_EQ(eng_d3d_device, nullptr);
     EXPECT_EQ(eng_current_device, nullptr);
     EngDirect3DDX9SetModel(nullptr);
 }
 
-TEST(EngDeviceCreation, OutOfVideoMemoryWithoutAntiAliasingGivesThePlainMessage)
-{
-    EngDirect3D9 machine = Machine(true, false);
-    machine.adapters[0].create_device_result = D3DERR_OUTOFVIDEOMEMORY;
-    EngDirect3DDX9SetModel(&machine);
-    GLTestContext gl;
-    EXPECT_FALSE(gl.Open(640, 480));
-    EXPECT_EQ(GLTestLogCount("Could not create the Direct3D device"), 1);
-    EXPECT_EQ(GLTestLogCount("Try turning off anti aliasing"), 0);
-    EngDirect3DDX9SetModel(nullptr);
-}
+INSTANTIATE_TEST_SUITE_P(AntiAliasing, OutOfVideoMemory, ::testing::Values(2, 0));
 
-TEST(EngDeviceCreation, SurfaceFormatNeedsADeviceAndPrefersEightBitAlpha)
+TEST(EngDeviceCreationWithSettings, SurfaceFormatNeedsADeviceAndPrefersEightBitAlpha)
 {
     D3DFORMAT format = D3DFMT_UNKNOWN;
     const int messages = DebugGetMessageCount();
@@ -227,10 +206,8 @@ TEST(EngDeviceCreation, SurfaceFormatNeedsADeviceAndPrefersEightBitAlpha)
     EXPECT_EQ(format, D3DFMT_X8R8G8B8);
 }
 
-TEST(EngDeviceCreation, GpuSyncKeepsAWorkingMethod)
+TEST_F(EngDeviceCreation, GpuSyncKeepsAWorkingMethod)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     gl.GetProgram()->SetGpuSyncMethod(true, ENG_GPU_SYNC_EVENT_QUERY, true);
     ExpectCorrectFrame(gl);
     EngDeviceSyncWithGPU();
@@ -241,10 +218,8 @@ TEST(EngDeviceCreation, GpuSyncKeepsAWorkingMethod)
     EXPECT_EQ(GLTestLogCount("Sync method"), 0);
 }
 
-TEST(EngDeviceCreation, ResizeRecreatesTheDeviceAtTheNewSize)
+TEST_F(EngDeviceCreation, ResizeRecreatesTheDeviceAtTheNewSize)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     gl.GetProgram()->ClearCalls();
     // Smaller than before: the off-screen driver keeps its first surface, so only that much can be read.
     SDL_SetWindowSize(eng_main_window->GetWindowHandle_PC(), 512, 384);
@@ -255,22 +230,16 @@ TEST(EngDeviceCreation, ResizeRecreatesTheDeviceAtTheNewSize)
     ASSERT_TRUE(EngDeviceGetViewportStruct(&viewport, true));
     EXPECT_EQ(viewport.Width, 512u);
     EXPECT_EQ(viewport.Height, 384u);
-    ASSERT_TRUE(EngDeviceBeginRendering());
-    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
-    EngDeviceClearScreenAndZBuffer();
-    EngDevicePrepareFor2D(true);
+    ASSERT_TRUE(BeginTestFrame());
     GLTestContext::DrawVirtualQuad(320, 240, 320, 240, 0xFFFF0000u); // bottom-right quarter
-    EngDeviceRestoreAfter2D();
-    EngDeviceEndRendering();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(256, 192), 255, 0, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(511, 383), 255, 0, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(255, 191), 0, 0, 0));
 }
 
-TEST(EngDeviceCreation, FullScreenToggleReleasesAndRecreatesTheDevice)
+TEST_F(EngDeviceCreation, FullScreenToggleReleasesAndRecreatesTheDevice)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     gl.GetProgram()->ClearCalls();
     ASSERT_TRUE(eng_main_window->ToggleFullscreenMode(false));
     EXPECT_FALSE(eng_screen_windowed);
@@ -285,10 +254,8 @@ TEST(EngDeviceCreation, FullScreenToggleReleasesAndRecreatesTheDevice)
     ExpectCorrectFrame(gl);
 }
 
-TEST(EngDeviceCreation, FocusLossInFullScreenReleasesTheDeviceUntilFocusReturns)
+TEST_F(EngDeviceCreation, FocusLossInFullScreenReleasesTheDeviceUntilFocusReturns)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     ASSERT_TRUE(eng_main_window->ToggleFullscreenMode(false));
     gl.GetProgram()->ClearCalls();
     eng_main_window->SetActive(ENG_WINDOW_INACTIVE);
@@ -302,7 +269,7 @@ TEST(EngDeviceCreation, FocusLossInFullScreenReleasesTheDeviceUntilFocusReturns)
     ExpectCorrectFrame(gl);
 }
 
-TEST(EngDeviceCreation, TextureCursorIsLoadedWithTheDeviceAndSizedInPixels)
+TEST(EngDeviceCreationWithSettings, TextureCursorIsLoadedWithTheDeviceAndSizedInPixels)
 {
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(800, 600));
@@ -318,10 +285,8 @@ TEST(EngDeviceCreation, TextureCursorIsLoadedWithTheDeviceAndSizedInPixels)
     EXPECT_EQ(cursor->converted_hot_spot_y, 5);
 }
 
-TEST(EngDeviceCreation, MissingTextureCursorFallsBackToTheSystemCursor)
+TEST_F(EngDeviceCreation, MissingTextureCursorFallsBackToTheSystemCursor)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     ASSERT_TRUE(eng_main_window->SetupTextureCursor_PC("Data/no-such-cursor.tga", 2, 2, 14, 20, true, 0, 0));
     ASSERT_TRUE(eng_main_window->RecreateDevice());
     EXPECT_EQ(GLTestLogCount("Could not create texture cursor <Data/no-such-cursor.tga>"), 1);

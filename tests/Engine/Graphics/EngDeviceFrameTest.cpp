@@ -24,20 +24,7 @@ namespace {
 constexpr EngUInt32 kRed = 0xFFFF0000u;
 constexpr EngUInt32 kGreen = 0xFF00FF00u;
 
-// Begins a frame cleared to black, in 2D mode without lighting.
-void BeginBlack2DFrame()
-{
-    ASSERT_TRUE(EngDeviceBeginRendering());
-    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
-    EngDeviceClearScreenAndZBuffer();
-    EngDevicePrepareFor2D(true);
-}
-
-void EndFrame()
-{
-    EngDeviceRestoreAfter2D();
-    EngDeviceEndRendering();
-}
+using EngDeviceFrame = GLTestFixture;
 
 float Factor(D3DBLEND factor, const float src[4], const float dest[4], int channel)
 {
@@ -58,10 +45,8 @@ float Factor(D3DBLEND factor, const float src[4], const float dest[4], int chann
 
 } // namespace
 
-TEST(EngDeviceFrame, ClearColourFillsTheScreenAndIsClamped)
+TEST_F(EngDeviceFrame, ClearColourFillsTheScreenAndIsClamped)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     ASSERT_TRUE(EngDeviceBeginRendering());
     EngDeviceSetClearColour(1.0f, 0.5f, 0.25f);
     EXPECT_TRUE(EngDeviceClearScreenAndZBuffer());
@@ -75,24 +60,18 @@ TEST(EngDeviceFrame, ClearColourFillsTheScreenAndIsClamped)
     EngDeviceEndRendering();
 }
 
-TEST(EngDeviceFrame, EveryBlendingPresetMatchesItsFactors)
+TEST_F(EngDeviceFrame, EveryBlendingPresetMatchesItsFactors)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     const float background[4] = {51 / 255.0f, 102 / 255.0f, 153 / 255.0f, 1.0f};
     const float source[4] = {204 / 255.0f, 153 / 255.0f, 76 / 255.0f, 128 / 255.0f};
     const EngUInt32 source_argb = 0x80CC994Cu;
     for (int preset = 0; preset < ENG_BLEND_NUM_TYPES; preset++) {
         SCOPED_TRACE("preset " + std::to_string(preset));
-        ASSERT_TRUE(EngDeviceBeginRendering());
-        EngDeviceSetClearColour(background[0], background[1], background[2]);
-        EngDeviceClearScreenAndZBuffer();
-        EngDevicePrepareFor2D(true);
+        ASSERT_TRUE(BeginTestFrame(background[0], background[1], background[2]));
         EngDeviceEnableBlendingType(preset);
         GLTestContext::DrawVirtualQuad(100, 100, 200, 200, source_argb);
         EngDeviceDisableBlending();
-        EngDeviceRestoreAfter2D();
-        EngDeviceEndRendering();
+        EndTestFrame();
 
         D3DBLEND src, dest;
         ASSERT_TRUE(EngRenderStateGetBlendingPreset(preset, &src, &dest));
@@ -106,10 +85,8 @@ TEST(EngDeviceFrame, EveryBlendingPresetMatchesItsFactors)
     }
 }
 
-TEST(EngDeviceFrame, InvalidPresetIsRefusedAndChangesNothing)
+TEST_F(EngDeviceFrame, InvalidPresetIsRefusedAndChangesNothing)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     EngDeviceEnableBlendingType(10);
     EngDeviceEnableBlendingType(19);
     EXPECT_TRUE(GLTestLogContains("Invalid Blending Type 19"));
@@ -120,10 +97,8 @@ TEST(EngDeviceFrame, InvalidPresetIsRefusedAndChangesNothing)
     EXPECT_EQ(dest, D3DBLEND_ONE);
 }
 
-TEST(EngDeviceFrame, BlendingSaveSlotHoldsOneState)
+TEST_F(EngDeviceFrame, BlendingSaveSlotHoldsOneState)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     EXPECT_FALSE(EngDeviceSaveOrRestoreBlendingState(false));
     EXPECT_TRUE(GLTestLogContains("Not saved"));
     EngDeviceEnableBlendingType(0);
@@ -148,52 +123,40 @@ TEST_P(EngDevicePlacement, VirtualQuadCoversTheScaledPixels)
     ASSERT_TRUE(gl.Open(width, height));
     ASSERT_EQ(eng_screen_width, width);
     ASSERT_EQ(eng_screen_height, height);
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     GLTestContext::DrawVirtualQuad(100, 60, 200, 120, kRed);
-    EndFrame();
+    EndTestFrame();
     const int left = 100 * width / 640, right = 300 * width / 640;
     const int top = 60 * height / 480, bottom = 180 * height / 480;
-    EXPECT_TRUE(PixelNear(gl.Pixel(left, top), 255, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(right - 1, bottom - 1), 255, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(left - 1, top), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(left, top - 1), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(right, bottom - 1), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(right - 1, bottom), 0, 0, 0));
+    EXPECT_TRUE(RectFilled(gl, left, top, right, bottom, 255, 0, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowSizes, EngDevicePlacement,
                          ::testing::Values(std::make_pair(640, 480), std::make_pair(800, 600), std::make_pair(1024, 768)));
 
-TEST(EngDeviceFrame, CropLimitsDrawingUntilTurnedOff)
+TEST(EngDeviceFrameOtherSizes, CropLimitsDrawingUntilTurnedOff)
 {
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(800, 600));
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     EngDeviceTurnOnCrop(100, 100, 200, 100); // pixels 125..375 x 125..250 at this size
     EXPECT_TRUE(EngDeviceIsCropOn());
     GLTestContext::DrawVirtualQuad(0, 0, 640, 480, kRed);
     EngDeviceTurnOffCrop();
     EXPECT_FALSE(EngDeviceIsCropOn());
-    EndFrame();
-    EXPECT_TRUE(PixelNear(gl.Pixel(125, 125), 255, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(374, 249), 255, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(124, 125), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(375, 200), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(200, 124), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(200, 250), 0, 0, 0));
+    EndTestFrame();
+    EXPECT_TRUE(RectFilled(gl, 125, 125, 375, 250, 255, 0, 0));
 
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     GLTestContext::DrawVirtualQuad(0, 0, 640, 480, kGreen);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(10, 10), 0, 255, 0));
     EngDeviceTurnOffCrop();
     EXPECT_TRUE(GLTestLogContains("Crop is not on."));
 }
 
-TEST(EngDeviceFrame, CropInASmallerViewportIsScaledIntoIt)
+TEST_F(EngDeviceFrame, CropInASmallerViewportIsScaledIntoIt)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     ASSERT_TRUE(EngDeviceBeginRendering());
     EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
     EngDeviceClearScreenAndZBuffer();
@@ -207,17 +170,11 @@ TEST(EngDeviceFrame, CropInASmallerViewportIsScaledIntoIt)
     EngDeviceRestoreAfter2D();
     EngDeviceSetViewportFullScreen();
     EngDeviceEndRendering();
-    EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 255, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(479, 359), 255, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(480, 300), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(400, 360), 0, 0, 0));
-    EXPECT_TRUE(PixelNear(gl.Pixel(319, 300), 0, 0, 0));
+    EXPECT_TRUE(RectFilled(gl, 320, 240, 480, 360, 255, 0, 0));
 }
 
-TEST(EngDeviceFrame, ClearOnlyTouchesTheViewport)
+TEST_F(EngDeviceFrame, ClearOnlyTouchesTheViewport)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     ASSERT_TRUE(EngDeviceBeginRendering());
     EngDeviceSetClearColour(0.0f, 0.0f, 1.0f);
     EngDeviceClearScreen();
@@ -232,35 +189,28 @@ TEST(EngDeviceFrame, ClearOnlyTouchesTheViewport)
     EXPECT_TRUE(PixelNear(gl.Pixel(10, 50), 0, 0, 255));
 }
 
-TEST(EngDeviceFrame, ClockwiseFacesShowAndOthersAreCulledUnlessTwoSided)
+TEST_F(EngDeviceFrame, ClockwiseFacesShowAndOthersAreCulledUnlessTwoSided)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     GLTestContext::DrawClipQuad(-1, 1, 0, 0, kRed);  // clockwise: top-left quarter
     GLTestContext::DrawClipQuad(1, 1, 0, 0, kGreen); // mirrored, so counter-clockwise: top-right quarter
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 255, 0, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(500, 100), 0, 0, 0));
 
     EngDeviceShowTwoSidedPolygons(true);
     EXPECT_TRUE(EngDeviceIsShowingTwoSidedPolygons());
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     GLTestContext::DrawClipQuad(1, 1, 0, 0, kGreen);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(500, 100), 0, 255, 0));
     EngDeviceShowTwoSidedPolygons(true);
     EXPECT_TRUE(GLTestLogContains("Flag already set to 1"));
 }
 
-TEST(EngDeviceFrame, LightingWithoutLightsShowsTheMaterialColour)
+TEST_F(EngDeviceFrame, LightingWithoutLightsShowsTheMaterialColour)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
-    ASSERT_TRUE(EngDeviceBeginRendering());
-    EngDeviceSetClearColour(0.0f, 0.0f, 0.0f);
-    EngDeviceClearScreenAndZBuffer();
-    EngDevicePrepareFor2D(false);
+    ASSERT_TRUE(BeginTestFrame(0.0f, 0.0f, 0.0f, true));
     ASSERT_TRUE(EngDeviceIsLightingOn());
     D3DMATERIAL9 text_colour = {};
     text_colour.Diffuse = {0.0f, 0.8f, 0.4f, 1.0f};
@@ -269,42 +219,36 @@ TEST(EngDeviceFrame, LightingWithoutLightsShowsTheMaterialColour)
     eng_d3d_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_MATERIAL);
     GLTestContext::DrawVirtualQuad(0, 0, 320, 240, 0xFFFFFFFFu);
     eng_d3d_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 0, 204, 102));
 }
 
-TEST(EngDeviceFrame, UntexturedDrawUsesTheVertexColour)
+TEST_F(EngDeviceFrame, UntexturedDrawUsesTheVertexColour)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     EngDeviceTurnOffAlphaModulation();
     eng_device_dx9->SetNoTexture();
     GLTestContext::DrawVirtualQuad(0, 0, 320, 240, 0xFF336699u);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 0x33, 0x66, 0x99));
 }
 
-TEST(EngDeviceFrame, NearerDepthWinsWithTheZBufferOn)
+TEST_F(EngDeviceFrame, NearerDepthWinsWithTheZBufferOn)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     EngDeviceAllowZBuffer(true); // 2D mode turned it off; depth 0..1 as given
     GLTestContext::DrawVirtualQuad(0, 0, 320, 240, kRed, 0.25f);
     GLTestContext::DrawVirtualQuad(0, 0, 320, 240, kGreen, 0.75f);
     GLTestContext::DrawVirtualQuad(320, 0, 320, 240, kGreen, 0.75f);
     GLTestContext::DrawVirtualQuad(320, 0, 320, 240, kRed, 0.25f);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(100, 100), 255, 0, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(500, 100), 255, 0, 0));
 }
 
-TEST(EngDeviceFrame, TransformStackPopRestoresThePushedMatrix)
+TEST_F(EngDeviceFrame, TransformStackPopRestoresThePushedMatrix)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     float moved[16];
     EngMatrixTranslation(moved, 1.0f, 0.0f, 0.0f); // half a screen to the right
     EngDeviceSetTransformMatrixToDxMatrix(moved);
@@ -318,15 +262,13 @@ TEST(EngDeviceFrame, TransformStackPopRestoresThePushedMatrix)
     float values[16];
     back.CopyTo(values);
     EXPECT_EQ(values[12], 1.0f);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(50, 50), 0, 255, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(370, 50), 255, 0, 0));
 }
 
-TEST(EngDeviceFrame, EleventhPushIsRefusedAndOnlyTenLevelsRestore)
+TEST_F(EngDeviceFrame, EleventhPushIsRefusedAndOnlyTenLevelsRestore)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     EngDeviceDX9 *device = eng_device_dx9;
     float m[16];
     for (int level = 0; level < 11; level++) {
@@ -346,10 +288,8 @@ TEST(EngDeviceFrame, EleventhPushIsRefusedAndOnlyTenLevelsRestore)
     EXPECT_EQ(device->GetAllMatricesLevel(), 0);
 }
 
-TEST(EngDeviceFrame, RestoreAfter2DPutsLightingBackAsItWas)
+TEST_F(EngDeviceFrame, RestoreAfter2DPutsLightingBackAsItWas)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     EngDeviceTurnOnLighting();
     EngDevicePrepareFor2D(false);
     EXPECT_TRUE(EngDeviceIsLightingOn());
@@ -374,10 +314,8 @@ TEST(EngDeviceFrame, RestoreAfter2DPutsLightingBackAsItWas)
     EXPECT_TRUE(GLTestLogContains("Already Called"));
 }
 
-TEST(EngDeviceFrame, RenderingCallsPairUp)
+TEST_F(EngDeviceFrame, RenderingCallsPairUp)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     EngDeviceEndRendering();
     EXPECT_TRUE(GLTestLogContains("Not rendering"));
     EXPECT_TRUE(EngDeviceBeginRenderingIfNeeded());
@@ -389,23 +327,19 @@ TEST(EngDeviceFrame, RenderingCallsPairUp)
     EXPECT_FALSE(eng_device_dx9->IsRendering());
 }
 
-TEST(EngDeviceFrame, InvertedCropDrawsNothing)
+TEST_F(EngDeviceFrame, InvertedCropDrawsNothing)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     EngDeviceTurnOnCrop(300, 200, -100, -50); // a negative size must not be handed on as one
     GLTestContext::DrawVirtualQuad(0, 0, 640, 480, kRed);
     EngDeviceTurnOffCrop();
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(250, 180), 0, 0, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 0, 0, 0));
 }
 
-TEST(EngDeviceFrame, RepeatedPresetSendsTheFactorsOnce)
+TEST_F(EngDeviceFrame, RepeatedPresetSendsTheFactorsOnce)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     EngDeviceDisableBlending();
     const EngUInt32 src_sends = eng_d3d_device->GetRenderStateSendCount(D3DRS_SRCBLEND);
     const EngUInt32 enable_sends = eng_d3d_device->GetRenderStateSendCount(D3DRS_ALPHABLENDENABLE);
@@ -450,48 +384,44 @@ void DrawTexturedScreen(unsigned int texture, EngUInt32 argb)
 
 } // namespace
 
-TEST(EngDeviceFrame, TextureQualityChoosesPointOrLinearSampling)
+TEST_F(EngDeviceFrame, TextureQualityChoosesPointOrLinearSampling)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     const unsigned int texture = MakeTwoTexelTexture(255);
     eng_device_dx9->SetTextureQuality(0);
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     DrawTexturedScreen(texture, 0xFFFFFFFFu);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(300, 240), 0, 0, 0));
     EXPECT_TRUE(PixelNear(gl.Pixel(340, 240), 255, 255, 255));
 
     eng_device_dx9->SetTextureQuality(1);
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     DrawTexturedScreen(texture, 0xFFFFFFFFu);
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(320, 240), 128, 128, 128, 4)); // halfway between the two texels
     glDeleteTextures(1, &texture);
 }
 
-TEST(EngDeviceFrame, AlphaModulationMultipliesVertexAndTextureAlpha)
+TEST_F(EngDeviceFrame, AlphaModulationMultipliesVertexAndTextureAlpha)
 {
-    GLTestContext gl;
-    ASSERT_TRUE(gl.Open(640, 480));
     const unsigned int texture = MakeTwoTexelTexture(128);
     eng_device_dx9->SetTextureQuality(0);
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     EngDeviceEnableBlendingType(0);
     EngDeviceTurnOnAlphaModulation();
     DrawTexturedScreen(texture, 0x80FFFFFFu); // alpha 0.5 x 0.5 over black
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(500, 240), 64, 64, 64));
 
-    BeginBlack2DFrame();
+    ASSERT_TRUE(BeginTestFrame());
     EngDeviceTurnOffAlphaModulation();
     DrawTexturedScreen(texture, 0x80FFFFFFu); // 0.5 x 0.5 + 0.5 x (1 - 0.5)
-    EndFrame();
+    EndTestFrame();
     EXPECT_TRUE(PixelNear(gl.Pixel(500, 240), 128, 128, 128));
     glDeleteTextures(1, &texture);
 }
 
-TEST(EngDeviceFrame, FrameCanBeSavedAsAPicture)
+TEST(EngDeviceFrameOtherSizes, FrameCanBeSavedAsAPicture)
 {
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(320, 200));

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Graphics/DX9/EngDeviceSettingsDX9.h"
@@ -72,27 +74,23 @@ protected:
 
 } // namespace
 
-TEST_F(DeviceSettings, FullScreenSizeTheAdapterLacksTakesTheNearestMode)
+// Full screen takes the nearest mode the adapter has; a window larger than the desktop is clamped to it.
+TEST_F(DeviceSettings, SizesComeToTheNearestFullScreenModeOrWithinTheDesktop)
 {
     machine.adapters.push_back(Adapter());
     Enumerate();
-    ASSERT_EQ(Find(false, 1000, 700), D3D_OK);
-    EXPECT_EQ(found.pp.BackBufferWidth, 1024u);
-    EXPECT_EQ(found.pp.BackBufferHeight, 768u);
-    EXPECT_EQ(found.pp.Windowed, 0);
-    ASSERT_EQ(Find(false, 810, 590), D3D_OK);
-    EXPECT_EQ(found.pp.BackBufferWidth, 800u);
-    EXPECT_EQ(found.pp.BackBufferHeight, 600u);
-}
-
-TEST_F(DeviceSettings, WindowLargerThanTheDesktopIsClampedToIt)
-{
-    machine.adapters.push_back(Adapter());
-    Enumerate();
-    ASSERT_EQ(Find(true, 1600, 700), D3D_OK);
-    EXPECT_EQ(found.pp.BackBufferWidth, 1024u);
-    EXPECT_EQ(found.pp.BackBufferHeight, 700u);
-    EXPECT_EQ(found.pp.Windowed, 1);
+    struct Case {
+        bool windowed;
+        EngUInt32 w, h, found_w, found_h;
+    };
+    for (Case c : {Case{false, 1000, 700, 1024, 768}, {false, 810, 590, 800, 600}, {true, 1600, 700, 1024, 700}}) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        ASSERT_EQ(Find(c.windowed, c.w, c.h), D3D_OK);
+        EXPECT_EQ(found.pp.BackBufferWidth, c.found_w);
+        EXPECT_EQ(found.pp.BackBufferHeight, c.found_h);
+        EXPECT_EQ(found.pp.Windowed, c.windowed ? 1 : 0);
+    }
+    // The window: the desktop's format, no wait for the retrace, no refresh rate of its own.
     EXPECT_EQ(found.AdapterFormat, D3DFMT_X8R8G8B8);
     EXPECT_EQ(found.pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
     EXPECT_EQ(found.pp.FullScreen_RefreshRateInHz, 0u);
@@ -126,38 +124,28 @@ TEST_F(DeviceSettings, AntiAliasingIsKeptOrNothingMatches)
     EXPECT_EQ(Find(true, 640, 480, 2, 3), DXUTERR_NOCOMPATIBLEDEVICES); // type 2 has one quality level only
 }
 
-TEST_F(DeviceSettings, DepthBufferIsTheCheapestOfTheOfferedFormats)
+TEST_F(DeviceSettings, DepthBufferIsTheCheapestOfferedFormatTheFirstOfEqualCostsOrNone)
 {
-    EngD3DAdapterModel adapter = Adapter();
-    adapter.depth_formats = {D3DFMT_D16, D3DFMT_D24S8, D3DFMT_D24X8};
-    machine.adapters.push_back(adapter);
-    Enumerate();
-    ASSERT_EQ(Find(true, 640, 480), D3D_OK);
-    EXPECT_EQ(found.pp.AutoDepthStencilFormat, D3DFMT_D24X8); // 32 wanted: D24X8 costs 8, the others 16
-    EXPECT_EQ(found.pp.EnableAutoDepthStencil, 1);
-    EXPECT_EQ(found.pp.Flags, D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL);
-}
-
-TEST_F(DeviceSettings, EqualDepthCostsKeepTheFirstFormat)
-{
-    EngD3DAdapterModel adapter = Adapter();
-    adapter.depth_formats = {D3DFMT_D16, D3DFMT_D24S8};
-    machine.adapters.push_back(adapter);
-    Enumerate();
-    ASSERT_EQ(Find(true, 640, 480), D3D_OK);
-    EXPECT_EQ(found.pp.AutoDepthStencilFormat, D3DFMT_D16);
-}
-
-TEST_F(DeviceSettings, NoDepthFormatMeansNoDepthBuffer)
-{
-    EngD3DAdapterModel adapter = Adapter();
-    adapter.depth_formats.clear();
-    machine.adapters.push_back(adapter);
-    Enumerate();
-    ASSERT_EQ(Find(true, 640, 480), D3D_OK);
-    EXPECT_EQ(found.pp.EnableAutoDepthStencil, 0);
-    EXPECT_EQ(found.pp.AutoDepthStencilFormat, D3DFMT_UNKNOWN);
-    EXPECT_EQ(found.pp.Flags, 0u);
+    struct Case {
+        std::vector<D3DFORMAT> offered;
+        D3DFORMAT chosen;
+    };
+    // 32 bits are wanted: D24X8 costs 8, D16 and D24S8 cost 16.
+    const Case cases[] = {{{D3DFMT_D16, D3DFMT_D24S8, D3DFMT_D24X8}, D3DFMT_D24X8},
+                          {{D3DFMT_D16, D3DFMT_D24S8}, D3DFMT_D16},
+                          {{}, D3DFMT_UNKNOWN}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.offered.size());
+        EngD3DAdapterModel adapter = Adapter();
+        adapter.depth_formats = c.offered;
+        machine.adapters = {adapter};
+        Enumerate();
+        ASSERT_EQ(Find(true, 640, 480), D3D_OK);
+        const bool depth = c.chosen != D3DFMT_UNKNOWN;
+        EXPECT_EQ(found.pp.AutoDepthStencilFormat, c.chosen);
+        EXPECT_EQ(found.pp.EnableAutoDepthStencil, depth ? 1 : 0);
+        EXPECT_EQ(found.pp.Flags, depth ? (EngUInt32)D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL : 0u);
+    }
 }
 
 TEST_F(DeviceSettings, ReferenceDeviceIsTakenWhenItIsTheOnlyOne)

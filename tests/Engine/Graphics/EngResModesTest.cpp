@@ -148,28 +148,22 @@ TEST_F(ResModes, MultiSampleTextsForEveryKindOfEntry)
 
 TEST_F(ResModes, WindowedModeIsTheDesktopOrAnEmptyThirtyTwoBitMode)
 {
-    adapter.modes = {{800, 600, 60, D3DFMT_X8R8G8B8}};
-    adapter.desktop = {1280, 800, 60, D3DFMT_R5G6B5};
-    Describe();
-    {
+    auto expect_windowed = [this](int width, int height, int bit_depth, int format) {
+        Describe();
         EngResModes modes;
         const _EngResMode *windowed = modes.GetWindowedMode();
         ASSERT_NE(nullptr, windowed);
-        EXPECT_EQ(1280, windowed->width);
-        EXPECT_EQ(800, windowed->height);
-        EXPECT_EQ(16, windowed->bit_depth);
-        EXPECT_EQ(D3DFMT_R5G6B5, windowed->format);
-    }
+        EXPECT_EQ(width, windowed->width);
+        EXPECT_EQ(height, windowed->height);
+        EXPECT_EQ(bit_depth, windowed->bit_depth);
+        EXPECT_EQ(format, windowed->format);
+        EXPECT_EQ(1, windowed->num_aa);
+    };
+    adapter.modes = {{800, 600, 60, D3DFMT_X8R8G8B8}};
+    adapter.desktop = {1280, 800, 60, D3DFMT_R5G6B5};
+    expect_windowed(1280, 800, 16, D3DFMT_R5G6B5);
     adapter.desktop_known = false;
-    Describe();
-    EngResModes modes;
-    const _EngResMode *windowed = modes.GetWindowedMode();
-    ASSERT_NE(nullptr, windowed);
-    EXPECT_EQ(0, windowed->width);
-    EXPECT_EQ(0, windowed->height);
-    EXPECT_EQ(32, windowed->bit_depth);
-    EXPECT_EQ(0, windowed->format);
-    EXPECT_EQ(1, windowed->num_aa);
+    expect_windowed(0, 0, 32, 0);
 }
 
 TEST_F(ResModes, MachineWithoutModesAnswersNotSetUp)

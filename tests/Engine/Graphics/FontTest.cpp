@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "Engine/Core/EngWindow.h"
@@ -94,25 +95,19 @@ TEST(FontPacking, CellsLieMarginPlusTwoApartAndFromTheEdges)
 {
     EngFont font;
     SetMargin(&font, 1);
-    int sheet = 0;
-    int x = 0;
-    int y = 0;
-    ASSERT_TRUE(font.AllocSheetPart(200, 100, true, &sheet, &x, &y));
-    EXPECT_EQ(0, sheet);
-    EXPECT_EQ(3, x);
-    EXPECT_EQ(3, y);
-    ASSERT_TRUE(font.AllocSheetPart(200, 50, true, &sheet, &x, &y));
-    EXPECT_EQ(206, x);
-    EXPECT_EQ(3, y);
-    // 409 + 200 passes 512: a new row under the tallest cell of the last one.
-    ASSERT_TRUE(font.AllocSheetPart(200, 300, true, &sheet, &x, &y));
-    EXPECT_EQ(3, x);
-    EXPECT_EQ(106, y);
-    // Fits across but not down: a new sheet.
-    ASSERT_TRUE(font.AllocSheetPart(50, 450, true, &sheet, &x, &y));
-    EXPECT_EQ(1, sheet);
-    EXPECT_EQ(3, x);
-    EXPECT_EQ(3, y);
+    struct Cell {
+        int w, h, sheet, x, y;
+    };
+    // The third passes 512 across (409 + 200): a new row under the tallest cell of the last one. The fourth
+    // fits across but not down: a new sheet.
+    for (Cell c : {Cell{200, 100, 0, 3, 3}, {200, 50, 0, 206, 3}, {200, 300, 0, 3, 106}, {50, 450, 1, 3, 3}}) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        int sheet = -1, x = -1, y = -1;
+        ASSERT_TRUE(font.AllocSheetPart(c.w, c.h, true, &sheet, &x, &y));
+        EXPECT_EQ(c.sheet, sheet);
+        EXPECT_EQ(c.x, x);
+        EXPECT_EQ(c.y, y);
+    }
     EXPECT_EQ(2, font.GetNumSheets());
 }
 

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include "Engine/Core/EngDebug.h"
-#include "Engine/Graphics/EngDevice.h"
 #include "Support/LogForTests.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -98,18 +97,4 @@ bool LogHas(const char* text)
 void ClearLogMark()
 {
     log_mark = DebugGetMessageCount();
-}
-
-void BeginTestFrame(float r, float g, float b)
-{
-    EngDeviceSetClearColour(r, g, b);
-    EngDeviceBeginRendering();
-    EngDeviceClearScreenAndZBuffer();
-    EngDevicePrepareFor2D(true);
-}
-
-void EndTestFrame()
-{
-    EngDeviceRestoreAfter2D();
-    EngDeviceEndRendering();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the graphics tests: pictures written at test time, the log ring, and a frame around drawing.
+// Helpers of the graphics tests: pictures written at test time and the log ring.
 
 #include <string>
 #include <vector>
@@ -21,7 +21,3 @@ bool LogHas(const char* text);
 // Counts messages containing text since the last ClearLogMark.
 int LogCountSinceMark(const char* text);
 void ClearLogMark();
-
-// Clears to a colour, begins the frame and prepares the device for 2D with lighting off.
-void BeginTestFrame(float r, float g, float b);
-void EndTestFrame();

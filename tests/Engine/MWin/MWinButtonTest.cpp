@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "Engine/MWin/MWinCollectionController.h"
 #include "Engine/MWin/MWinGroup.h"
@@ -22,46 +23,38 @@ TEST_F(MWinFixture, ReleaseOverPushButtonFiresOnceWithItsIdsAndIntegers)
     EXPECT_EQ(log.sounds[MWIN_SOUND_FIRED], 1);
 }
 
-TEST_F(MWinFixture, ReleaseOutsideTheButtonFiresNothing)
+// Paths of the pointer and its buttons that are no click on the button: none fires, sounds or leaves it pressed.
+TEST_F(MWinFixture, PathsThatAreNoClickFireNothing)
 {
-    AddPush("GO", 100, 100, 80, 30);
-    MoveTo(120, 110);
-    Press();
-    MoveTo(300, 300);
-    Release();
-    EXPECT_EQ(log.calls, 0);
-    EXPECT_EQ(log.sounds[MWIN_SOUND_FIRED], 0);
-}
-
-TEST_F(MWinFixture, PressMovedOffAndBackDoesNotFire)
-{
-    AddPush("GO", 100, 100, 80, 30);
-    MoveTo(120, 110);
-    Press();
-    MoveTo(300, 300);
-    MoveTo(120, 110);
-    Release();
-    EXPECT_EQ(log.calls, 0) << "leaving the button reset its press";
-}
-
-TEST_F(MWinFixture, PressOutsideReleasedOverTheButtonFiresNothing)
-{
+    struct Step {
+        char what; // 'm' moves to (x, y); 'p' and 'r' press and release mouse button x
+        float x, y;
+    };
+    const struct {
+        const char* path;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"released outside", {{'m', 120, 110}, {'p', 0, 0}, {'m', 300, 300}, {'r', 0, 0}}},
+        {"moved off and back: leaving resets the press",
+         {{'m', 120, 110}, {'p', 0, 0}, {'m', 300, 300}, {'m', 120, 110}, {'r', 0, 0}}},
+        {"pressed outside, released over it", {{'m', 300, 300}, {'p', 0, 0}, {'m', 120, 110}, {'r', 0, 0}}},
+        {"the right button", {{'m', 120, 110}, {'p', 1, 0}, {'r', 1, 0}}},
+    };
     MWinButton* b = AddPush("GO", 100, 100, 80, 30);
-    MoveTo(300, 300);
-    Press();
-    MoveTo(120, 110);
-    Release();
-    EXPECT_EQ(log.calls, 0);
-    EXPECT_FALSE(b->IsPressed());
-}
-
-TEST_F(MWinFixture, RightButtonDoesNotFire)
-{
-    AddPush("GO", 100, 100, 80, 30);
-    MoveTo(120, 110);
-    Press(1);
-    Release(1);
-    EXPECT_EQ(log.calls, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        for (const Step& step : c.steps) {
+            if (step.what == 'm')
+                MoveTo(step.x, step.y);
+            else if (step.what == 'p')
+                Press(int(step.x));
+            else
+                Release(int(step.x));
+        }
+        EXPECT_EQ(log.calls, 0);
+        EXPECT_EQ(log.sounds[MWIN_SOUND_FIRED], 0);
+        EXPECT_FALSE(b->IsPressed());
+    }
 }
 
 TEST_F(MWinFixture, EnterAndSpaceOnHighlightedPushButtonFireAtOnce)
@@ -89,10 +82,13 @@ TEST_F(MWinFixture, DisabledButtonUnderTheMouseIgnoresClicksAndEnter)
 TEST_F(MWinFixture, LaterButtonLiesOnTopAndTakesTheClick)
 {
     AddPush("UNDER", 100, 100, 80, 30, 1);
-    AddPush("OVER", 100, 100, 80, 30, 2);
-    Click(120, 110);
+    AddPush("OVER", 120, 100, 80, 30, 2);
+    Click(150, 110);
     EXPECT_EQ(log.calls, 1);
     EXPECT_EQ(log.button_id, "OVER");
+    Click(110, 110); // where the first lies alone
+    EXPECT_EQ(log.calls, 2);
+    EXPECT_EQ(log.button_id, "UNDER");
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-// Windows: placement, title bar, queued Escape and Enter, Tab focus, press and release, scrolling, dragging
+// Windows: placement, title bar, queued Escape and Enter, Tab focus, scrolling, dragging
 // and the title buttons' controller path.
 
 #include "Engine/MWin/MWinButtonFixture.h"
@@ -98,36 +98,6 @@ TEST_F(MWinWindowTest, EscapeWhileATextEditIsEditingDoesNotFireTheEscapeButton)
     Frame();
     EXPECT_EQ(log.calls, 0);
     EXPECT_FALSE(field->TextEditIsEditing()) << "the field took the Escape";
-}
-
-TEST_F(MWinWindowTest, ReleaseOutsideTheButtonFiresNothing)
-{
-    AddPush("GO", 100, 100, 80, 30);
-    MoveTo(120, 110);
-    Press();
-    MoveTo(400, 400);
-    Release();
-    EXPECT_EQ(log.calls, 0);
-
-    MoveTo(120, 110);
-    Press();
-    MoveTo(400, 400);
-    MoveTo(120, 110);
-    Release();
-    EXPECT_EQ(log.calls, 0) << "leaving the button resets the press";
-
-    Click(120, 110);
-    EXPECT_EQ(log.calls, 1);
-    EXPECT_EQ(log.frame, 0) << "a release over the button fires at once";
-}
-
-TEST_F(MWinWindowTest, LaterButtonsLieOnTopAndTakeTheClick)
-{
-    AddPush("UNDER", 100, 100, 80, 30, 1);
-    AddPush("OVER", 120, 100, 80, 30, 2);
-    Click(150, 110);
-    EXPECT_EQ(log.calls, 1);
-    EXPECT_EQ(log.int1, 2);
 }
 
 TEST_F(MWinWindowTest, TabVisitsClickableButtonsInOrderAndWraps)

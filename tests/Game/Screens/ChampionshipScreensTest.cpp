@@ -3,7 +3,7 @@
 // race ends early (Escape after the line, abandoning it through the pause screen), and a whole championship
 // of six stages raced at a fixed time step by the scripted pilot.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,18 +26,17 @@
 #include "Game/Screens/PauseCC.h"
 #include "Game/Users.h"
 #include "Support/ScriptedPilot.h"
+#include "Support/WindowKeys.h"
 
 namespace {
 
-class ChampionshipScreens : public ScreensGameFixture
+class ChampionshipScreens : public GameWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ScreensGameFixture::SetUp();
-        profile = game->GetCurrentProfile();
-        snprintf(profile->name, sizeof profile->name, "ANNA");
-        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
+        GameWindowFixture::SetUp();
+        profile = PlayingDriver("ANNA");
         profile->classes[0].have_license[0] = 1;
         cload = screens->GetCLoad();
         crace = screens->GetCRace();
@@ -58,11 +57,6 @@ protected:
         ASSERT_TRUE(cload->GetChampionshipFilename(slot, true));
         ASSERT_TRUE(GameSaveFileSafely(cload->GetPath(), data, size));
     }
-    std::string Text(TorviCollectionController* screen, int index)
-    {
-        MWinButton* button = screen->GetButton(index);
-        return button ? button->GetTextP(0) : "(no button)";
-    }
     bool Shown(TorviCollectionController* screen, int index) { return screen->GetButton(index)->IsShown(); }
     bool Enabled(TorviCollectionController* screen, int index) { return screen->GetButton(index)->IsEnabled(); }
     void StartStage()
@@ -70,11 +64,7 @@ protected:
         ASSERT_EQ(1, screens->GotoScreen(SCREEN_CRCE, nullptr));
         ASSERT_TRUE(Click(CRaceCC::BUT_START));
         ASSERT_FALSE(game->IsMenusOn());
-        for (int frame = 0; frame < 600 && game->GetState()->GetState() != RACE_STATE_RACING; frame++) {
-            game_clock_ms += 16;
-            game->Tick();
-        }
-        ASSERT_EQ(RACE_STATE_RACING, game->GetState()->GetState());
+        ASSERT_TRUE(RunUntilRacing(10.0));
     }
 
     // RACE !!! on the stage screen, the player's car driven by the pilot until the menus are back. The seed
@@ -111,12 +101,8 @@ protected:
         return read;
     }
 
-    ScriptedPilot pilot{[](int key, bool down) {
-        _EngWindowMessage msg = {};
-        msg.message = down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP;
-        msg.key = key;
-        eng_main_window->WindowProc(nullptr, &msg);
-    }};
+    ScriptedPilot pilot{
+        [](int key, bool down) { SendKeyMessage(*eng_main_window, down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP, key); }};
     UserRecord* profile = nullptr;
     CLoadCC* cload = nullptr;
     CRaceCC* crace = nullptr;

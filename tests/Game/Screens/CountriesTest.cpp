@@ -158,12 +158,12 @@ TEST_F(CountryFlags, EveryCountryDrawsAFlagInItsBox)
 {
     CountrySetup(false, false, nullptr, nullptr, 0.0f, 0.0f);
     ASSERT_TRUE(CountryCreateGraphics());
-    Frame(1.0f, 0.0f, 1.0f);
+    BeginTestFrame(1.0f, 0.0f, 1.0f);
     for (int n = 0; n < COUNTRY_NUM_COUNTRIES; n++) {
         _Dimension box = {(float)(n % 16) * 40.0f, (float)(n / 16) * 32.0f, 40.0f, 32.0f};
         CountryDrawFlag(n, &box);
     }
-    EndFrame();
+    EndTestFrame();
     for (int n = 0; n < COUNTRY_NUM_COUNTRIES; n++) {
         _Dimension centre = {(float)(n % 16) * 40.0f + 10.0f, (float)(n / 16) * 32.0f + 12.0f, 20.0f, 8.0f};
         int background = CountVirtualPixels(gl, centre, [](int r, int g, int b) {
@@ -181,13 +181,13 @@ TEST_F(CountryFlags, NewCaledoniaShowsFrancesFlagAndOthersDiffer)
     const _Dimension caledonia = {200, 40, 120, 80};
     const _Dimension first = {360, 40, 120, 80};
     const _Dimension none = {40, 200, 120, 80};
-    Frame(0.0f, 0.0f, 0.0f);
+    BeginTestFrame();
     CountryDrawFlag(67, &france);
     CountryDrawFlag(142, &caledonia);
     CountryDrawFlag(0, &first);
     CountryDrawFlag(222, &none);
     CountryDrawFlag(500, &none);
-    EndFrame();
+    EndTestFrame();
     EXPECT_EQ(Read(france), Read(caledonia));
     EXPECT_NE(Read(france), Read(first));
     EXPECT_EQ(0, Lit(none)) << "no flag for a number without a row";
@@ -196,10 +196,10 @@ TEST_F(CountryFlags, NewCaledoniaShowsFrancesFlagAndOthersDiffer)
 TEST_F(CountryFlags, NothingIsDrawnWithoutTheTexture)
 {
     const _Dimension box = {100, 100, 120, 80};
-    Frame(0.0f, 0.0f, 0.0f);
+    BeginTestFrame();
     CountryDrawFlag(67, &box);
     CountryDrawFlagWithAlpha(67, &box, 1.0f);
-    EndFrame();
+    EndTestFrame();
     EXPECT_EQ(0, Lit(box));
     CountrySetup(false, false, nullptr, nullptr, 0.0f, 0.0f);
     // Off the country screen a device reset leaves the flags unloaded.

@@ -1,7 +1,7 @@
 // The country choice screen: the list of all countries with the player's own chosen and each entry's flag
 // drawn, the continue path with and without a choice and a callback, and the insets of the set-up.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <cstdlib>
 #include <vector>
@@ -28,7 +28,7 @@ void RecordContinue(void* user)
 
 } // namespace
 
-class CountryScreenTest : public ScreensGameFixture
+class CountryScreenTest : public GameWindowFixture
 {
 protected:
     void StartCountryScreen(const char* locale, float top_inset = 0, float bottom_inset = 0)
@@ -37,13 +37,13 @@ protected:
         CountrySetup(false, false, &RecordContinue, &continued, top_inset, bottom_inset);
         ASSERT_EQ(1, screens->StartScreen(SCREEN_MAIN, 0));
         ASSERT_EQ(1, screens->GotoScreen(SCREEN_MCTY, nullptr));
-        list = Current()->GetButton(CountryCC::BUT_COUNTRY);
+        list = Button(CountryCC::BUT_COUNTRY);
         ASSERT_NE(nullptr, list);
     }
     void TearDown() override
     {
         unsetenv("LC_ALL");
-        ScreensGameFixture::TearDown();
+        GameWindowFixture::TearDown();
     }
     Continued continued;
     MWinButton* list = nullptr;
@@ -95,9 +95,9 @@ TEST_F(CountryScreenTest, InsetsMoveTheTitleAndListDownAndTheNoteAndButtonUp)
     };
     for (const auto& row : expected) {
         float x, y, w, h;
-        Current()->GetButton(row.button)->GetArea(&x, &y, &w, &h);
-        EXPECT_FLOAT_EQ(row.y, y) << Current()->GetButton(row.button)->GetID();
-        EXPECT_FLOAT_EQ(row.h, h) << Current()->GetButton(row.button)->GetID();
+        Button(row.button)->GetArea(&x, &y, &w, &h);
+        EXPECT_FLOAT_EQ(row.y, y) << Button(row.button)->GetID();
+        EXPECT_FLOAT_EQ(row.h, h) << Button(row.button)->GetID();
     }
 }
 

@@ -2,7 +2,7 @@
 // country screen to the main menu, names refused, continuing, loading and deleting drivers, and the
 // profile and settings kept sound when a load fails or the current driver is deleted.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <sys/stat.h>
 
@@ -28,7 +28,7 @@ bool Exists(const std::string& file)
 
 } // namespace
 
-class DriverScreensTest : public ScreensGameFixture
+class DriverScreensTest : public GameWindowFixture
 {
 protected:
     std::string DriverFile(const char* name) const
@@ -71,7 +71,6 @@ protected:
                 Button(UsersLoadCC::BUT_USER)->ChoiceSetSel(i, MWIN_FIRE_IF_CHANGED);
     }
     void Restart(EngScreenID id) { ASSERT_EQ(1, screens->GotoScreen(id, nullptr)); }
-    MWinButton* Button(int index) const { return Current()->GetButton(index); }
     SettingsClass* Settings() const { return game->GetSettings(); }
     UserRecord* Profile() const { return game->GetCurrentProfile(); }
 };

@@ -4,19 +4,18 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "Engine/Core/EngPrefFolder.h"
 #include "Engine/Core/EngKeyStateTable.h"
 #include "Game/Screens/GameAds.h"
 #include "Game/Screens/GameAdsCC.h"
 #include "Game/Screens/MainCC.h"
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 #include "Game/Users.h"
+#include "Online/OnlineTestSupport.h"
 #include "Support/LogForTests.h"
 #include "Support/LoopbackHttpServer.h"
+#include "Support/FilesForTests.h"
 
 namespace fs = std::filesystem;
 
@@ -100,27 +99,18 @@ TEST(GameAds, LinksAndTheirRefusals)
 // The updater's checked path brings the current ad's installer from the maker's site to the desktop.
 TEST(GameAds, InstallerComesFromTheMakersSiteThroughTheUpdater)
 {
-    std::string pattern = ::testing::TempDir() + "torvi-ads-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern.data()));
-    fs::path home = pattern;
-    fs::create_directories(home / "Desktop");
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-    PrefFolderSetup("Torvi Torvi", false, nullptr, false);
+    const fs::path home = UsePrivateHome("torvi-ads");
+    ASSERT_FALSE(home.empty());
     LoopbackHttpServer server(MakeReply(200, "meadow installer"));
     setenv("TORVI_WEB_BASE", server.Base().c_str(), 1);
     GameAdsSetupAdsToBeIncluded();
     GameAdsSetCurGameAd(21);
     ASSERT_TRUE(GameAdsDownloadInstaller());
-    std::ifstream in(home / "Desktop" / "MeadowputtSetup.run", std::ios::binary);
-    std::stringstream body;
-    body << in.rdbuf();
-    EXPECT_EQ("meadow installer", body.str());
+    EXPECT_EQ("meadow installer", ReadWhole(home / "Desktop" / "MeadowputtSetup.run"));
     fs::remove_all(home);
 }
 
-class GameAdsScreenTest : public ScreensGameFixture
+class GameAdsScreenTest : public GameWindowFixture
 {
 protected:
     void OpenFromMain(int last_ad)

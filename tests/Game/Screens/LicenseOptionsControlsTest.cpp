@@ -2,7 +2,7 @@
 // options (music and volume), and the controller mapping (moving, refusing and waiting for an element, and a
 // virtual game controller mapped from the screen).
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -25,33 +25,29 @@
 
 namespace {
 
-class OwnScreens : public ScreensGameFixture
+class OwnScreens : public GameWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ScreensGameFixture::SetUp();
-        profile = game->GetCurrentProfile();
-        snprintf(profile->name, sizeof profile->name, "ANNA");
-        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
-    }
-    std::string Text(int index)
-    {
-        MWinButton* button = Current()->GetButton(index);
-        return button && button->HasText(0) ? button->GetTextP(0) : "";
+        GameWindowFixture::SetUp();
+        profile = PlayingDriver("ANNA");
     }
     void Choose(int index, int selection)
     {
-        MWinButton* choice = Current()->GetButton(index);
+        MWinButton* choice = Button(index);
         ASSERT_NE(nullptr, choice);
         choice->ChoiceSetSel(selection, MWIN_FIRE_ALWAYS);
         Current()->ButtonCB(choice, nullptr);
     }
-    int FindDevice(int kind)
+    // The controls screen opened for the first device of a kind, made the one in use; that device, or -1.
+    int OpenControlsFor(int kind)
     {
         for (int device = 0; device < EngInputGetNumDevices(); device++) {
-            if (EngInputGetDevice(device)->kind == kind)
-                return device;
+            if (EngInputGetDevice(device)->kind != kind)
+                continue;
+            game->GetInput()->GetBinding(0)->current_device = device;
+            return screens->GotoScreen(SCREEN_CTRL, nullptr) == 1 ? device : -1;
         }
         return -1;
     }
@@ -62,13 +58,9 @@ protected:
 // Pushes a key press to the window a moment after the mapping wait has begun.
 Uint32 PressEscapeLater(Uint32, void* key)
 {
+    const SDL_Keycode sym = SDL_Keycode(reinterpret_cast<intptr_t>(key));
     for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        SDL_Event event = {};
-        event.type = type;
-        event.key.windowID = SDL_GetWindowID(eng_main_window->GetWindowHandle_PC());
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.scancode = SDL_GetScancodeFromKey(SDL_Keycode(reinterpret_cast<intptr_t>(key)));
-        event.key.keysym.sym = SDL_Keycode(reinterpret_cast<intptr_t>(key));
+        SDL_Event event = MainWindowKeyEvent(type, SDL_GetScancodeFromKey(sym), sym);
         SDL_PushEvent(&event);
     }
     return 0;
@@ -125,16 +117,16 @@ TEST_F(OwnScreens, OptionsBindTheSwitchesAndTheVolumeOnlyWhileTheMusicIsOn)
     ResolutionGetSettings()->music_on = 0;
     profile->steering = 42;
     ASSERT_EQ(1, screens->GotoScreen(SCREEN_OPTS, nullptr));
-    EXPECT_FALSE(Current()->GetButton(OptionsCC::BUT_VOL)->IsEnabled());
+    EXPECT_FALSE(Button(OptionsCC::BUT_VOL)->IsEnabled());
     EXPECT_EQ(9, profile->steering) << "a stored setting out of range comes back within the choice";
     Choose(OptionsCC::BUT_MUSIC, 1);
     EXPECT_EQ(1, ResolutionGetSettings()->music_on);
-    EXPECT_TRUE(Current()->GetButton(OptionsCC::BUT_VOL)->IsEnabled());
+    EXPECT_TRUE(Button(OptionsCC::BUT_VOL)->IsEnabled());
     EXPECT_TRUE(game->GetMusic()->IsInitialised());
     Choose(OptionsCC::BUT_POS, 0);
     EXPECT_EQ(0, profile->hud[3]);
     Choose(OptionsCC::BUT_MUSIC, 0);
-    EXPECT_FALSE(Current()->GetButton(OptionsCC::BUT_VOL)->IsEnabled());
+    EXPECT_FALSE(Button(OptionsCC::BUT_VOL)->IsEnabled());
 
     for (int choice = -1; choice <= 10; choice++)
         EXPECT_LE(OptionsCC::MusicVolumeFor(choice), int(MUSIC_MAX_VOLUME)) << choice;
@@ -143,10 +135,8 @@ TEST_F(OwnScreens, OptionsBindTheSwitchesAndTheVolumeOnlyWhileTheMusicIsOn)
 
 TEST_F(OwnScreens, KeyboardMappingsMoveRefuseEscapeAndTimeOutEmpty)
 {
-    int keyboard = FindDevice(ENG_INPUT_DEVICE_KEYBOARD);
+    int keyboard = OpenControlsFor(ENG_INPUT_DEVICE_KEYBOARD);
     ASSERT_GE(keyboard, 0);
-    game->GetInput()->GetBinding(0)->current_device = keyboard;
-    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
     ControlsCC* controls = screens->GetControls();
     EXPECT_EQ("Left Arrow", Text(ControlsCC::BUT_MOVE_LEFT));
     EXPECT_FALSE(controls->GetButton(ControlsCC::BUT_PAUSE_GAME)->IsEnabled());
@@ -275,10 +265,8 @@ protected:
 
 TEST_F(StickScreens, AxisHatAndButtonsMappedFromTheScreenAreSavedAndSteerTheRace)
 {
-    int device = FindDevice(ENG_INPUT_DEVICE_JOYSTICK);
+    int device = OpenControlsFor(ENG_INPUT_DEVICE_JOYSTICK);
     ASSERT_GE(device, 0);
-    game->GetInput()->GetBinding(0)->current_device = device;
-    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
     ControlsCC* controls = screens->GetControls();
     EXPECT_TRUE(controls->GetButton(ControlsCC::BUT_PAUSE_GAME)->IsEnabled());
 
@@ -322,10 +310,8 @@ TEST_F(StickScreens, AxisHatAndButtonsMappedFromTheScreenAreSavedAndSteerTheRace
 
 TEST_F(StickScreens, AnAbsoluteAxisCountsOnlyBeyondTheDeadZone)
 {
-    int device = FindDevice(ENG_INPUT_DEVICE_JOYSTICK);
+    int device = OpenControlsFor(ENG_INPUT_DEVICE_JOYSTICK);
     ASSERT_GE(device, 0);
-    game->GetInput()->GetBinding(0)->current_device = device;
-    ASSERT_EQ(1, screens->GotoScreen(SCREEN_CTRL, nullptr));
     ControlsCC* controls = screens->GetControls();
     int x_axis = EngInputFindElementByName(device, "X Axis");
     ASSERT_GE(x_axis, 0);

@@ -2,7 +2,7 @@
 // any time; a time trial is given up for its screen on the frame after Escape; quitting a quick race
 // returns to its set-up and a championship race asks first.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include "Game/Car.h"
 #include "Game/Levels.h"
@@ -11,20 +11,15 @@
 #include "Game/StateClass.h"
 #include "Game/Users.h"
 
-class PauseScreenTest : public ScreensGameFixture
+class PauseScreenTest : public GameWindowFixture
 {
 protected:
     // A race of two cars on the first track, driven until it runs (and, when asked, until every car has
     // started timing a lap).
     void Race(_GameType type, int cars, bool until_laps_timed)
     {
-        const int opponents[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
-        ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(cars - 1, opponents));
-        ASSERT_TRUE(game->SetupRace(type, 0, cars, false, 0, 0));
-        game->StartRace(true);
-        for (int i = 0; i < 60 * 60 && !Ready(cars, until_laps_timed); i++)
-            Run(1.0 / 60.0);
-        ASSERT_TRUE(Ready(cars, until_laps_timed)) << "the race did not get going";
+        StartRace(type, 0, cars);
+        ASSERT_TRUE(RunUntil([&] { return Ready(cars, until_laps_timed); })) << "the race did not get going";
     }
     bool Ready(int cars, bool until_laps_timed) const
     {
@@ -42,8 +37,7 @@ TEST_F(PauseScreenTest, APauseThroughTheOptionsAndBackLeavesEveryCarsTimesAsIfNo
 {
     // The player's car waits on the grid: its lap is not timed yet and must stay so.
     Race(GAME_TYPE_QUICK_RACE, 2, false);
-    for (int i = 0; i < 60 * 60 && game->GetCar()->GetRecord(1)->lap_start_time == 0; i++)
-        Run(1.0 / 60.0);
+    RunUntil([this] { return game->GetCar()->GetRecord(1)->lap_start_time != 0; });
     Escape();
     ASSERT_EQ(SCREEN_PAUS, screens->GetCurrentScreen());
     ASSERT_TRUE(game->IsMenusOn());
@@ -82,7 +76,7 @@ TEST_F(PauseScreenTest, EscapeInATimeTrialGivesItUpForItsScreenOnTheNextFrame)
     Race(GAME_TYPE_TIME_TRIAL, 1, false);
     Escape();
     EXPECT_EQ(SCREEN_PAUS, screens->GetCurrentScreen()) << "no screen change inside the pause screen's start";
-    EXPECT_FALSE(Current()->GetButton(PauseCC::BUT_RESUME)->IsShown());
+    EXPECT_FALSE(Button(PauseCC::BUT_RESUME)->IsShown());
     Run(1.0 / 60.0);
     EXPECT_EQ(SCREEN_TTRL, screens->GetCurrentScreen());
     EXPECT_EQ("TTrial", DesktopCollections());

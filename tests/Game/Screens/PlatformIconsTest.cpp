@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Engine/Core/EngDebug.h"
+#include "Engine/Graphics/EngDevice.h"
 #include "Game/Screens/PlatformIcons.h"
 #include "Game/Screens/ScreensPixelFixture.h"
 #include "Support/LogForTests.h"
@@ -60,11 +61,11 @@ TEST_F(PlatformIcons, LowerMDrawsTheSameIconAsUpperMAndWDiffers)
     const _Dimension upper = {40, 40, 64, 64};
     const _Dimension lower = {140, 40, 64, 64};
     const _Dimension own = {240, 40, 64, 64};
-    Frame();
+    BeginTestFrame();
     PlatformDrawIcon('M', &upper, 1.0f);
     PlatformDrawIcon('m', &lower, 1.0f);
     PlatformDrawIcon(PlatformGetCurrentPlatform(false), &own, 1.0f);
-    EndFrame();
+    EndTestFrame();
     EXPECT_GT(Lit(upper), 64 * 64 / 2);
     EXPECT_EQ(Read(upper), Read(lower));
     EXPECT_NE(Read(upper), Read(own));
@@ -75,10 +76,10 @@ TEST_F(PlatformIcons, UnknownLettersDrawNothingAndAreReportedTwentyTimesAtMost)
     ASSERT_TRUE(PlatformCreateGraphics());
     const _Dimension box = {300, 200, 64, 64};
     int start = DebugGetMessageCount();
-    Frame();
+    BeginTestFrame();
     for (int i = 0; i < PLATFORM_MAX_UNKNOWN_REPORTS + 5; i++)
         PlatformDrawIcon('Z', &box, 1.0f);
-    EndFrame();
+    EndTestFrame();
     EXPECT_EQ(0, Lit(box));
     EXPECT_EQ(PLATFORM_MAX_UNKNOWN_REPORTS, LogCountSince(start, "Unknown platform: Z"));
 }
@@ -89,13 +90,13 @@ TEST_F(PlatformIcons, HalfAlphaIsDimmerAndTheColourIsRestoredAfterwards)
     const _Dimension faint = {40, 200, 64, 64};
     const _Dimension after = {140, 200, 64, 64};
     const _Dimension full = {240, 200, 64, 64};
-    Frame();
+    BeginTestFrame();
     EngDeviceEnableBlendingType(0);
     EngDeviceTurnOnAlphaModulation();
     PlatformDrawIcon('W', &full, 1.0f);
     PlatformDrawIcon('W', &faint, 0.25f);
     PlatformDrawIcon('W', &after, 1.0f);
-    EndFrame();
+    EndTestFrame();
     EXPECT_EQ(Read(full), Read(after));
     EXPECT_NE(Read(full), Read(faint));
 }
@@ -104,10 +105,10 @@ TEST_F(PlatformIcons, NothingIsDrawnWithoutTheTexture)
 {
     const _Dimension box = {300, 200, 64, 64};
     int start = DebugGetMessageCount();
-    Frame();
+    BeginTestFrame();
     PlatformDrawIcon('W', &box, 1.0f);
     PlatformDrawIcon('Z', &box, 1.0f);
-    EndFrame();
+    EndTestFrame();
     EXPECT_EQ(0, Lit(box));
     EXPECT_EQ(0, LogCountSince(start, "Unknown platform"));
 }

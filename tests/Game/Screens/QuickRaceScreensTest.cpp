@@ -2,7 +2,7 @@
 // rows with shared places, blanks and the fastest lap, and Escape at the end of a real race driven by the
 // game's own race step.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <set>
 
@@ -18,16 +18,14 @@
 
 namespace {
 
-class QuickRaceScreens : public ScreensGameFixture
+class QuickRaceScreens : public GameWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ScreensGameFixture::SetUp();
-        profile = game->GetCurrentProfile();
-        snprintf(profile->name, sizeof profile->name, "ANNA");
+        GameWindowFixture::SetUp();
+        profile = PlayingDriver("ANNA");
         profile->user_id = 42;
-        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
         qrace = screens->GetQRace();
         qres = screens->GetQRes();
         eng_frame_time = 1.0 / 60.0;
@@ -37,24 +35,10 @@ protected:
         for (int i = 0; i < USER_NUM_OPPONENTS; i++)
             profile->quick_race_opponents[i] = i < opponents_ticked ? 1 : 0;
     }
-    // Frames of the game, as the player sees them, until the start sequence is over (10 s at most).
-    void DriveToTheStart()
-    {
-        for (int frame = 0; frame < 600 && game->GetState()->GetState() != RACE_STATE_RACING; frame++) {
-            game_clock_ms += EngUInt32(eng_frame_time * 1000.0);
-            game->Tick();
-        }
-        ASSERT_EQ(RACE_STATE_RACING, game->GetState()->GetState());
-    }
     void Press(TorviCollectionController* screen, int index)
     {
         ASSERT_NE(nullptr, screen->GetButton(index));
         screen->ButtonCB(screen->GetButton(index), nullptr);
-    }
-    std::string Text(TorviCollectionController* screen, int index)
-    {
-        MWinButton* button = screen->GetButton(index);
-        return button ? button->GetTextP(0) : "(no button)";
     }
     void FinishPlayer()
     {
@@ -170,7 +154,7 @@ TEST_F(QuickRaceScreens, EscapeAfterTheFinishDrivesTheFieldHomeAndShowsAllEight)
     ASSERT_EQ(1, screens->GotoScreen(SCREEN_QRCE, nullptr));
     Press(qrace, QRaceCC::BUT_START);
     ASSERT_EQ(8, game->GetCarsInRace());
-    DriveToTheStart();
+    ASSERT_TRUE(RunUntilRacing(10.0));
     FinishPlayer();
     EngUInt32 clock = game_clock_ms;
     int mark = LogMark();

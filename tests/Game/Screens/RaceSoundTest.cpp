@@ -4,7 +4,7 @@
 
 #include <AL/al.h>
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include "Game/Car.h"
 #include "Game/Levels.h"
@@ -13,16 +13,10 @@
 #include "Game/Sound.h"
 #include "Game/StateClass.h"
 
-class RaceSoundTest : public ScreensGameFixture
+class RaceSoundTest : public GameWindowFixture
 {
 protected:
-    void StartQuickRace(int cars)
-    {
-        const int opponents[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
-        ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(cars - 1, opponents));
-        ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, 0, cars, false, 0, 0));
-        game->StartRace(true);
-    }
+    void StartQuickRace(int cars) { StartRace(GAME_TYPE_QUICK_RACE, 0, cars); }
 
     ALint SlotState(int slot)
     {
@@ -45,8 +39,7 @@ TEST_F(RaceSoundTest, RaceEnginesTakeOverFromTheMusicFollowTheCarsAndStopWithThe
     for (int car = 0; car < SOUND_CARS; car++)
         EXPECT_EQ(SlotState(SOUND_SLOT_ENGINE + car) == AL_PLAYING, car < cars) << car;
 
-    for (int i = 0; i < 60 * 60 && game->GetCar()->GetState(1)->speed <= 0.0f; i++)
-        Run(1.0 / 60.0);
+    RunUntil([this] { return game->GetCar()->GetState(1)->speed > 0.0f; });
     Run(0.5);
     const CarState* driving = game->GetCar()->GetState(1);
     ASSERT_GT(driving->speed, 0.0f) << "the computer car never drove";
@@ -69,8 +62,7 @@ TEST_F(RaceSoundTest, RaceEnginesTakeOverFromTheMusicFollowTheCarsAndStopWithThe
 TEST_F(RaceSoundTest, ARaceFinishedQuietlyMakesNoSound)
 {
     StartQuickRace(8);
-    for (int i = 0; i < 60 * 60 && game->GetState()->GetState() != RACE_STATE_RACING; i++)
-        Run(1.0 / 60.0);
+    RunUntilRacing();
     ASSERT_EQ(SlotState(SOUND_SLOT_ENGINE + 7), AL_PLAYING);
     // The cars drive on around the player's car left on the grid, into it and into walls, unheard.
     QResCC::FinishCurrentRace(game);

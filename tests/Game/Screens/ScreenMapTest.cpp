@@ -3,7 +3,7 @@
 // own cases: what a new driver and a driver with an updated licence see, DRIVER saving before it leaves,
 // and the driving test starting its race.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -46,7 +46,7 @@ const MapRow kMap[] = {
 
 } // namespace
 
-class ScreenMapTest : public ScreensGameFixture
+class ScreenMapTest : public GameWindowFixture
 {
 protected:
     // A driver who has passed the driving test, stored and playing, with a country.
@@ -63,7 +63,6 @@ protected:
         game->GetSettings()->SetLastDriverName(name);
         CountrySetContinueCB(nullptr, nullptr);
     }
-    MWinButton* Button(int index) const { return Current()->GetButton(index); }
 };
 
 TEST_F(ScreenMapTest, EveryButtonLeadsWhereTheMapSays)

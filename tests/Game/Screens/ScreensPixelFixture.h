@@ -1,28 +1,14 @@
 #pragma once
 
-// A real 640 x 480 context for the screens' pixel tests: one 2D frame on a plain colour, and the pixels of a
-// virtual-screen rectangle read back.
+// A real 640 x 480 context for the screens' pixel tests, and the pixels of a virtual-screen rectangle read back.
 
 #include <vector>
 
-#include "Engine/Graphics/EngDevice.h"
 #include "Support/GLTestContext.h"
 #include "Support/VirtualScreenPixels.h"
 
 class ScreensPixelFixture : public GLTestFixture {
 protected:
-    void Frame(float r = 0.0f, float g = 0.0f, float b = 0.0f)
-    {
-        EngDeviceSetClearColour(r, g, b);
-        EngDeviceBeginRendering();
-        EngDeviceClearScreenAndZBuffer();
-        EngDevicePrepareFor2D(true);
-    }
-    void EndFrame()
-    {
-        EngDeviceRestoreAfter2D();
-        EngDeviceEndRendering();
-    }
     std::vector<unsigned char> Read(const _Dimension& area)
     {
         std::vector<unsigned char> rgba;

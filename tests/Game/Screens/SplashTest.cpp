@@ -7,6 +7,7 @@
 
 #include "Engine/Core/EngProgram.h"
 #include "Engine/Core/EngWindow.h"
+#include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Game/Screens/ScreensPixelFixture.h"
 #include "Game/Screens/Splash.h"

@@ -1,7 +1,7 @@
 // The time-trial screen: times going into the local tables, the table as the player sees it, the question
 // after a new best and the time it submits, and the world table from a scores service on the loopback.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <unistd.h>
 
@@ -45,17 +45,15 @@ LocalTimeEntry Entry(const char* name, int user_id, EngUInt32 time, _EngMiscDate
     return entry;
 }
 
-class TimeTrialScreen : public ScreensGameFixture
+class TimeTrialScreen : public GameWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ScreensGameFixture::SetUp();
-        profile = game->GetCurrentProfile();
-        snprintf(profile->name, sizeof profile->name, "ANNA");
+        GameWindowFixture::SetUp();
+        profile = PlayingDriver("ANNA");
         profile->user_id = 42;
         snprintf(profile->country, sizeof profile->country, "FI");
-        profile->license_test_state = USER_LICENSE_NORMAL_PLAY;
         profile->time_trial_laps = 3;
         profile->time_trials_track = 2;
         profile->formula_zzz = 1;
@@ -67,7 +65,7 @@ protected:
     void TearDown() override
     {
         unsetenv("TORVI_WEB_BASE");
-        ScreensGameFixture::TearDown();
+        GameWindowFixture::TearDown();
     }
     LocalTimesTable* Table() { return game->GetSettings()->GetTable(1, 2, 1); }
     void Fill(std::vector<EngUInt32> times)

@@ -1,7 +1,7 @@
 // The game's screen registry: all seventeen controllers made, registered and freed, and every screen
 // started alone on the desktop, also when none of its buttons exist.
 
-#include "Game/Screens/ScreensGameFixture.h"
+#include "Support/GameWindowFixture.h"
 
 #include <type_traits>
 
@@ -65,7 +65,7 @@ const ScreenCase kScreens[TORVI_NUM_CONTROLLERS] = {
 
 } // namespace
 
-using TorviScreensTest = ScreensGameFixture;
+using TorviScreensTest = GameWindowFixture;
 
 TEST_F(TorviScreensTest, SetupRegistersAllSeventeenUnderTheirIdsAndStartsAtUser)
 {

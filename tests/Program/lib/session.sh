@@ -1,14 +1,28 @@
 # Sourced by the whole-program tests, outside and inside the virtual X server.
 
-# A private, empty preferences folder, no sound device and nobody to click.
+torvi_session=$(readlink -f "${BASH_SOURCE[0]}")
+
+# The program under test ($program, from the path given), a private, empty preferences folder with the
+# game's own folder in it ($torvi_folder), no sound device and nobody to click.
 torvi_test_environment() {
+    program=$(readlink -f "$1")
     torvi_test_home=$(mktemp -d)
+    torvi_folder="$torvi_test_home/Ostrelmark/Torvi Torvi"
     trap 'rm -rf "$torvi_test_home"' EXIT
     export XDG_DATA_HOME="$torvi_test_home"
     export TORVI_NONINTERACTIVE=1
     export SDL_AUDIODRIVER=dummy
     export ALSOFT_DRIVERS=null
     unset SDL_VIDEODRIVER
+}
+
+# The rest of a test, a script on standard input, run on a virtual X server with a screen of the size given
+# ("1280x1024"): these helpers loaded, $program set, -u on, the further arguments as $1, $2, ...
+torvi_on_virtual_screen() {
+    local size=$1
+    shift
+    { printf 'set -u\nprogram=%q\nsource %q\n' "$program" "$torvi_session"; cat; } |
+        xvfb-run -a -s "-screen 0 ${size}x24" bash -s "$@"
 }
 
 log="${XDG_DATA_HOME:-}/Ostrelmark/Torvi Torvi/LogFile.txt"
@@ -88,6 +102,14 @@ wait_for_menus() {
     done
     echo "$seen (the menus' picture is $picture)"
     return 1
+}
+
+# Starts the game ($pid, $window) and waits for the driver screen that follows the splash.
+torvi_start_to_drivers() {
+    "$program" &
+    pid=$!
+    window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
+    wait_for_menus "$window" >/dev/null || fail "no driver screen after the splash"
 }
 
 # However a script ends (a failed check, an error, its time running out), the game it started goes with it.
