@@ -957,16 +957,6 @@ constexpr float kHudTimeColour[4] = {1.0f, 0.4f, 0.4f, 1.0f};
 constexpr float kHudPlaceColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr char kCentred = 1;
 
-void DrawTexture(EngTexture* texture, float alpha)
-{
-    if (!texture || !texture->IsLoaded())
-        return;
-    if (alpha < 1.0f)
-        texture->DrawWithColour(1.0f, 1.0f, 1.0f, alpha);
-    else
-        texture->Draw();
-}
-
 // The head-up box of a track in 640 x 480: its centre and the lines a third above and below.
 struct HudBox
 {
@@ -1031,7 +1021,7 @@ void Car::Render()
     Graphics* graphics = m_game->GetGraphics();
     // The track covers the screen and has nothing to blend with.
     EngDeviceDisableBlending();
-    DrawTexture(graphics->GetTrackPicture(), 1.0f);
+    GraphicsDrawScreenPicture(graphics->GetTrackPicture());
     EngDeviceEnableBlendingType(kNormalBlending);
     EngDeviceTurnOnAlphaModulation();
     const int n = NumCars();

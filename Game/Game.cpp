@@ -9,7 +9,6 @@
 #include "Engine/Core/EngKeyStateTable.h"
 #include "Engine/Core/EngString.h"
 #include "Engine/Core/EngWindow.h"
-#include "Engine/Graphics/DX9/EngTextureDX9.h"
 #include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngFont.h"
 #include "Engine/Graphics/EngTexture.h"
@@ -607,7 +606,7 @@ void Game::RenderMenus()
     // The background covers the whole screen; the ads screen and a missing picture stand on a cleared one.
     bool ads = m_screens->GetCurrentScreen() == SCREEN_GADS;
     if (!ads && m_menu_background->IsLoaded())
-        DrawMenuBackground();
+        GraphicsDrawScreenPicture(m_menu_background);
     else
         EngDeviceClearScreen();
     m_screens->Render(0);
@@ -615,25 +614,6 @@ void Game::RenderMenus()
     m_screens->Render(1);
     m_mwin->RenderPopups();
     m_screens->Render(2);
-}
-
-void Game::DrawMenuBackground()
-{
-    // At the picture's own size each texel's centre lies on a pixel's: point sampled, the picture reaches the
-    // screen exactly (the default coordinates would blur it by up to half a texel), and software OpenGL fills it
-    // in about half the time.
-    const EngTextureDX9* picture = m_menu_background->GetDX9();
-    const bool own_size = picture && picture->GetWidth() == eng_screen_width && picture->GetHeight() == eng_screen_height;
-    if (!own_size) {
-        m_menu_background->ResetTextureCoordinates();
-        m_menu_background->Draw();
-        return;
-    }
-    const float u = 0.5f / (float)eng_screen_width;
-    const float v = 0.5f / (float)eng_screen_height;
-    EngDeviceUsePointSampling(true);
-    m_menu_background->DrawWithTextureCoordinates(u, v, 1.0f + u, 1.0f + v);
-    EngDeviceUsePointSampling(false);
 }
 
 void Game::RenderRace()

@@ -139,7 +139,6 @@ private:
     void StartMenus();
     static void SplashEndedCB(void* game);
     void RenderMenus();
-    void DrawMenuBackground();
     void MenuTick();
     void RaceTick();
     void ShowIdleHint();

@@ -4,6 +4,8 @@
 #include <new>
 
 #include "Engine/Core/EngDebug.h"
+#include "Engine/Core/EngWindow.h"
+#include "Engine/Graphics/DX9/EngTextureDX9.h"
 #include "Engine/Graphics/EngDevice.h"
 #include "Engine/Graphics/EngTexture.h"
 #include "Game/Car.h"
@@ -173,4 +175,22 @@ EngTexture* Graphics::GetWheel(int frame) const
 EngTexture* Graphics::GetFlagFrame(int frame) const
 {
     return frame >= 0 && frame < GRAPHICS_FLAG_FRAMES ? m_flags[frame] : nullptr;
+}
+
+void GraphicsDrawScreenPicture(EngTexture* picture)
+{
+    if (!picture || !picture->IsLoaded())
+        return;
+    const EngTextureDX9* texels = picture->GetDX9();
+    const bool own_size = texels && texels->GetWidth() == eng_screen_width && texels->GetHeight() == eng_screen_height;
+    if (!own_size) {
+        picture->ResetTextureCoordinates();
+        picture->Draw();
+        return;
+    }
+    const float u = 0.5f / (float)eng_screen_width;
+    const float v = 0.5f / (float)eng_screen_height;
+    EngDeviceUsePointSampling(true);
+    picture->DrawWithTextureCoordinates(u, v, 1.0f + u, 1.0f + v);
+    EngDeviceUsePointSampling(false);
 }

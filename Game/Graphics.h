@@ -20,6 +20,11 @@ enum _GraphicsLayer
     GRAPHICS_LAYERS = 4,
 };
 
+// Draws a picture placed over the whole screen (the track, the menu background). At the picture's own size each
+// texel's centre lies on a pixel's: point sampled, the picture reaches the screen exactly (the default
+// coordinates would blur it by up to half a texel), and software OpenGL fills it in about half the time.
+void GraphicsDrawScreenPicture(EngTexture* picture);
+
 constexpr int GRAPHICS_CARS = 8;
 constexpr int GRAPHICS_WHEEL_FRAMES = 4;
 constexpr int GRAPHICS_FLAG_FRAMES = 10;
