@@ -7,8 +7,8 @@
 //
 // Draws are collected (EngDrawBatchDX9) while they share layout and texture, and drawn together when a
 // state they depend on is about to change, on a clear, a read-back, the end of the scene or the present.
-// A state is passed to the GL only when it changes, so the GL always holds what the device was told and code
-// that draws through the GL itself (tests) sees it.
+// A state is passed to the GL only when it changes; while frames are drawn at once, the GL always holds what
+// the device was told, and code that draws through the GL itself (tests) sees it.
 //
 // With repeated frames skipped, a scene's calls are kept (EngFrameRecordDX9) and reach the GL at the present,
 // unless they are the very calls of the frame on screen, made from the same states: then nothing is drawn or
