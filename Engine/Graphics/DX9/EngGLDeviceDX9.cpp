@@ -295,11 +295,13 @@ HRESULT EngGLDeviceDX9::SetRenderState(D3DRENDERSTATETYPE state, EngUInt32 value
     if (current.render_states[state] == value && !forcing_states)
         return D3D_OK;
     const EngUInt32 words[2] = {(EngUInt32)state, value};
-    if (!Recorded(EngFrameRecordDX9::kRenderState, words, 2))
-        FlushBatch();
+    if (Recorded(EngFrameRecordDX9::kRenderState, words, 2)) {
+        current.render_states[state] = value;
+        return D3D_OK;
+    }
+    FlushBatch();
     current.render_states[state] = value;
-    if (!recording)
-        ApplyRenderState(state, value);
+    ApplyRenderState(state, value);
     return D3D_OK;
 }
 
@@ -380,11 +382,14 @@ HRESULT EngGLDeviceDX9::SetTextureStageState(int stage, D3DTEXTURESTAGESTATETYPE
     if (current.stage_states[stage][type] == value)
         return D3D_OK;
     const EngUInt32 words[3] = {(EngUInt32)stage, (EngUInt32)type, value};
-    const bool kept = Recorded(EngFrameRecordDX9::kStageState, words, 3);
-    if (stage == 0 && !kept)
+    if (Recorded(EngFrameRecordDX9::kStageState, words, 3)) {
+        current.stage_states[stage][type] = value;
+        return D3D_OK;
+    }
+    if (stage == 0)
         FlushBatch();
     current.stage_states[stage][type] = value;
-    if (stage == 0 && !kept)
+    if (stage == 0)
         ApplyTextureEnvironment();
     return D3D_OK;
 }
@@ -439,11 +444,10 @@ HRESULT EngGLDeviceDX9::SetTexture(int stage, unsigned int gl_texture)
         return D3DERR_INVALIDCALL;
     if (stage != 0)
         return D3D_OK;
+    // A kept frame binds its textures when it is drawn; only a change of the current one is kept.
     const EngUInt32 words[1] = {gl_texture};
-    if (gl_texture != current.texture && Recorded(EngFrameRecordDX9::kTexture, words, 1)) {
-        current.texture = gl_texture;
-        return D3D_OK;
-    }
+    if (gl_texture != current.texture)
+        Recorded(EngFrameRecordDX9::kTexture, words, 1);
     current.texture = gl_texture;
     if (recording || gl_texture == bound_texture)
         return D3D_OK;
@@ -479,12 +483,13 @@ HRESULT EngGLDeviceDX9::SetViewport(const D3DVIEWPORT9 *new_viewport)
         return D3DERR_INVALIDCALL;
     if (memcmp(&current.viewport, new_viewport, sizeof(current.viewport)) == 0)
         return D3D_OK;
-    const bool kept = Recorded(EngFrameRecordDX9::kViewport, nullptr, 0, new_viewport, sizeof(*new_viewport));
-    if (!kept)
-        FlushBatch();
+    if (Recorded(EngFrameRecordDX9::kViewport, nullptr, 0, new_viewport, sizeof(*new_viewport))) {
+        current.viewport = *new_viewport;
+        return D3D_OK;
+    }
+    FlushBatch();
     current.viewport = *new_viewport;
-    if (!kept)
-        ApplyViewport();
+    ApplyViewport();
     return D3D_OK;
 }
 
@@ -533,12 +538,13 @@ HRESULT EngGLDeviceDX9::SetTransform(D3DTRANSFORMSTATETYPE type, const float mat
     if (memcmp(target, matrix, sizeof(float) * 16) == 0)
         return D3D_OK;
     const EngUInt32 words[1] = {(EngUInt32)type};
-    const bool kept = Recorded(EngFrameRecordDX9::kTransform, words, 1, matrix, sizeof(float) * 16);
-    if (!kept)
-        FlushBatch();
+    if (Recorded(EngFrameRecordDX9::kTransform, words, 1, matrix, sizeof(float) * 16)) {
+        memcpy(target, matrix, sizeof(float) * 16);
+        return D3D_OK;
+    }
+    FlushBatch();
     memcpy(target, matrix, sizeof(float) * 16);
-    if (!kept)
-        ApplyTransforms();
+    ApplyTransforms();
     return D3D_OK;
 }
 
@@ -557,12 +563,13 @@ HRESULT EngGLDeviceDX9::SetMaterial(const D3DMATERIAL9 *new_material)
         return D3DERR_INVALIDCALL;
     if (memcmp(&current.material, new_material, sizeof(current.material)) == 0)
         return D3D_OK;
-    const bool kept = Recorded(EngFrameRecordDX9::kMaterial, nullptr, 0, new_material, sizeof(*new_material));
-    if (!kept)
-        FlushBatch();
+    if (Recorded(EngFrameRecordDX9::kMaterial, nullptr, 0, new_material, sizeof(*new_material))) {
+        current.material = *new_material;
+        return D3D_OK;
+    }
+    FlushBatch();
     current.material = *new_material;
-    if (!kept)
-        SendMaterial();
+    SendMaterial();
     return D3D_OK;
 }
 
@@ -582,12 +589,13 @@ HRESULT EngGLDeviceDX9::SetScissorRect(const D3DRECT_LTRB *rect)
         return D3DERR_INVALIDCALL;
     if (memcmp(&current.scissor, rect, sizeof(current.scissor)) == 0)
         return D3D_OK;
-    const bool kept = Recorded(EngFrameRecordDX9::kScissor, nullptr, 0, rect, sizeof(*rect));
-    if (!kept)
-        FlushBatch();
+    if (Recorded(EngFrameRecordDX9::kScissor, nullptr, 0, rect, sizeof(*rect))) {
+        current.scissor = *rect;
+        return D3D_OK;
+    }
+    FlushBatch();
     current.scissor = *rect;
-    if (!kept)
-        ApplyScissor();
+    ApplyScissor();
     return D3D_OK;
 }
 
