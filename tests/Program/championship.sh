@@ -45,12 +45,7 @@ torvi_shot very-short
 torvi_click 320 321
 torvi_shot next-race
 [ "$(torvi_lit_pixels next-race 357 202 177 190)" -gt 400 ] || fail "no leaderboard on the next race screen"
-torvi_click 320 445
-sleep 5
-xdotool key Escape
-sleep 1
-torvi_shot pause
-[ "$(torvi_lit_pixels pause 200 76 240 30)" -gt 50 ] || fail "no GAME PAUSED title after Escape"
+torvi_race_to_pause
 
 # QUIT, then OK on the confirmation with the keyboard.
 torvi_click 68 446

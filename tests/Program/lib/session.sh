@@ -225,6 +225,17 @@ torvi_lit_pixels() {
         +repage -fx 'max(r,max(g,b))>0.55' -format "%[fx:round(mean*w*h)]" info:
 }
 
+# RACE !!! on a set-up screen, five seconds of the race, then Escape: the pause screen with its title, shot as
+# "pause".
+torvi_race_to_pause() {
+    torvi_click 320 445
+    sleep 5
+    xdotool key Escape
+    sleep 1
+    torvi_shot pause
+    [ "$(torvi_lit_pixels pause 200 76 240 30)" -gt 50 ] || fail "no GAME PAUSED title after Escape"
+}
+
 # The pixels of a virtual-screen rectangle that differ between two screenshots.
 torvi_changed_pixels() {
     local size sw sh crop
