@@ -314,7 +314,6 @@ bool EngProgram::DoConstantFrameRateTick()
     if (CheckProgramVanished("Exiting as no eng_main_program."))
         return false;
     int rounds = WaitForFrameEnd(end);
-    m_input_arrived = false;
     m_last_wait_rounds = rounds;
     if (m_auto_adjust_rate)
         AdjustFrameRate(rounds);
@@ -326,34 +325,50 @@ bool EngProgram::DoConstantFrameRateTick()
     return true;
 }
 
+// Input that arrives while the frame waits is pumped and answered at once, but it does not end the wait: a
+// frame that ended at every event would follow the mouse's report rate, hundreds of frames a second.
 int EngProgram::WaitForFrameEnd(double end)
 {
     EngMainUpdateTime();
     int rounds = 0;
-    for (;;) {
-        if (m_pump_while_waiting && m_input_arrived)
-            return rounds;
-        if (eng_time >= end && (m_min_wait_rounds < 1 || rounds >= m_min_wait_rounds))
-            return rounds;
-        if (m_quit || EngSignalsPending_PC())
-            return rounds;
-        rounds += WaitOneRound(end, rounds < m_min_wait_rounds);
+    while (rounds < m_min_wait_rounds && !StopWaiting()) {
+        WaitOneRound(end, true);
+        ++rounds;
     }
+    double idle_start = eng_time;
+    bool waited = false;
+    while (eng_time < end && !StopWaiting()) {
+        WaitOneRound(end, false);
+        waited = true;
+    }
+    if (!waited)
+        return rounds;
+    // Counted from the time slept, not the wake-ups: a flood of input wakes the wait far more often than
+    // once a round, and the rate adjustment reads the rounds as the frame's idle time.
+    double round = WaitRoundSeconds();
+    return rounds + std::max(1, int(std::lround((eng_time - idle_start) / round)));
+}
+
+bool EngProgram::StopWaiting() const
+{
+    return m_quit || EngSignalsPending_PC();
+}
+
+double EngProgram::WaitRoundSeconds() const
+{
+    return m_sleep_10ms_while_waiting ? 0.010 : 0.001;
 }
 
 // The minimum is still slept one round at a time; past it, the rest of the frame is one wait that wakes for
-// input or the frame's end (each wake-up costs a round trip to the X server), counted in the rounds it
-// replaces, as the rate adjustment reads them. That wait stops short of the frame's end by what is left of a
-// millisecond, which is slept exactly: rounded up, every frame would last up to a millisecond too long
-// (58 frames a second instead of 60).
-int EngProgram::WaitOneRound(double end, bool single)
+// input or the frame's end (each wake-up costs a round trip to the X server). That wait stops short of the
+// frame's end by what is left of a millisecond, which is slept exactly: rounded up, every frame would last up
+// to a millisecond too long (58 frames a second instead of 60).
+void EngProgram::WaitOneRound(double end, bool single)
 {
-    double round = m_sleep_10ms_while_waiting ? 0.010 : 0.001;
-    double start = eng_time;
     bool whole_rounds = single || m_sleep_10ms_while_waiting;
-    int ms = whole_rounds ? int(std::ceil(round * 1000.0)) : int((end - start) * 1000.0);
+    int ms = whole_rounds ? int(std::lround(WaitRoundSeconds() * 1000.0)) : int((end - eng_time) * 1000.0);
     if (ms < 1) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(end - start));
+        std::this_thread::sleep_for(std::chrono::duration<double>(end - eng_time));
     } else if (m_pump_while_waiting) {
         EngMainWaitForMessage_PC(ms);
         PumpMessages();
@@ -361,9 +376,6 @@ int EngProgram::WaitOneRound(double end, bool single)
         EngMiscSleep(ms / 1000.0);
     }
     EngMainUpdateTime();
-    if (single)
-        return 1;
-    return std::max(1, int(std::lround((eng_time - start) / round)));
 }
 
 void EngProgram::AdjustFrameRate(int rounds)
@@ -666,15 +678,12 @@ void EngProgram::SetGpuSyncMethod(bool on, int method, bool may_switch)
     m_gpu_sync_may_switch = may_switch;
 }
 
+// Only the event-driven loop runs a frame for input; the constant-rate wait answers input as it comes and
+// keeps the frame's length.
 void EngProgram::NoteInputEvent(bool mouse_move)
 {
-    if (m_main_loop_mode == _EngMainLoopMode::EventDriven) {
-        if (!mouse_move || m_mouse_move_is_input)
-            m_pending_frames = 1;
-        return;
-    }
-    if (m_main_loop_mode == _EngMainLoopMode::ConstantFrameRate && m_pump_while_waiting)
-        m_input_arrived = true;
+    if (m_main_loop_mode == _EngMainLoopMode::EventDriven && (!mouse_move || m_mouse_move_is_input))
+        m_pending_frames = 1;
 }
 
 void EngProgram::NotePaint()

@@ -150,7 +150,9 @@ private:
     bool SkipForMinimised(bool tick, bool render);
     bool CheckProgramVanished(const char* where);
     int WaitForFrameEnd(double end);
-    int WaitOneRound(double end, bool single);
+    bool StopWaiting() const;
+    double WaitRoundSeconds() const;
+    void WaitOneRound(double end, bool single);
     void AdjustFrameRate(int rounds);
     void CloseMainWindow();
     void CloseDownOnSignal();
@@ -179,7 +181,6 @@ private:
     bool m_sleep_10ms_while_waiting = false;
     bool m_pump_while_waiting = true;
     bool m_auto_adjust_rate = false;
-    bool m_input_arrived = false;
 
     int m_sleep_after_frame_ms = 0;
     bool m_average_frame_rate = false;

@@ -21,6 +21,7 @@ struct RecordedInput
     _EngInputEventType type;
     EngUInt32 value1;
     EngUInt32 value2;
+    double at; // eng_time when the program got it
 };
 
 class WindowTestProgram : public EngProgram
@@ -33,7 +34,7 @@ public:
 
     bool InputEventCB(_EngInputEventType type, EngUInt32 value1, EngUInt32 value2) override
     {
-        inputs.push_back({type, value1, value2});
+        inputs.push_back({type, value1, value2, eng_time});
         return true;
     }
     signed char PreCreateWindowCB(_EngCreateWindowParms*) override { return Record("PreCreateWindowCB"); }
