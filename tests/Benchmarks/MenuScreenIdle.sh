@@ -1,7 +1,7 @@
 #!/bin/bash
 # What the main menu costs while the player only looks at it or moves the mouse over it: the real program in a
 # 1024 x 768 window with the system's cursor on a virtual X server (software OpenGL, llvmpipe's default
-# threads), a new driver typed in and taken to the main menu, then ten seconds each with the pointer still
+# threads), a driver continued to the main menu, then ten seconds each with the pointer still
 # and with the pointer circling over the menu at 125 and at 1000 moves a second. Each prints the frames the
 # program presented a second and the processor time it used (all its threads), with the load of the machine.
 #   bash tests/Benchmarks/MenuScreenIdle.sh build/Torvi_DX9
@@ -10,21 +10,11 @@ set -u
 source "$(dirname "$(readlink -f "$0")")/../Program/lib/session.sh"
 source "$(dirname "$(readlink -f "$0")")/lib/measure.sh"
 bench_environment "$1"
+torvi_driver "$torvi_folder" ANNA
 
 bench_on_virtual_screen <<'INNER'
-click_virtual() {
-    xdotool mousemove --window "$window" $(($1 * 1024 / 640)) $(($2 * 768 / 480)) click 1
-    sleep 1
-}
-
 bench_start_to_drivers
-click_virtual 540 447
-xdotool type --delay 80 "bench"
-xdotool key Return
-sleep 1.5
-xdotool key Return
-sleep 1
-click_virtual 571 446
+torvi_click 320 240
 xdotool mousemove --window "$window" 1000 20
 sleep 2
 
