@@ -218,6 +218,17 @@ int Car::GetGridSlot(int car) const
     return car >= 0 && car < CAR_MAX ? m_grid_order[car] : -1;
 }
 
+EngUInt32 Car::GetResultTime(int car) const
+{
+    const CarRecord* record = GetRecord(car);
+    if (!record)
+        return 0;
+    EngUInt32 time = record->race_time;
+    if (record->laps_done >= 0 && record->laps_done < m_laps)
+        time += record->current_lap_time;
+    return time ? time + record->start_to_line : 0;
+}
+
 int Car::GetCarAtPlace(int place) const
 {
     return place >= 0 && place < CAR_MAX ? m_standings[place] : -1;
@@ -674,6 +685,7 @@ void Car::CheckpointsAndLaps(int car, int checkpoint)
     if (record.laps_done == -1) {
         record.laps_done = 0;
         record.race_time = 0;
+        record.start_to_line = game_clock_ms - record.race_start_time;
         std::snprintf(record.lap_text, sizeof(record.lap_text), "Lap %d", 1);
         // The car enters the standings with its first crossing.
         ComputeStandings();
