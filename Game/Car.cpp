@@ -1090,12 +1090,7 @@ void Car::RenderHud()
         }
     }
     if (profile->hud[2]) {
-        if (own.finish_state != CAR_RACING)
-            std::snprintf(text, sizeof(text), "%s", "RACE OVER");
-        else if (own.laps_done < 0)
-            std::snprintf(text, sizeof(text), "LAP - / %d", m_laps);
-        else
-            std::snprintf(text, sizeof(text), "LAP  %d  / %d", own.laps_done + 1, m_laps);
+        GetLapCounterText(text, sizeof(text));
         DrawHudText(font, second.x, second.lines[0], kHudLapScale, kHudLapColour, text);
     }
     if (profile->hud[1]) {
@@ -1113,6 +1108,19 @@ void Car::RenderHud()
             std::snprintf(text, sizeof(text), "POS  %d", own.place + 1);
         DrawHudText(font, second.x, second.lines[2], kHudLapScale, kHudPlaceColour, text);
     }
+}
+
+// The driving test never finishes its lap, so its laps count on past the race's: the counter stops at the last.
+const char* Car::GetLapCounterText(char* out, int size) const
+{
+    const CarRecord& own = m_records[0];
+    if (own.finish_state != CAR_RACING)
+        std::snprintf(out, size_t(size), "%s", "RACE OVER");
+    else if (own.laps_done < 0)
+        std::snprintf(out, size_t(size), "LAP - / %d", m_laps);
+    else
+        std::snprintf(out, size_t(size), "LAP  %d  / %d", std::min(own.laps_done + 1, m_laps), m_laps);
+    return out;
 }
 
 void Car::RenderFlags()
