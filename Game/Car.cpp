@@ -218,6 +218,17 @@ int Car::GetGridSlot(int car) const
     return car >= 0 && car < CAR_MAX ? m_grid_order[car] : -1;
 }
 
+EngUInt32 Car::GetResultTime(int car) const
+{
+    const CarRecord* record = GetRecord(car);
+    if (!record)
+        return 0;
+    EngUInt32 time = record->race_time;
+    if (record->laps_done >= 0 && record->laps_done < m_laps)
+        time += record->current_lap_time;
+    return time ? time + record->start_to_line : 0;
+}
+
 int Car::GetCarAtPlace(int place) const
 {
     return place >= 0 && place < CAR_MAX ? m_standings[place] : -1;
@@ -674,6 +685,7 @@ void Car::CheckpointsAndLaps(int car, int checkpoint)
     if (record.laps_done == -1) {
         record.laps_done = 0;
         record.race_time = 0;
+        record.start_to_line = game_clock_ms - record.race_start_time;
         std::snprintf(record.lap_text, sizeof(record.lap_text), "Lap %d", 1);
         // The car enters the standings with its first crossing.
         ComputeStandings();
@@ -1078,12 +1090,7 @@ void Car::RenderHud()
         }
     }
     if (profile->hud[2]) {
-        if (own.finish_state != CAR_RACING)
-            std::snprintf(text, sizeof(text), "%s", "RACE OVER");
-        else if (own.laps_done < 0)
-            std::snprintf(text, sizeof(text), "LAP - / %d", m_laps);
-        else
-            std::snprintf(text, sizeof(text), "LAP  %d  / %d", own.laps_done + 1, m_laps);
+        GetLapCounterText(text, sizeof(text));
         DrawHudText(font, second.x, second.lines[0], kHudLapScale, kHudLapColour, text);
     }
     if (profile->hud[1]) {
@@ -1101,6 +1108,19 @@ void Car::RenderHud()
             std::snprintf(text, sizeof(text), "POS  %d", own.place + 1);
         DrawHudText(font, second.x, second.lines[2], kHudLapScale, kHudPlaceColour, text);
     }
+}
+
+// The driving test never finishes its lap, so its laps count on past the race's: the counter stops at the last.
+const char* Car::GetLapCounterText(char* out, int size) const
+{
+    const CarRecord& own = m_records[0];
+    if (own.finish_state != CAR_RACING)
+        std::snprintf(out, size_t(size), "%s", "RACE OVER");
+    else if (own.laps_done < 0)
+        std::snprintf(out, size_t(size), "LAP - / %d", m_laps);
+    else
+        std::snprintf(out, size_t(size), "LAP  %d  / %d", std::min(own.laps_done + 1, m_laps), m_laps);
+    return out;
 }
 
 void Car::RenderFlags()

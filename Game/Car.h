@@ -76,6 +76,7 @@ struct CarRecord
     EngUInt32 current_lap_time;
     EngUInt32 lap_start_time; // 0 until the start line is first crossed
     EngUInt32 race_time;
+    EngUInt32 start_to_line; // from the start signal to the first crossing of the start line
     EngUInt32 best_lap;
     int place;
     CarLapTime last;
@@ -155,6 +156,11 @@ public:
     Ghost& GetGhost() { return m_ghost; }
     int GetFlagState() const { return m_flag_state; }
 
+    // A car's time in a result table: from the start signal, as the grid puts cars at different distances
+    // from the line; with the lap under way for a car still racing. 0 for a car without a time.
+    EngUInt32 GetResultTime(int car) const;
+    // The head-up lap counter of car 0.
+    const char* GetLapCounterText(char* out, int size) const;
     // "%02d:%02d:%02d" minutes, seconds, hundredths; "9999:59:99" from 10,000 minutes; empty without a buffer.
     static const char* GetTimeText(EngUInt32 ms, char* out, int size);
     // The ghost file of a track, the profile's class and a lap count; null without a usable profile name.

@@ -59,6 +59,9 @@ public:
     void SetAnalogueMode(bool on) { m_analogue_mode = on; }
     // Set by the first accelerate input and never cleared.
     bool HasSeenInput() const { return m_input_seen != 0; }
+    // Set when the controller mapping screen opens and never cleared: that driver knows the controls.
+    void SetMappingScreenOpened() { m_mapping_screen_opened = 1; }
+    bool WasMappingScreenOpened() const { return m_mapping_screen_opened != 0; }
     // Null for a bad number.
     const ControlsCarState* GetCarState(int car) const;
 
@@ -71,4 +74,5 @@ private:
     ControlsCarState m_cars[CONTROLS_NUM_CARS] = {};
     EngUInt8 m_analogue_mode = 0;
     EngUInt8 m_input_seen = 0;
+    EngUInt8 m_mapping_screen_opened = 0;
 };

@@ -580,7 +580,7 @@ void Game::RaceTick()
 
 void Game::ShowIdleHint()
 {
-    if (m_controls->HasSeenInput())
+    if (m_controls->HasSeenInput() || m_controls->WasMappingScreenOpened())
         return;
     if (!g_idle_reference_taken) {
         g_idle_reference_taken = true;

@@ -1,6 +1,8 @@
 #include "Game/Graphics.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <new>
 
 #include "Engine/Core/EngDebug.h"
@@ -34,15 +36,17 @@ void PlaceCentred(EngTexture* texture, float w, float h)
     texture->PositionRatioed(kCentreX - w * 0.5f, kCentreY - h * 0.5f, w, h);
 }
 
+// Pictures stay loaded from race to race: loading one again over itself only fills the log with complaints.
 bool LoadSprite(EngTexture* texture, const char* name)
 {
-    return texture->LoadFromFile(name, true, ETAT_FROM_FILE);
+    return texture->IsLoaded() || texture->LoadFromFile(name, true, ETAT_FROM_FILE);
 }
 
 } // namespace
 
 Graphics::Graphics(Game* game) : m_game(game)
 {
+    std::fill(std::begin(m_car_colours), std::end(m_car_colours), -1);
     DebugFatalCheck(game != nullptr, ENG_FUNC, "No game.");
     DebugFatalCheck(game && game->GetCar() != nullptr, ENG_FUNC, "No car.");
     m_track = NewTexture();
@@ -114,6 +118,12 @@ bool Graphics::LoadCars()
         PlaceCentred(m_car_shadow, kShadowScale * size, kShadowScale * size);
     for (int i = 0; i < m_game->GetCarsInRace() && i < GRAPHICS_CARS && ok; i++) {
         int colour = m_game->GetLevels()->GetDriverColour(i);
+        // A car whose driver changed takes the sprites of the new driver's colour.
+        if (colour != m_car_colours[i]) {
+            for (EngTexture* sprite : m_cars[i])
+                sprite->Unload();
+            m_car_colours[i] = colour;
+        }
         for (int frame = 0; frame < GRAPHICS_WHEEL_FRAMES && ok; frame++) {
             std::snprintf(m_name, sizeof(m_name), "%s%d%d%s", "Data/17", colour, frame, ".tga");
             ok = LoadSprite(m_cars[i][frame], m_name);

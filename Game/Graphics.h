@@ -62,6 +62,7 @@ private:
     char m_name[GRAPHICS_NAME_SIZE] = "";
     EngTexture* m_track;
     EngTexture* m_cars[GRAPHICS_CARS][GRAPHICS_WHEEL_FRAMES];
+    int m_car_colours[GRAPHICS_CARS]; // the colour each car's sprites were loaded in, -1 none
     EngTexture* m_car_shadow;
     EngTexture* m_wheels[GRAPHICS_WHEEL_FRAMES];
     EngTexture* m_wheel_shadow;

@@ -1,7 +1,5 @@
 #include "Game/Screens/CResCC.h"
 
-#include <algorithm>
-
 #include "Engine/Core/EngMain.h"
 #include "Engine/MWin/MWin.h"
 #include "Game/Car.h"
@@ -50,9 +48,8 @@ void CResCC::FillRow(int place, int car_number)
 {
     QResCC::ShowDriver(m_game, car_number, GetButton(BUT_POS1 + place), GetButton(BUT_NAME1 + place),
                        GetButton(BUT_TIME1 + place));
-    EngUInt32 time = QResCC::RaceTime(m_game->GetCar(), car_number);
     char text[CAR_TIME_TEXT_SIZE];
-    SetButtonText(BUT_TIME1 + place, time ? Car::GetTimeText(time, text, sizeof text) : "--:--:--");
+    SetButtonText(BUT_TIME1 + place, QResCC::ResultTimeText(m_game->GetCar(), car_number, text, sizeof text));
     m_earned[car_number] = m_stage_points[place];
     if (MWinButton* points = GetButton(BUT_POINTS1 + place))
         points->SetTextF("%d", m_earned[car_number]);
@@ -102,6 +99,7 @@ void CResCC::GotoPauseOrResultScreen()
         m_screens->StartScreen(SCREEN_PAUS, -1);
         return;
     }
+    QResCC::PlacePlayerLast(m_game);
     ClearPlayerTime();
     m_screens->StartScreen(SCREEN_CRES, -1);
 }
@@ -113,23 +111,8 @@ void CResCC::CompleteAbandonedRace()
         EngMainRenderFrameNow(true, true);
     m_mwinp->PopupCloseIfOn();
     QResCC::FinishCurrentRace(m_game);
-    PlacePlayerLast();
+    QResCC::PlacePlayerLast(m_game);
     ClearPlayerTime();
     GotoScreen(SCREEN_CRES);
 }
 
-// The computer cars keep their order and close up ahead of the player. A player who never crossed the start
-// line had no place in the standings, so the places are given again rather than shifted.
-void CResCC::PlacePlayerLast()
-{
-    Car* car = m_game->GetCar();
-    int others[CHAMP_CARS];
-    int count = 0;
-    for (int n = 1; n < m_game->GetCarsInRace() && count < CHAMP_CARS; n++)
-        others[count++] = n;
-    std::stable_sort(others, others + count,
-                     [car](int a, int b) { return car->GetRecord(a)->place < car->GetRecord(b)->place; });
-    for (int place = 0; place < count; place++)
-        car->GetRecord(others[place])->place = place;
-    car->GetRecord(0)->place = count;
-}

@@ -26,7 +26,6 @@ private:
     void BlankRow(int place);
     void ContinueChampionship();
     void ClearPlayerTime();
-    void PlacePlayerLast();
 
     int m_stage_points[CHAMP_CARS];
     int m_earned[CHAMP_CARS] = {};

@@ -6,6 +6,7 @@
 #include "Engine/Core/EngMain.h"
 #include "Engine/Core/PC/EngWindowProc_PC.h"
 #include "Engine/MWin/MWin.h"
+#include "Game/Controls.h"
 #include "Game/Game.h"
 
 namespace {
@@ -78,6 +79,7 @@ bool ControlsCC::IsKeyboard() const
 void ControlsCC::StartingCB(void* data)
 {
     (void)data;
+    m_game->GetControls()->SetMappingScreenOpened();
     ShowButton(BUT_MOVE_UP_DOWN_TEXT, false);
     ShowButton(BUT_UP_DOWN_AXIS, false);
     ShowButton(BUT_REDEFINE_POPUP, false);

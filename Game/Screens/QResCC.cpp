@@ -1,5 +1,8 @@
 #include "Game/Screens/QResCC.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngProgram.h"
 #include "Engine/MWin/MWin.h"
@@ -36,13 +39,30 @@ int QResCC::CarAtPlace(const Car* car, int cars, int place)
     return found;
 }
 
-EngUInt32 QResCC::RaceTime(const Car* car, int car_number)
+const char* QResCC::ResultTimeText(const Car* car, int car_number, char* out, int size)
 {
-    const CarRecord* record = car->GetRecord(car_number);
-    EngUInt32 time = record->race_time;
-    if (record->laps_done >= 0 && record->laps_done < car->GetLaps())
-        time += record->current_lap_time;
-    return time;
+    EngUInt32 time = car->GetResultTime(car_number);
+    if (time == 0) {
+        std::snprintf(out, size_t(size), "%s", "--:--:--");
+        return out;
+    }
+    return Car::GetTimeText(time, out, size);
+}
+
+// The computer cars keep their order and close up ahead of the player. A player who never crossed the start
+// line had no place in the standings, so the places are given again rather than shifted.
+void QResCC::PlacePlayerLast(Game* game)
+{
+    Car* car = game->GetCar();
+    int others[CAR_MAX];
+    int count = 0;
+    for (int n = 1; n < game->GetCarsInRace() && count < CAR_MAX; n++)
+        others[count++] = n;
+    std::stable_sort(others, others + count,
+                     [car](int a, int b) { return car->GetRecord(a)->place < car->GetRecord(b)->place; });
+    for (int place = 0; place < count; place++)
+        car->GetRecord(others[place])->place = place;
+    car->GetRecord(0)->place = count;
 }
 
 QResCC::QResCC(MWinScreens* screens) : QResCollectionController(screens)
@@ -74,7 +94,7 @@ void QResCC::FillRow(int place, int car_number, int* bottom)
     ShowDriver(m_game, car_number, GetButton(BUT_POS1 + place), GetButton(BUT_NAME1 + place),
                GetButton(BUT_TIME1 + place));
     char text[CAR_TIME_TEXT_SIZE];
-    SetButtonText(BUT_TIME1 + place, Car::GetTimeText(RaceTime(car, car_number), text, sizeof text));
+    SetButtonText(BUT_TIME1 + place, ResultTimeText(car, car_number, text, sizeof text));
     if (MWinButton* time_button = GetButton(BUT_TIME1 + place)) {
         float x, y, w, h;
         time_button->GetArea(&x, &y, &w, &h);
@@ -177,6 +197,7 @@ void QResCC::GotoPauseOrResultScreen()
         FinishCurrentRace(m_game);
         next = SCREEN_QRES;
     } else if (cars > 1 && AllComputerCarsFinished(car, cars)) {
+        PlacePlayerLast(m_game);
         next = SCREEN_QRES;
     }
     m_screens->StartScreen(next, -1);

@@ -29,8 +29,11 @@ public:
     static bool AllComputerCarsFinished(const Car* car, int cars);
     // The car at a place; when several share it, the highest car number.
     static int CarAtPlace(const Car* car, int cars, int place);
-    // The race time, with the lap under way for a car that has not finished.
-    static EngUInt32 RaceTime(const Car* car, int car_number);
+    // A result row's time, "--:--:--" for a car without one.
+    static const char* ResultTimeText(const Car* car, int car_number, char* out, int size);
+    // The player's car last, the others in their order ahead of it: the player is still racing, or never
+    // reached the start line, when the field is home.
+    static void PlacePlayerLast(Game* game);
     // A result row's position, name and time in the car's driver colour, with its driver's name.
     static void ShowDriver(Game* game, int car_number, MWinButton* position, MWinButton* name, MWinButton* time);
     // False, and the line untouched, when no car has a lap time.

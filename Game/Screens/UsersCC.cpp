@@ -8,7 +8,9 @@
 #include "Engine/Core/EngString.h"
 #include "Engine/MWin/MWin.h"
 #include "Game/Game.h"
+#include "Game/Music.h"
 #include "Game/SettingsClass.h"
+#include "Game/Screens/OptionsCC.h"
 #include "Game/Screens/TorviScreens.h"
 
 namespace {
@@ -36,8 +38,11 @@ bool UsersCC::LoadDriver(Game* game, const char* name)
     UserRecord* profile = game->GetCurrentProfile();
     UserRecord kept = *profile;
     EngSafeStrcpy(profile->name, name, sizeof profile->name);
-    if (game->GetUsers()->LoadCurrentUser())
+    if (game->GetUsers()->LoadCurrentUser()) {
+        // The music has been playing at the volume of the profile before this driver's.
+        game->GetMusic()->SetVolume(OptionsCC::MusicVolumeFor(profile->music_volume));
         return true;
+    }
     *profile = kept;
     return false;
 }

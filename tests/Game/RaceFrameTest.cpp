@@ -1,5 +1,6 @@
 // The race frame as the game draws it at 1024 x 768 on a real OpenGL context: the track picture, every car
-// on its grid slot in its colour and heading, the countdown and the head-up texts in their boxes.
+// on its grid slot in its colour and heading (also when the next race changes the field), the countdown and the
+// head-up texts in their boxes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +25,7 @@
 #include "Game/Users.h"
 #include "Support/GLTestContext.h"
 #include "Support/GameWindowFixture.h"
+#include "Support/LogForTests.h"
 #include "Support/PictureFile.h"
 
 namespace {
@@ -103,6 +105,35 @@ protected:
         }
     }
 
+    // Every car on its grid slot, in its own colour more than in any other car's.
+    void ExpectCarsInTheirColours(const FramePixels& frame, int track)
+    {
+        Car* car = game->GetCar();
+        const float size = car->GetSizes().length;
+        const _TrackInfo* row = TrackInfoGetRow(track);
+        auto colour_count = [&](int colour_of, const EngInt32* slot) {
+            const float* rgb = Car::GetColour(game->GetLevels()->GetDriverColour(colour_of));
+            const unsigned char colour[3] = {(unsigned char)(rgb[0] * 255), (unsigned char)(rgb[1] * 255),
+                                             (unsigned char)(rgb[2] * 255)};
+            return frame.Count(float(slot[0]) - size / 2, float(slot[1]) - size / 2, size, size,
+                               [&colour](int r, int g, int b) {
+                                   const unsigned char p[3] = {(unsigned char)r, (unsigned char)g, (unsigned char)b};
+                                   return ColourGap(p, colour) < 90;
+                               });
+        };
+        for (int i = 0; i < 8; i++) {
+            SCOPED_TRACE("car " + std::to_string(i));
+            const EngInt32* slot = row->grid_slots[car->GetGridSlot(i)];
+            const int own = colour_count(i, slot);
+            EXPECT_GT(own, 40);
+            for (int other = 0; other < 8; other++) {
+                if (other != i) {
+                    EXPECT_GT(own, colour_count(other, slot)) << "colour of car " << other;
+                }
+            }
+        }
+    }
+
     FramePixels Draw()
     {
         DrawFrame();
@@ -133,33 +164,10 @@ TEST_F(RaceFrameTest, GridFrameShowsTrackCarsCountdownAndHeadUpTexts)
                         {639.5f, 0.0f}, {333.3f, 111.1f}})
         EXPECT_EQ(GapAt(track, x, y, frame.At(x, y)), 0) << x << "," << y;
 
-    // Every car on its grid slot, in its own colour more than in any other car's.
-    Car* car = game->GetCar();
-    const float size = car->GetSizes().length;
-    const _TrackInfo* row = TrackInfoGetRow(0);
-    auto colour_count = [&](int colour_of, const EngInt32* slot) {
-        const float* rgb = Car::GetColour(game->GetLevels()->GetDriverColour(colour_of));
-        const unsigned char colour[3] = {(unsigned char)(rgb[0] * 255), (unsigned char)(rgb[1] * 255),
-                                         (unsigned char)(rgb[2] * 255)};
-        return frame.Count(float(slot[0]) - size / 2, float(slot[1]) - size / 2, size, size,
-                           [&colour](int r, int g, int b) {
-                               const unsigned char p[3] = {(unsigned char)r, (unsigned char)g, (unsigned char)b};
-                               return ColourGap(p, colour) < 90;
-                           });
-    };
-    for (int i = 0; i < 8; i++) {
-        SCOPED_TRACE("car " + std::to_string(i));
-        const EngInt32* slot = row->grid_slots[car->GetGridSlot(i)];
-        const int own = colour_count(i, slot);
-        EXPECT_GT(own, 40);
-        for (int other = 0; other < 8; other++) {
-            if (other != i) {
-                EXPECT_GT(own, colour_count(other, slot)) << "colour of car " << other;
-            }
-        }
-    }
+    ExpectCarsInTheirColours(frame, 0);
 
     // The countdown in green over the middle, the lap counter and position in the second head-up box.
+    const _TrackInfo* row = TrackInfoGetRow(0);
     EXPECT_GT(frame.Count(290, 190, 60, 100, [](int r, int g, int b) { return g > 180 && r < 120 && b < 150; }),
               300);
     auto white = [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; };
@@ -169,6 +177,17 @@ TEST_F(RaceFrameTest, GridFrameShowsTrackCarsCountdownAndHeadUpTexts)
     EXPECT_GT(frame.Count(bx, by, bw, bh / 2, white), 40);     // "LAP - / 3"
     EXPECT_GT(frame.Count(bx, by + bh / 2, bw, bh / 2, white), 20); // "POS  -"
     EXPECT_EQ(0, frame.Count(bx, by + bh, bw, 40, white));
+
+    // The next race with the field in the other order: each car in its new driver's colour, and no picture
+    // loaded over itself.
+    const int mark = LogMark();
+    const int reversed[LEVELS_NUM_DRIVERS] = {6, 5, 4, 3, 2, 1, 0};
+    ASSERT_TRUE(game->GetLevels()->SetupRaceOpponents(7, reversed));
+    ASSERT_TRUE(game->SetupRace(GAME_TYPE_QUICK_RACE, 0, 8, false, 0, 0));
+    game->StartRace(true);
+    TickUntil(RACE_STATE_COUNTDOWN);
+    ExpectCarsInTheirColours(Draw(), 0);
+    EXPECT_FALSE(LoggedSince(mark, "Texture already exists"));
 }
 
 TEST_F(RaceFrameTest, RacingFrameShowsGoAndTheLeadersInTheirColours)

@@ -198,8 +198,11 @@ TEST(DrivingTest, LapUnderTwelveSecondsPassesAndEscapeGoesBackToNormalPlay)
     EXPECT_EQ(GAME_MESSAGE_TEST_PASSED, race.game->GetMessageType());
     EXPECT_FLOAT_EQ(7.0f, race.game->GetMessageTime());
     EXPECT_EQ(USER_LICENSE_TEST_PASSED, race.game->GetCurrentProfile()->license_test_state);
-    // The test lap never finishes the race: the driver leaves it with Escape.
+    // The test lap never finishes the race: the driver leaves it with Escape, and the lap counter stays at
+    // the race's laps.
     EXPECT_EQ(CAR_RACING, record->finish_state);
+    char counter[32];
+    EXPECT_STREQ("LAP  1  / 1", race.game->GetCar()->GetLapCounterText(counter, sizeof counter));
     race.Key(ENG_VK_ESCAPE, true);
     race.RunFrame();
     EXPECT_TRUE(race.game->IsMenusOn());

@@ -1,8 +1,9 @@
 #!/bin/bash
 # A driver who has passed the driving test plays a quick race as a person would: CONTINUE DRIVER, QUICK
 # RACE, a race of 1 lap against all seven computer drivers, RACE !!!. The race runs on the track; Escape
-# opens the pause screen and RESUME goes back to it; the driver holds A over the start line and, once the
-# computer cars are home, Escape shows the result screen, whose eight rows hold the eight cars. Screenshots of each screen are kept when the test fails.
+# opens the pause screen and RESUME goes back to it; the driver never leaves the grid and, once the computer
+# cars are home, Escape shows the result screen, whose eight rows hold the eight cars with the driver last.
+# Screenshots of each screen are kept when the test fails.
 set -u
 
 source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
@@ -37,13 +38,11 @@ torvi_shot race
 # The track fills the window: its sand leaves little of the menus' dark background.
 [ "$(torvi_lit_pixels race 0 0 640 480)" -gt 100000 ] || fail "RESUME did not go back to the race on its track"
 
-# The driver accelerates along the walls over the start line, which gives the car its place, while the
-# computer cars drive their lap; Escape then shows the result, or the pause while they still drive.
+# The driver stays on the grid, short of the start line, while the computer cars drive their lap; Escape
+# shows the pause until they are home, then the result.
 result=""
-for _ in $(seq 1 4); do
-    xdotool keydown a
-    sleep 25
-    xdotool keyup a
+for _ in $(seq 1 40); do
+    sleep 5
     xdotool key Escape
     sleep 1
     torvi_shot escape
@@ -53,12 +52,20 @@ for _ in $(seq 1 4); do
     fi
     torvi_click 320 445
 done
-[ -n "$result" ] || fail "no result screen after 100 seconds of racing"
+[ -n "$result" ] || fail "no result screen after 240 seconds of racing"
 cp "$shots/escape.png" "$shots/result.png"
+# The driver's name is in the driver's red, which no computer driver has.
+driver_red='r>0.6 && g<0.4 && b<0.4'
 for place in 0 1 2 3 4 5 6 7; do
     lit=$(torvi_lit_pixels result 175 $((151 + 25 * place)) 187 14)
-    echo "result row $((place + 1)): $lit lit pixels"
+    red=$(torvi_pixels_where result 175 $((151 + 25 * place)) 187 14 "$driver_red")
+    echo "result row $((place + 1)): $lit lit pixels, $red in the driver's red"
     [ "$lit" -gt 30 ] || fail "row $((place + 1)) of the result is empty"
+    if [ "$place" -lt 7 ]; then
+        [ "$red" -lt 5 ] || fail "the driver who never crossed the line is in row $((place + 1))"
+    else
+        [ "$red" -gt 30 ] || fail "the last row does not hold the driver"
+    fi
 done
 
 torvi_close_down 100

@@ -1,6 +1,6 @@
 // The driver screens as a player meets them: the first start, a new driver typed in and taken through the
-// country screen to the main menu, names refused, continuing, loading and deleting drivers, and the
-// profile and settings kept sound when a load fails or the current driver is deleted.
+// country screen to the main menu, names refused, continuing (at the driver's music volume), loading and
+// deleting drivers, and the profile and settings kept sound when a load fails or the current driver is deleted.
 
 #include "Support/GameWindowFixture.h"
 
@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Engine/Core/PC/EngModuleMusic_PC.h"
+#include "Game/Music.h"
 #include "Game/Screens/Countries.h"
 #include "Game/Screens/CountryCC.h"
 #include "Game/Screens/UsersCC.h"
@@ -36,11 +38,12 @@ protected:
         return home + "/Ostrelmark/Torvi Torvi/Drivers/" + name + ".drv";
     }
     // A stored driver, written through the spare profile so the current one is untouched.
-    void MakeDriver(const char* name, const char* country = "SE")
+    void MakeDriver(const char* name, const char* country = "SE", int music_volume = 7)
     {
         UserRecord* spare = game->GetUsers()->GetUser(1);
         snprintf(spare->name, sizeof spare->name, "%s", name);
         game->GetUsers()->SetDefaults(1);
+        spare->music_volume = music_volume;
         spare->user_id = 77;
         snprintf(spare->country, sizeof spare->country, "%s", country);
         ASSERT_TRUE(game->GetUsers()->SaveUser(1));
@@ -132,7 +135,7 @@ TEST_F(DriverScreensTest, SixtyFourDriversLeaveNoRoomForANewOneAndTheLastCanCont
     for (int i = 0; i < USERS_MAX_DRIVERS; i++) {
         char name[8];
         snprintf(name, sizeof name, "D%02d", i);
-        MakeDriver(name);
+        MakeDriver(name, "SE", i % 7);
     }
     Settings()->SetLastDriverName("D07");
     Restart(SCREEN_USER);
@@ -141,10 +144,15 @@ TEST_F(DriverScreensTest, SixtyFourDriversLeaveNoRoomForANewOneAndTheLastCanCont
     ASSERT_TRUE(Button(UsersCC::BUT_CONTINUE)->IsShown());
     EXPECT_STREQ("D07", Button(UsersCC::BUT_CONTINUE)->GetTextP(1));
 
+    // The music plays on the driver screen before anyone is chosen; the chosen driver's volume then holds.
+    Music* music = game->GetMusic();
+    ASSERT_TRUE(music->IsPlaying());
     ASSERT_TRUE(Click(UsersCC::BUT_CONTINUE));
     EXPECT_EQ(SCREEN_MAIN, screens->GetCurrentScreen());
     EXPECT_STREQ("D07", Profile()->name);
     EXPECT_FALSE(mwin->IsPopupOn()) << "the driver has a country";
+    EXPECT_EQ(30.0f, music->GetVolume()) << "D07's volume setting is 0";
+    EXPECT_EQ(15, EngModuleMusicGetAmplify());
 }
 
 TEST_F(DriverScreensTest, ADriverThatCannotBeLoadedLeavesTheCurrentProfileAsItWas)

@@ -1,6 +1,6 @@
 // The driver's own screens: the racing licence (titles, the class and level held within the licences), the
 // options (music and volume), and the controller mapping (moving, refusing and waiting for an element, and a
-// virtual game controller mapped from the screen).
+// virtual game controller mapped from the screen; a driver who has seen it gets no accelerate hint).
 
 #include "Support/GameWindowFixture.h"
 
@@ -323,4 +323,16 @@ TEST_F(StickScreens, AnAbsoluteAxisCountsOnlyBeyondTheDeadZone)
     EXPECT_EQ(-1, controls->GetElementReceived()) << "another device";
     controls->RedefineElementCB(device, x_axis, -CONTROLS_AXIS_DEAD_ZONE - 1, true);
     EXPECT_EQ(x_axis, controls->GetElementReceived());
+}
+
+TEST_F(OwnScreens, ADriverWhoOpenedTheControlsScreenIsNeverToldHowToAccelerate)
+{
+    ASSERT_EQ(1, screens->GotoScreen(SCREEN_OPTS, nullptr));
+    ASSERT_TRUE(Click(OptionsCC::BUT_CONTROLS));
+    ASSERT_EQ(SCREEN_CTRL, screens->GetCurrentScreen());
+    ASSERT_TRUE(Click(ControlsCC::BUT_BACK));
+    StartRace(GAME_TYPE_TIME_TRIAL, 0, 1, 1);
+    ASSERT_TRUE(RunUntilRacing(10.0));
+    // Far past the five seconds after which a driver who never accelerates is told how.
+    EXPECT_FALSE(RunUntil([this] { return game->GetMessageType() == GAME_MESSAGE_ACCELERATE; }, 10.0));
 }

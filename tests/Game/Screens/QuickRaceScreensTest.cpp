@@ -1,6 +1,7 @@
 // The quick race: the set-up screen building the field from the ticked drivers and the lap table, the result
 // rows with shared places, blanks and the fastest lap, and Escape at the end of a real race driven by the
-// game's own race step.
+// game's own race step. Then the result tables of quick races and championship races, raced to the end or
+// left with Escape, over tracks, field sizes and seeds: every car once, in the order of its time.
 
 #include "Support/GameWindowFixture.h"
 
@@ -8,13 +9,17 @@
 
 #include "Engine/Core/EngProgram.h"
 #include "Game/Car.h"
+#include "Game/ChampClass.h"
 #include "Game/Levels.h"
 #include "Game/Program.h"
 #include "Game/StateClass.h"
+#include "Game/Screens/CResCC.h"
 #include "Game/Screens/QRaceCC.h"
 #include "Game/Screens/QResCC.h"
 #include "Game/Users.h"
 #include "Support/LogForTests.h"
+#include "Support/ScriptedPilot.h"
+#include "Support/WindowKeys.h"
 
 namespace {
 
@@ -179,3 +184,156 @@ TEST_F(QuickRaceScreens, EscapeAfterTheFinishDrivesTheFieldHomeAndShowsAllEight)
         EXPECT_GT(car->GetRecord(n)->race_time, 0u) << n;
     }
 }
+
+// ---- result tables of whole races ----------------------------------------------------------------------------
+
+namespace {
+
+enum class Ending
+{
+    kRacedToTheEnd,
+    kEscapeAfterTheFinish,   // the field is driven home at once
+    kEscapeBeforeTheLine,    // the player never left the grid; Escape once the field is home
+};
+
+struct ResultCase
+{
+    _GameType type;
+    int track;
+    int cars;
+    int laps;
+    Ending ending;
+    unsigned seed;
+};
+
+const ResultCase kResultCases[] = {
+    {GAME_TYPE_QUICK_RACE, 0, 8, 1, Ending::kRacedToTheEnd, 1},
+    {GAME_TYPE_QUICK_RACE, 1, 5, 2, Ending::kRacedToTheEnd, 2},
+    {GAME_TYPE_QUICK_RACE, 2, 8, 1, Ending::kRacedToTheEnd, 3},
+    {GAME_TYPE_QUICK_RACE, 3, 3, 1, Ending::kRacedToTheEnd, 4},
+    {GAME_TYPE_QUICK_RACE, 4, 8, 1, Ending::kRacedToTheEnd, 5},
+    {GAME_TYPE_QUICK_RACE, 5, 6, 1, Ending::kRacedToTheEnd, 6},
+    {GAME_TYPE_CHAMPIONSHIP, 1, 8, 1, Ending::kRacedToTheEnd, 7},
+    {GAME_TYPE_CHAMPIONSHIP, 4, 8, 2, Ending::kRacedToTheEnd, 8},
+    {GAME_TYPE_QUICK_RACE, 2, 8, 1, Ending::kEscapeAfterTheFinish, 9},
+    {GAME_TYPE_CHAMPIONSHIP, 3, 8, 1, Ending::kEscapeAfterTheFinish, 10},
+    {GAME_TYPE_QUICK_RACE, 0, 8, 1, Ending::kEscapeBeforeTheLine, 11},
+    {GAME_TYPE_QUICK_RACE, 5, 3, 1, Ending::kEscapeBeforeTheLine, 12},
+    {GAME_TYPE_CHAMPIONSHIP, 2, 8, 1, Ending::kEscapeBeforeTheLine, 13},
+    {GAME_TYPE_CHAMPIONSHIP, 5, 8, 1, Ending::kEscapeBeforeTheLine, 14},
+};
+
+constexpr char kNoTime[] = "--:--:--";
+
+// "mm:ss:hh" in hundredths.
+int Hundredths(const std::string& text)
+{
+    int minutes = 0, seconds = 0, hundredths = 0;
+    if (std::sscanf(text.c_str(), "%d:%d:%d", &minutes, &seconds, &hundredths) != 3)
+        return -1;
+    return (minutes * 60 + seconds) * 100 + hundredths;
+}
+
+class ResultTables : public GameWindowFixture, public ::testing::WithParamInterface<ResultCase>
+{
+protected:
+    void SetUp() override
+    {
+        GameWindowFixture::SetUp();
+        PlayingDriver("ANNA");
+    }
+
+    // Frames of the race, the pilot driving car 0 when asked, until done or the menus are back.
+    template <typename Done> void Drive(bool pilot_on, Done done)
+    {
+        for (int frame = 0; frame < 60 * 900 && !game->IsMenusOn() && !done(); frame++) {
+            if (pilot_on)
+                pilot.Drive(game);
+            Run(1.0 / 60.0);
+        }
+    }
+    bool FieldHome() const
+    {
+        for (int n = 1; n < game->GetCarsInRace(); n++)
+            if (game->GetCar()->GetRecord(n)->finish_state == CAR_RACING)
+                return false;
+        return true;
+    }
+
+    ScriptedPilot pilot{
+        [](int key, bool down) { SendKeyMessage(*eng_main_window, down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP, key); }};
+};
+
+} // namespace
+
+TEST_P(ResultTables, ListEveryCarOnceInTheOrderOfItsTimeFromTheStart)
+{
+    const ResultCase c = GetParam();
+    std::srand(c.seed);
+    if (c.type == GAME_TYPE_CHAMPIONSHIP)
+        game->GetChamp()->NewChampionship();
+    StartRace(c.type, c.track, c.cars, c.laps);
+    ASSERT_TRUE(RunUntilRacing(10.0));
+    const CarRecord* player = game->GetCar()->GetRecord(0);
+    switch (c.ending) {
+    case Ending::kRacedToTheEnd:
+        Drive(true, [] { return false; });
+        break;
+    case Ending::kEscapeAfterTheFinish:
+        Drive(true, [player] { return player->finish_state != CAR_RACING; });
+        break;
+    case Ending::kEscapeBeforeTheLine:
+        Drive(false, [this] { return FieldHome(); });
+        break;
+    }
+    const bool player_crossed = player->laps_done >= 0;
+    if (!game->IsMenusOn())
+        PressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    ASSERT_TRUE(game->IsMenusOn()) << "the race did not end";
+    const bool quick = c.type == GAME_TYPE_QUICK_RACE;
+    ASSERT_EQ(quick ? SCREEN_QRES : SCREEN_CRES, screens->GetCurrentScreen());
+    const int name1 = quick ? int(QResCC::BUT_NAME1) : int(CResCC::BUT_NAME1);
+    const int time1 = quick ? int(QResCC::BUT_TIME1) : int(CResCC::BUT_TIME1);
+
+    std::set<std::string> names;
+    std::string table;
+    int previous = 0;
+    for (int row = 0; row < 8; row++) {
+        const std::string name = Text(name1 + row), time = Text(time1 + row);
+        table += name + " " + time + "\n";
+        if (row >= c.cars) {
+            EXPECT_EQ(" ", name) << "row " << row + 1 << "\n" << table;
+            continue;
+        }
+        EXPECT_TRUE(names.insert(name).second) << "row " << row + 1 << "\n" << table;
+        if (time == kNoTime) {
+            // Only a player without a time, in the last row.
+            EXPECT_EQ("ANNA", name) << table;
+            EXPECT_EQ(c.cars - 1, row) << table;
+            continue;
+        }
+        const int hundredths = Hundredths(time);
+        EXPECT_GT(hundredths, 0) << "row " << row + 1 << "\n" << table;
+        EXPECT_LE(previous, hundredths) << "row " << row + 1 << " is faster than the row above\n" << table;
+        previous = hundredths;
+    }
+    EXPECT_EQ(size_t(c.cars), names.size()) << table;
+    EXPECT_EQ(1u, names.count("ANNA")) << table;
+    if (c.ending != Ending::kEscapeBeforeTheLine)
+        return;
+    EXPECT_EQ("ANNA", Text(name1 + c.cars - 1)) << "the player still on the grid is last\n" << table;
+    if (!quick || !player_crossed) {
+        EXPECT_EQ(kNoTime, Text(time1 + c.cars - 1)) << table;
+    }
+}
+
+static std::string ResultCaseName(const ::testing::TestParamInfo<ResultCase>& info)
+{
+    const ResultCase& c = info.param;
+    const char* endings[] = {"Raced", "EscapeAfterTheFinish", "EscapeBeforeTheLine"};
+    return std::string(c.type == GAME_TYPE_QUICK_RACE ? "Quick" : "Championship") + "Track" +
+           std::to_string(c.track + 1) + "Cars" + std::to_string(c.cars) + endings[int(c.ending)] + "Seed" +
+           std::to_string(c.seed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Races, ResultTables, ::testing::ValuesIn(kResultCases), ResultCaseName);

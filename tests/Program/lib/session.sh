@@ -217,12 +217,7 @@ torvi_shot() {
 # The pixels of a virtual-screen rectangle (x, y, w, h) of a screenshot whose brightest channel is above
 # 55%: text and pictures on the menus' dark background.
 torvi_lit_pixels() {
-    local shot="$shots/$1.png" size sw sh
-    size=$(identify -format "%w %h" "$shot")
-    sw=${size% *}
-    sh=${size#* }
-    "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
-        +repage -fx 'max(r,max(g,b))>0.55' -format "%[fx:round(mean*w*h)]" info:
+    torvi_pixels_where "$1" "$2" "$3" "$4" "$5" 'max(r,max(g,b))>0.55'
 }
 
 # RACE !!! on a set-up screen, five seconds of the race, then Escape: the pause screen with its title, shot as
@@ -246,4 +241,15 @@ torvi_changed_pixels() {
     "$magick_convert" "$shots/$1.png" -crop "$crop" +repage "$shots/crop-a.png"
     "$magick_convert" "$shots/$2.png" -crop "$crop" +repage "$shots/crop-b.png"
     compare -metric AE -fuzz 15% "$shots/crop-a.png" "$shots/crop-b.png" null: 2>&1 | cut -d' ' -f1
+}
+
+# The pixels of a virtual-screen rectangle (x, y, w, h) of a screenshot that pass an ImageMagick -fx test of
+# r, g and b (0 to 1), e.g. a driver's colour in a result row.
+torvi_pixels_where() {
+    local shot="$shots/$1.png" size sw sh
+    size=$(identify -format "%w %h" "$shot")
+    sw=${size% *}
+    sh=${size#* }
+    "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
+        +repage -fx "$6" -format "%[fx:round(mean*w*h)]" info:
 }
