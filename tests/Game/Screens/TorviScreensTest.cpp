@@ -117,7 +117,23 @@ TEST_F(TorviScreensTest, ScreensWithoutTheirWindowOrButtonsStartTickAndDrawWitho
 
 namespace {
 
-class ScreensRecreateTest : public GameWindowFixture
+struct Visit {
+    EngScreenID id;
+    const char* name;
+    int last_ad; // the ads screen only: it opens at the ad after this one
+};
+
+// Every screen; the ads screen with ad 2, one picture in the centre, and with ad 0, two side by side.
+std::vector<Visit> AllVisits()
+{
+    std::vector<Visit> visits;
+    for (const ScreenCase& screen : kScreens)
+        visits.push_back({screen.id, screen.collection, 1});
+    visits.push_back({SCREEN_GADS, "GameAdsTwoPictures", 31});
+    return visits;
+}
+
+class ScreensRecreateTest : public GameWindowFixture, public ::testing::WithParamInterface<Visit>
 {
 protected:
     std::vector<unsigned char> DrawAndRead()
@@ -152,38 +168,29 @@ protected:
 
 } // namespace
 
-// Each screen, and the ads screen with one picture and with two, draws the same frame before and after the
-// device and its graphics objects are made anew: no picture is lost and none is drawn from freed memory.
-TEST_F(ScreensRecreateTest, EveryScreenDrawsItsPicturesAgainAfterTheDeviceIsRecreated)
+// The screen draws the same frame before and after the device and its graphics objects are made anew: no
+// picture is lost and none is drawn from freed memory.
+TEST_P(ScreensRecreateTest, DrawsItsPicturesAgainAfterTheDeviceIsRecreated)
 {
+    const Visit& visit = GetParam();
     PlayingDriver("ANNA");
-    struct Visit {
-        EngScreenID id;
-        int last_ad; // the ads screen only: it opens at the ad after this one
-    };
-    std::vector<Visit> visits;
-    for (const ScreenCase& screen : kScreens)
-        visits.push_back({screen.id, 1}); // ad 2: one picture in the centre
-    visits.push_back({SCREEN_GADS, 31});  // ad 0: two pictures side by side
-    for (const Visit& visit : visits) {
-        char trace[32];
-        snprintf(trace, sizeof trace, "%.4s ad after %d", reinterpret_cast<const char*>(&visit.id), visit.last_ad);
-        SCOPED_TRACE(trace);
-        if (visit.id == SCREEN_GADS)
-            OpenAdsAfter(visit.last_ad);
-        else
-            ASSERT_EQ(1, screens->GotoScreen(visit.id, nullptr));
-        Frame();
-        std::vector<unsigned char> before = DrawAndRead();
-        ASSERT_TRUE(eng_main_window->RecreateDevice());
-        std::vector<unsigned char> after = DrawAndRead();
-        double gap = 0;
-        int lit = 0;
-        Compare(before, after, &gap, &lit);
-        EXPECT_GT(lit, width * height / 20) << "the screen shows something to compare";
-        EXPECT_LT(gap, 2.0) << "the frame after the re-creation differs";
-    }
+    if (visit.id == SCREEN_GADS)
+        OpenAdsAfter(visit.last_ad);
+    else
+        ASSERT_EQ(1, screens->GotoScreen(visit.id, nullptr));
+    Frame();
+    std::vector<unsigned char> before = DrawAndRead();
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    std::vector<unsigned char> after = DrawAndRead();
+    double gap = 0;
+    int lit = 0;
+    Compare(before, after, &gap, &lit);
+    EXPECT_GT(lit, width * height / 20) << "the screen shows something to compare";
+    EXPECT_LT(gap, 2.0) << "the frame after the re-creation differs";
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreensRecreateTest, ::testing::ValuesIn(AllVisits()),
+                         [](const ::testing::TestParamInfo<Visit>& info) { return std::string(info.param.name); });
 
 TEST(TorviScreensDeathTest, AMissingGameIsFatal)
 {
