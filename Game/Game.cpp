@@ -261,6 +261,7 @@ bool Game::CreateGraphicsObjects()
     CountryScreenCreateGraphics(m_mwin);
     PlatformCreateGraphics();
     m_screens->CreateGraphicsObjects();
+    m_menus->CreateGraphics();
     m_graphics->LoadFlagFrames();
     SetCursorShown(false);
     EngFontSetReportMissingChars(false);
@@ -275,7 +276,7 @@ bool Game::CreateGraphicsObjects()
 
 void Game::DestroyGraphicsObjects()
 {
-    m_menus->ReleasePictures();
+    m_menus->DestroyGraphics();
     m_graphics->Release();
     m_menu_background->Unload();
     m_mwin->DestroyGraphicsObjects();

@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kNameSize = 64;
 constexpr int kLastTrophyAttachedAsIs = 103;
+constexpr char kTrackStem[] = "Data/165";
+constexpr char kTrophyStem[] = "Data/190";
 
 EngTexture* NewTexture()
 {
@@ -52,7 +54,7 @@ bool Menus::LoadPictures()
     bool ok = true;
     for (int n = 0; n < MENUS_TRACK_PICTURES; n++) {
         if (!m_tracks[n]->IsLoaded())
-            ok = LoadPicture(m_tracks[n], "Data/165", n) && ok;
+            ok = LoadPicture(m_tracks[n], kTrackStem, n) && ok;
     }
     return ok;
 }
@@ -61,7 +63,7 @@ bool Menus::LoadOnDemandPicture(int n)
 {
     if (n < 0 || n >= MENUS_TROPHIES)
         return false;
-    return m_trophies[n]->IsLoaded() || LoadPicture(m_trophies[n], "Data/190", n);
+    return m_trophies[n]->IsLoaded() || LoadPicture(m_trophies[n], kTrophyStem, n);
 }
 
 EngTexture* Menus::GetPicture(int id) const
@@ -96,4 +98,25 @@ void Menus::ReleasePictures()
         picture->Unload();
     for (EngTexture* picture : m_trophies)
         picture->Unload();
+}
+
+void Menus::DestroyGraphics()
+{
+    for (int n = 0; n < MENUS_TRACK_PICTURES; n++)
+        m_tracks_kept[n] = m_tracks[n]->IsLoaded();
+    for (int n = 0; n < MENUS_TROPHIES; n++)
+        m_trophies_kept[n] = m_trophies[n]->IsLoaded();
+    ReleasePictures();
+}
+
+void Menus::CreateGraphics()
+{
+    for (int n = 0; n < MENUS_TRACK_PICTURES; n++) {
+        if (m_tracks_kept[n])
+            LoadPicture(m_tracks[n], kTrackStem, n);
+    }
+    for (int n = 0; n < MENUS_TROPHIES; n++) {
+        if (m_trophies_kept[n])
+            LoadPicture(m_trophies[n], kTrophyStem, n);
+    }
 }

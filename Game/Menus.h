@@ -25,10 +25,16 @@ public:
     // Ids 0..5 and 100..103 attach their picture; any other id removes the button's picture.
     void AttachPictureToButton(int id, MWinButton* button, int blending);
     void ReleasePictures();
+    // Around a re-creation of the device: the pictures loaded before come back into the same textures, which
+    // the buttons still hold.
+    void DestroyGraphics();
+    void CreateGraphics();
     EngTexture* GetPicture(int id) const;
 
 private:
     Game* m_game;
     EngTexture* m_tracks[MENUS_TRACK_PICTURES];
     EngTexture* m_trophies[MENUS_TROPHIES];
+    bool m_tracks_kept[MENUS_TRACK_PICTURES] = {};
+    bool m_trophies_kept[MENUS_TROPHIES] = {};
 };

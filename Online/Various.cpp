@@ -62,9 +62,28 @@ bool MakeOpenTarget(const char* address, char* out, int size)
     return IsOurFile(address) && EngFileGetSystemPath(address, out, size);
 }
 
+// The opener's argument, or false (and a log line) for an address we may not open.
+bool CheckedTarget(const char* address, char* out, int size)
+{
+    if (MakeOpenTarget(address, out, size))
+        return true;
+    DebugError("VariousGoOnlineNow", "Refused address <%s>", address);
+    return false;
+}
+
 void GoOnlineAtExitCB()
 {
     VariousGoOnlineNow(s_address);
+}
+
+// The player learns why nothing opens; the game goes on.
+void SayCannotOpen(MWin* gui)
+{
+    const char* text = EngLanguagesGetStringOrDefault(
+        "Misc_CannotGoOnline", "Could not open the web page:\nno program to open it (xdg-open) was found.");
+    DebugNote(0, "Web page <%s> not opened.", s_address);
+    if (gui && gui->IsOn())
+        gui->PopupMessage(text);
 }
 
 void OpenNow(MWin* gui)
@@ -78,6 +97,13 @@ void OpenNow(MWin* gui)
 
 void RunAction(MWin* gui, bool exit)
 {
+    char target[kOpenTargetSize];
+    if (!CheckedTarget(s_address, target, sizeof(target)))
+        return;
+    if (!EngShellCanOpen_PC()) {
+        SayCannotOpen(gui);
+        return;
+    }
     if (!exit) {
         OpenNow(gui);
         return;
@@ -87,8 +113,7 @@ void RunAction(MWin* gui, bool exit)
         OpenNow(gui);
         return;
     }
-    eng_main_program->SetExitCallback(GoOnlineAtExitCB);
-    eng_main_program->Shutdown(false);
+    eng_main_program->QuitThenRun(GoOnlineAtExitCB);
 }
 
 void ExitingAnswerCB(MWin* gui, char result, void*)
@@ -112,14 +137,13 @@ void VariousGoOnlineNow(const char* address)
         return;
     }
     char target[kOpenTargetSize];
-    if (!MakeOpenTarget(address, target, sizeof(target))) {
-        DebugError(ENG_FUNC, "Refused address <%s>", address);
+    if (!CheckedTarget(address, target, sizeof(target)))
         return;
-    }
     if (!EngShellOpen_PC(target))
         return;
+    // The program ends next: the opener gets time to hand the address on.
     if (s_going_online_at_exit)
-        EngMiscSleep(kBrowserStartWait);
+        EngShellWaitForOpeners_PC(kBrowserStartWait);
 }
 
 void VariousGoOnline(MWin* gui, const char* question, const char* address, bool ask_in_full_screen,

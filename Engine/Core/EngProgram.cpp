@@ -604,6 +604,13 @@ void EngProgram::RequestQuit()
         m_quit = true;
 }
 
+// Called from inside a frame (a GUI callback), the shutdown must wait until the GUI's walk has ended.
+void EngProgram::QuitThenRun(EngExitCallback callback)
+{
+    m_exit_callback = callback;
+    QuitMainLoop();
+}
+
 void EngProgram::CloseMainWindow()
 {
     if (!m_main_window)

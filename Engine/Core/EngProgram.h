@@ -111,6 +111,8 @@ public:
     void ForceExitNow(const char* title, const char* text, bool from_signal);
 
     void SetExitCallback(EngExitCallback callback) { m_exit_callback = callback; }
+    // Ends the main loop after the current frame; the callback then runs at the very end of the shutdown.
+    void QuitThenRun(EngExitCallback callback);
     void ShowPopupAfterExiting();
     void SetGpuSyncMethod(bool on, int method, bool may_switch);
     int GetGpuSyncMethod() const { return m_gpu_sync_method; }

@@ -704,7 +704,9 @@ void MWinButton::GetDrawTextColour(float* rgba) const
 {
     for (int i = 0; i < 4; i++)
         rgba[i] = m_text_colour[i] * (m_modulate_mode == 1 ? m_modulate_colour[i] : 1.0f);
-    if (!m_enabled && m_mwin)
+    // The text fades with the disabled face the skin draws; a faceless label or check box keeps its own colour.
+    bool has_face = m_texbut_num >= 0 || m_custom_states_on;
+    if (!m_enabled && has_face && m_mwin)
         rgba[3] *= m_mwin->GetSettingsP()->disabled_text_alpha;
 }
 

@@ -129,7 +129,17 @@ void OpenCurrentLink(MWin* gui)
 // Runs again at the very end of the shutdown, when the window is gone.
 void GetItAtExitCB()
 {
-    GameAdsGetItAction();
+    GameAdsGetItAction(nullptr);
+}
+
+// The player learns why nothing is downloaded; the game goes on.
+void SayCannotDownload(MWin* gui, const char* reason)
+{
+    char text[160];
+    std::snprintf(text, sizeof(text), "The download could not be started:\n%s.", reason);
+    DebugNote(0, "Installer download not started: %s.", reason);
+    if (gui && gui->IsOn())
+        gui->PopupMessage(text);
 }
 
 } // namespace
@@ -334,7 +344,7 @@ const char* GameAdsGetCurrentLink()
     return s_link;
 }
 
-void GameAdsGetItAction()
+void GameAdsGetItAction(MWin* gui)
 {
     int n = s_current;
     if (!IsValidAd(n) || kGameAdProducts[n].updater_program == 0)
@@ -343,13 +353,18 @@ void GameAdsGetItAction()
         return;
     if (!UpdaterSetupUrl(_UpdaterProgramName(kGameAdProducts[n].updater_program), 0.0f, UPDATER_PROGRAM_TYPE_DEMO))
         return;
-    if (eng_main_program) {
-        // The download window needs the game's window gone: the action runs again at the end of the shutdown.
-        eng_main_program->SetExitCallback(GetItAtExitCB);
-        eng_main_program->Shutdown(false);
+    if (!eng_main_program) {
+        GameAdsDownloadInstaller();
         return;
     }
-    GameAdsDownloadInstaller();
+    // The download window needs the game's window gone, so the action runs again at the end of the shutdown;
+    // the game ends for it only once the maker's site answers.
+    char reason[UPDATER_RESULT_MESSAGE_SIZE] = "No installer for this product";
+    if (!GameAdsGetInstallerLink(n)[0] || !UpdaterDoInternetTest(reason, sizeof(reason))) {
+        SayCannotDownload(gui, reason);
+        return;
+    }
+    eng_main_program->QuitThenRun(GetItAtExitCB);
 }
 
 bool GameAdsDownloadInstaller()

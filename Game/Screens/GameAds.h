@@ -69,7 +69,7 @@ bool GameAdsHasInstallerLink(int n);
 const char* GameAdsGetCurrentLink();
 
 // The button actions. None starts anything while nobody is there to answer (TORVI_NONINTERACTIVE).
-void GameAdsGetItAction();
+void GameAdsGetItAction(MWin* gui);
 void GameAdsWebPageAction(MWin* gui);
 void GameAdsTellAFriendAction(MWin* gui);
 void GameAdsScreenShowSearchAppStorePopupCB(MWin* gui);

@@ -73,10 +73,11 @@ bool GameAdsCC::IsCurrentScreen() const
     return screens && screens->IsOn() && screens->GetCurrentScreen() == SCREEN_GADS;
 }
 
+// The centre picture too: a button must never keep a texture that is about to be freed.
 void GameAdsCC::ReleasePictures()
 {
     if (IsCurrentScreen()) {
-        for (int index : {BUT_PIC1, BUT_PIC2}) {
+        for (int index : {BUT_PIC1, BUT_PIC2, BUT_PIC_CEN}) {
             if (MWinButton* button = GetButton(index))
                 button->SetCustomTexture(nullptr);
         }
@@ -84,11 +85,14 @@ void GameAdsCC::ReleasePictures()
     GameAdsDestroyGraphics();
 }
 
+// Also after the device was re-created: the new textures go back onto the buttons that showed the old ones.
 void GameAdsCC::ReloadPictures()
 {
     ReleasePictures();
-    if (IsCurrentScreen())
-        GameAdsCreateGraphics(true);
+    if (!IsCurrentScreen())
+        return;
+    GameAdsCreateGraphics(true);
+    AttachPictures();
 }
 
 void GameAdsCC::StartingCB(void*)
@@ -123,21 +127,30 @@ void GameAdsCC::ShowTexts()
     SetButtonText(BUT_DESC3, texts->lines[2]);
 }
 
+bool GameAdsCC::IsSinglePicture()
+{
+    return GameAdsGetCurrentGameAdFilenames()->pic2[0] == '\0';
+}
+
 // Two pictures side by side, or one in the centre.
 void GameAdsCC::ShowPictures()
 {
-    bool single = GameAdsGetCurrentGameAdFilenames()->pic2[0] == '\0';
+    bool single = IsSinglePicture();
     for (int index : {BUT_PIC1_BG, BUT_PIC1, BUT_PIC2_BG, BUT_PIC2})
         ShowButton(index, !single);
     ShowButton(BUT_PIC_CEN, single);
     ShowButton(BUT_PIC_CEN_BG, single);
-    MWinButton* centre = GetButton(BUT_PIC_CEN);
-    if (single && !centre)
+    if (single && !GetButton(BUT_PIC_CEN))
         DebugError(ENG_FUNC, "No center pic button");
+    AttachPictures();
+}
+
+void GameAdsCC::AttachPictures()
+{
+    bool single = IsSinglePicture();
     int targets[2] = {single ? BUT_PIC_CEN : BUT_PIC1, BUT_PIC2};
     for (int pic = 0; pic < (single ? 1 : 2); pic++) {
-        MWinButton* button = GetButton(targets[pic]);
-        if (button)
+        if (MWinButton* button = GetButton(targets[pic]))
             button->SetCustomTexture(GameAdsGetTexture(pic));
     }
 }
@@ -213,7 +226,7 @@ void GameAdsCC::GetIt()
 {
     int ad = GameAdsGetCurGameAd();
     if (GameAdsHasInstallerLink(ad))
-        GameAdsGetItAction();
+        GameAdsGetItAction(GetMWin());
     else if (IsStoreKind(GameAdsGetKind(ad)))
         GameAdsScreenShowSearchAppStorePopupCB(GetMWin());
     else

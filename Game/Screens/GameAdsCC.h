@@ -30,7 +30,9 @@ private:
     void StepAd(bool next);
     void GetIt();
     void ShowTexts();
+    static bool IsSinglePicture();
     void ShowPictures();
+    void AttachPictures();
     void SetupGetItButton();
     void SizePictures();
     void HideFramesOfFramelessPictures();

@@ -48,6 +48,7 @@ const SkinMetric k_metrics[] = {
 // The main font's creation words: light glyphs with a soft shadow offset (9, 7) in the second channel.
 const float k_font_layout[ENG_FONT_LAYOUT_VALUES] = {0.12f, 0.213f, 1.109f, 5.952f, 0, 0, 0, 0};
 constexpr int k_font_pixel_size = 31;
+constexpr float kDisabledTextAlpha = 0.35f;
 
 // The atlas id of a state that has its own rectangle, else none.
 const char* StateTexture(const TorviSkinTexBut& row, int state)
@@ -137,6 +138,8 @@ bool TorviMWinSetupSizes(MWin* mwin)
     // The collection under the mouse becomes active; a window does so only when it is the collection's one.
     settings.hover_activate_collection = 1;
     settings.hover_activate_window = 0;
+    // A disabled button's text greys out with its sunken plate, so it no longer looks pressable.
+    settings.disabled_text_alpha = kDisabledTextAlpha;
     mwin->SetSettings(&settings);
     mwin->ApplyLayoutScale();
     return true;

@@ -115,12 +115,12 @@ TEST(Various, AddressesLongerThan506CharactersAreRefused)
     int start = DebugGetMessageCount();
     VariousGoOnline(nullptr, nullptr, (longest + "b").c_str(), false, false, false, false);
     EXPECT_TRUE(LogHas(start, "Path too long"));
-    EXPECT_FALSE(LogHas(start, "Not opening"));
+    EXPECT_FALSE(LogHas(start, "not opened"));
     start = DebugGetMessageCount();
     VariousGoOnline(nullptr, nullptr, longest.c_str(), false, false, false, false);
     EXPECT_FALSE(LogHas(start, "Path too long"));
     // The log line is cut to its own size: the beginning tells the whole address went on.
-    EXPECT_TRUE(LogHas(start, "Not opening <" + longest.substr(0, 400)));
+    EXPECT_TRUE(LogHas(start, "Web page <" + longest.substr(0, 400)));
     VariousGoOnlineNow(nullptr);
     EXPECT_TRUE(LogHas(start, "No url"));
 }
@@ -167,17 +167,30 @@ TEST(VariousClipboard, NothingWithoutAMainWindow)
     EXPECT_STREQ(out, "");
 }
 
-// The program ends first; the address is handed on at the very end of its shutdown.
-TEST(VariousExit, ExitingHandsTheAddressOnAfterTheWindowClosed)
+// Going online by ending the program: the quit takes effect after the frame that asked for it, and the
+// address reaches the opener at the very end of the shutdown. Without an opener the program goes on and says so.
+TEST_F(VariousWithPerson, ExitingHandsTheAddressOnAfterTheShutdownAndOnlyWhenItCanBeOpened)
 {
     GLTestContext gl;
     ASSERT_TRUE(gl.Open(320, 240));
+    const char* saved = std::getenv("PATH");
+    const std::string path = saved ? saved : "";
+    setenv("PATH", "/nonexistent", 1);
     int start = DebugGetMessageCount();
     VariousGoOnline(nullptr, nullptr, "https://www.ostrelmark.example/forum/", true, false, false, true);
+    EXPECT_FALSE(eng_main_program->IsQuitting()) << "no opener: the game goes on";
+    EXPECT_TRUE(LogHas(start, "No xdg-open found on PATH")) << LogSince(start);
+    EXPECT_TRUE(LogHas(start, "Web page <https://www.ostrelmark.example/forum/> not opened."));
+
+    setenv("PATH", path.c_str(), 1);
+    VariousGoOnline(nullptr, nullptr, "https://www.ostrelmark.example/forum/", true, false, false, true);
     EXPECT_TRUE(VariousIsGoingOnlineAtExit());
-    EXPECT_EQ(eng_main_window, nullptr);
+    EXPECT_TRUE(eng_main_program->IsQuitting());
+    EXPECT_NE(eng_main_window, nullptr) << "nothing is torn down inside the caller's frame";
+    EXPECT_EQ(opener.Opened(), "");
+    eng_main_program->Shutdown(false);
     EXPECT_EQ(eng_main_program, nullptr);
-    EXPECT_TRUE(LogHas(start, "Not opening <https://www.ostrelmark.example/forum/>")) << LogSince(start);
+    EXPECT_EQ(opener.Opened(), "https://www.ostrelmark.example/forum/|") << "the opener has ended before the program";
 }
 
 class VariousAskTest : public MWinFixture
@@ -199,13 +212,15 @@ TEST_F(VariousAskTest, TheQuestionRoutesTheAnswer)
     Key(ENG_VK_ESCAPE);
     Frame();
     EXPECT_FALSE(mwin->IsPopupOn());
-    EXPECT_FALSE(LogHas(start, "Not opening"));
+    EXPECT_FALSE(LogHas(start, "not opened"));
 
     VariousGoOnline(mwin, "Visit the forum?", "https://www.ostrelmark.example/", false, true, false, false);
     EXPECT_EQ(PopupText(), "Visit the forum?");
     Key(ENG_VK_RETURN);
     Frame();
-    EXPECT_TRUE(LogHas(start, "Not opening <https://www.ostrelmark.example/>")) << LogSince(start);
+    // Nobody is there to use a browser: the player's answer is told that nothing opens.
+    EXPECT_TRUE(LogHas(start, "Web page <https://www.ostrelmark.example/> not opened.")) << LogSince(start);
+    EXPECT_EQ(PopupText(), "Could not open the web page:\nno program to open it (xdg-open) was found.");
     EXPECT_FALSE(VariousIsGoingOnlineAtExit());
 }
 

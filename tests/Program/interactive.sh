@@ -3,13 +3,17 @@
 # the start-up settings dialog (no title, the game's logo in its picture, waiting without spinning a core),
 # PLAY, then the internet test's message boxes answered with the keyboard: OK to the notices, Yes to
 # "Try Again ?" once, then No, which must end the question. Every dialog and box must leave the X server once
-# closed, and the game window then opens; Alt+F4 ends the game with exit code 0. A second start asked for
-# with "CONFIGURATION" shows the dialog again, which must leave the screen while the game runs.
+# closed, and the game window then opens. With no browser opener and the maker's site out of reach, a new
+# driver's HOME PAGE and the ads' Download each leave the game running with a message. Alt+F4 ends the game
+# with exit code 0. A second start asked for with "CONFIGURATION" shows the dialog again, which must leave the
+# screen while the game runs.
 set -u
 
 source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
 torvi_test_environment "$1"
 unset TORVI_NONINTERACTIVE
+# The player's own country comes from the locale: the country screen needs no choice.
+export LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8
 
 torvi_on_virtual_screen 1280x1024 <<'INNER'
 unset TORVI_NONINTERACTIVE
@@ -51,12 +55,29 @@ answer_box() {
     echo "answered \"$1\" with $2"
 }
 
+# Waits up to 20 seconds for the game's own message box (a popup in its window) to stand over the centre of
+# the screen shot as "$shots/<before>.png"; shoots it as "$shots/<label>.png".
+wait_for_popup() {
+    local deadline=$((SECONDS + 20))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        kill -0 "$pid" 2>/dev/null || return 1
+        torvi_shot "$2"
+        [ "$(torvi_changed_pixels "$1" "$2" 220 200 200 60)" -gt 2000 ] && return 0
+        sleep 0.3
+    done
+    return 1
+}
+
 # The program's processor time so far, in clock ticks.
 cpu_ticks() {
     awk '{ print $14 + $15 }' "/proc/$pid/stat"
 }
 
-"$program" &
+# No browser opener on the path and the maker's site out of reach.
+mkdir -p "$XDG_DATA_HOME/no-opener"
+shots="$XDG_DATA_HOME/interactive-shots"
+magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
+PATH="$XDG_DATA_HOME/no-opener" TORVI_WEB_BASE=http://127.0.0.1:1 "$program" &
 pid=$!
 
 dialog=""
@@ -97,8 +118,32 @@ answer_box "Internet Test" Escape
 window=$(find_window) || fail "no game window after the internet test was declined"
 [ -z "$(windows_of_size 460x465)" ] || fail "a window of the dialog's size is still there"
 [ -z "$(xdotool search --name '^Internet Test' 2>/dev/null)" ] || fail "an internet-test box is still there"
-sleep 1
 kill -0 "$pid" 2>/dev/null || fail "the game ended on its own"
+
+# A new driver reaches the main menu. HOME PAGE cannot open a page and the ads' Download cannot reach the
+# site: each leaves the game running and says so in a message, which Enter closes.
+wait_for_menus "$window" >/dev/null || fail "no driver screen"
+torvi_click 540 447
+xdotool type --delay 50 "anna"
+xdotool key Return
+sleep 0.5
+xdotool key Return
+sleep 0.5
+torvi_click 571 449
+wait_for_menus "$window" 5 >/dev/null || fail "no main menu"
+torvi_shot menu
+torvi_click 67 388
+torvi_wait_for_log "Web page <" || fail "HOME PAGE ended the game or said nothing"
+grep -q "No xdg-open found on PATH" "$log" || fail "the missing opener is not named in the log"
+wait_for_popup menu home-page || fail "no message on the screen after HOME PAGE"
+xdotool key Return
+torvi_click 320 446
+torvi_shot ads
+torvi_click 91 445
+torvi_wait_for_log "Installer download not started: " 30 || fail "Download ended the game or said nothing"
+wait_for_popup ads download || fail "no message on the screen after Download"
+xdotool key Return
+kill -0 "$pid" 2>/dev/null || fail "the game ended after the messages"
 
 close_game() {
     xdotool windowfocus --sync "$1" 2>/dev/null

@@ -1,9 +1,10 @@
 #!/bin/bash
 # A driver who has passed the driving test plays a quick race as a person would: CONTINUE DRIVER, QUICK
 # RACE, a race of 1 lap against all seven computer drivers, RACE !!!. The race runs on the track; Escape
-# opens the pause screen and RESUME goes back to it; the driver never leaves the grid and, once the computer
-# cars are home, Escape shows the result screen, whose eight rows hold the eight cars with the driver last.
-# Screenshots of each screen are kept when the test fails.
+# opens the pause screen and RESUME goes back to it; Alt+Enter takes the race on full screen, still on its
+# track; the driver never leaves the grid and, once the computer cars are home, Escape shows the result
+# screen, whose eight rows hold the eight cars with the driver last. Screenshots of each screen are kept
+# when the test fails.
 set -u
 
 source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
@@ -37,6 +38,9 @@ sleep 1
 torvi_shot race
 # The track fills the window: its sand leaves little of the menus' dark background.
 [ "$(torvi_lit_pixels race 0 0 640 480)" -gt 100000 ] || fail "RESUME did not go back to the race on its track"
+# Alt+Enter: the race goes on full screen, drawn on its track again.
+torvi_toggle_mode || fail "the game ended after Alt+Enter in the race"
+torvi_wait_for_lit race-full-screen 0 0 640 480 100000 || fail "no track after Alt+Enter in the race"
 
 # The driver stays on the grid, short of the start line, while the computer cars drive their lap; Escape
 # shows the pause until they are home, then the result.

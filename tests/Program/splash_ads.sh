@@ -1,7 +1,8 @@
 #!/bin/bash
 # The splash and the product ads as a person meets them. A first start shows the splash: black, then the title
 # picture fading in at the centre while the corners stay black, then the driver screen. A new driver reaches the
-# main menu; GAMES shows an ad with its picture, NEXT another, BACK the main menu again. A game whose title
+# main menu; GAMES shows an ad with its picture, NEXT another; Alt+Enter on it and, after PREV, on the first
+# keeps both pictures on the screen in the other mode; BACK the main menu again. A game whose title
 # picture lacks a quarter shows no splash: its driver screen comes at once.
 set -u
 
@@ -85,6 +86,16 @@ click_virtual 396 445
 second_ad=$(ad_picture)
 echo "second ad's picture: $second_ad"
 same_colour "$first_ad" "$second_ad" && fail "NEXT showed the same picture ($second_ad)"
+
+# Alt+Enter on the ad with one picture, then PREV and Alt+Enter on the one with two: each time the game goes on
+# in the other mode with the same pictures.
+for ad in one two; do
+    before=$(ad_picture)
+    torvi_toggle_mode || fail "the game ended after Alt+Enter on the ad with $ad picture(s)"
+    after=$(torvi_wait_for_mean "$before" 20 ad_picture) || fail "the ad with $ad picture(s) lost them after Alt+Enter: $after, was $before"
+    echo "ad with $ad picture(s) after Alt+Enter: $after"
+    [ "$ad" = one ] && click_virtual 244 445
+done
 click_virtual 548 445
 back=$(wait_for_menus "$window" 5) || fail "BACK did not return to the main menu: $back"
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Engine/MWin/MWinCollectionController.h"
+#include "Engine/MWin/MWinTextureRegistry.h"
 #include "Engine/MWin/MWinGroup.h"
 #include "MWinButtonFixture.h"
 
@@ -400,20 +401,35 @@ TEST_F(MWinFixture, NegativeColourComponentsKeepTheirValues)
     EXPECT_EQ(b->GetModulateMode(), 2) << "a text colour set after the modulation keeps the text unmodulated";
 }
 
-TEST_F(MWinFixture, DisabledTextFadesByTheAppearanceFactor)
+// Disabled text fades with the button's disabled face; a faceless label or check box keeps its own colour.
+TEST_F(MWinFixture, DisabledTextFadesByTheAppearanceFactorWhereTheButtonHasAFace)
 {
     _MWinSettings settings;
     mwin->GetSettings(&settings);
     settings.disabled_text_alpha = 0.5f;
     mwin->SetSettings(&settings);
-    MWinButton* b = AddPush("GO", 100, 100, 80, 30);
-    b->SetModulateColour(1, 1, 1, 0.5f);
-    float rgba[4];
-    b->GetDrawTextColour(rgba);
-    EXPECT_FLOAT_EQ(rgba[3], 0.5f);
-    b->Disable();
-    b->GetDrawTextColour(rgba);
-    EXPECT_FLOAT_EQ(rgba[3], 0.25f);
+    ASSERT_NE(nullptr, mwin->GetTextures()->AddTextureButton("Face", "", 0, 0, 1, 1, "", 0, 0, 1, 1, "", 0, 0, 1, 1,
+                                                             "", 0, 0, 1, 1));
+    struct Case {
+        int kind;
+        const char* texbut;
+        float disabled_alpha;
+    };
+    const Case cases[] = {{MWIN_BUT_PUSH, "Face", 0.25f}, {MWIN_BUT_PUSH, MWIN_TEXBUT_NONE, 0.5f},
+                          {MWIN_BUT_CHECKBOX, MWIN_TEXBUT_NONE, 0.5f}};
+    for (const Case& c : cases) {
+        const std::string id = "GO" + std::to_string(&c - cases);
+        SCOPED_TRACE(id);
+        MWinButton* b = window->AddButton(id.c_str(), c.kind, c.texbut, "GO", 100, 100, 80, 30);
+        ASSERT_NE(nullptr, b);
+        b->SetModulateColour(1, 1, 1, 0.5f);
+        float rgba[4];
+        b->GetDrawTextColour(rgba);
+        EXPECT_FLOAT_EQ(rgba[3], 0.5f);
+        b->Disable();
+        b->GetDrawTextColour(rgba);
+        EXPECT_FLOAT_EQ(rgba[3], c.disabled_alpha);
+    }
 }
 
 TEST_F(MWinFixture, FontIdsResolveToNumbersAndUnknownFontsFallBack)

@@ -89,7 +89,7 @@ TEST(GameAds, LinksAndTheirRefusals)
     mark = LogMark();
     GameAdsWebPageAction(nullptr);
     GameAdsTellAFriendAction(nullptr);
-    GameAdsGetItAction();
+    GameAdsGetItAction(nullptr);
     EXPECT_TRUE(LoggedSince(mark, "Web page not started"));
     EXPECT_TRUE(LoggedSince(mark, "Tell a friend not started"));
     EXPECT_TRUE(LoggedSince(mark, "Installer download not started"));
@@ -224,4 +224,56 @@ TEST_F(GameAdsScreenTest, GetItButtonTextFollowsTheKindOfAd)
     ASSERT_TRUE(Click(GameAdsCC::BUT_DOWNLOAD));
     Frame();
     EXPECT_NE(std::string::npos, PopupText().find("Search the App Store on your iPhone for \"Ostrelmark\""));
+}
+
+// With a person there, what cannot be started leaves the game running and says so: a download whose site does
+// not answer, a web page with no opener; a download whose site answers ends the game once the frame is over.
+TEST_F(GameAdsScreenTest, GetItEndsTheGameOnlyForADownloadThatCanStartAndAfterTheFrame)
+{
+    LoopbackHttpServer server(MakeReply(200, "ok"));
+    const char* saved_path = std::getenv("PATH");
+    const std::string path = saved_path ? saved_path : "";
+    setenv("TORVI_NONINTERACTIVE", "0", 1);
+    setenv("PATH", "/nonexistent", 1);
+    struct Case {
+        int ad;     // the ad shown, or -1 for the main menu
+        int button; // of that screen
+        const char* popup_start;
+    };
+    const Case cases[] = {
+        {0, GameAdsCC::BUT_DOWNLOAD, "The download could not be started:\nCould not read"},
+        {4, GameAdsCC::BUT_DOWNLOAD, "Could not open the web page:"}, // its button reads "Home Page"
+        {-1, MainCC::BUT_HOME_PAGE, "Could not open the web page:"},
+        {-1, MainCC::BUT_FORUMS, "Could not open the web page:"},
+    };
+    setenv("TORVI_WEB_BASE", "http://127.0.0.1:1", 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.popup_start);
+        if (c.ad < 0) {
+            ASSERT_EQ(1, screens->GotoScreen(SCREEN_MAIN, nullptr));
+        } else {
+            OpenFromMain(31);
+            IncludeOnly({c.ad});
+            ASSERT_TRUE(Click(GameAdsCC::BUT_NEXT));
+            Frame();
+            ASSERT_EQ(c.ad, GameAdsGetCurGameAd());
+        }
+        ASSERT_TRUE(Click(c.button));
+        Frame();
+        EXPECT_FALSE(eng_main_program->IsQuitting());
+        EXPECT_EQ(0u, PopupText().rfind(c.popup_start, 0)) << PopupText();
+        ASSERT_TRUE(AnswerPopup(MWIN_POPUP_OK_ID));
+    }
+
+    setenv("TORVI_WEB_BASE", server.Base().c_str(), 1);
+    OpenFromMain(31);
+    ASSERT_TRUE(Click(GameAdsCC::BUT_DOWNLOAD));
+    Frame();
+    EXPECT_TRUE(eng_main_program->IsQuitting());
+    EXPECT_NE(nullptr, eng_main_window) << "the game closes after the frame, not inside it";
+    EXPECT_EQ(SCREEN_GADS, screens->GetCurrentScreen());
+    DrawFrame();
+    // Nobody is there at the end of the shutdown: the download itself is the updater's test above.
+    setenv("TORVI_NONINTERACTIVE", "1", 1);
+    setenv("PATH", path.c_str(), 1);
 }

@@ -240,24 +240,33 @@ TEST_F(SkinPixels, SkinnedButtonsShowTheAtlasInTheirPlaceNormalAndHighlighted)
     EXPECT_LT(MiddleColumnMatch("Main", 0, main_area), 0.2) << "the highlighted face differs from the normal";
 }
 
-// White text in the game font stays legible over every face of the push button.
-TEST_F(SkinPixels, TextStandsOutOnEveryButtonFace)
+// White text in the game font stands out over the push button's faces; on the disabled face it greys out with
+// the sunken plate, still legible but no longer bright.
+TEST_F(SkinPixels, TextStandsOutOnEveryFaceAndGreysOutWhenDisabled)
 {
     ASSERT_EQ(1, mwin->CreateGraphicsObjects());
     MWinButton* b = window->AddButton("GO", MWIN_BUT_PUSH, "Main", "QUICK RACE", 100, 100, 240, 40);
     b->SetFont("Main");
     b->SetTextColour(1, 1, 1, 0.7f);
-    for (int state = 0; state < 2; state++) {
+    for (int state : {MWIN_TS_NORMAL, MWIN_TS_HIGHLIGHTED, MWIN_TS_DISABLED}) {
         SCOPED_TRACE(state);
-        if (state == 1)
+        if (state == MWIN_TS_HIGHLIGHTED)
             b->SetHighlight();
+        if (state == MWIN_TS_DISABLED)
+            b->Disable();
         DrawFrame();
         std::vector<unsigned char> face;
         ASSERT_TRUE(ReadVirtualPixelsRGBA(gl, {300, 120, 1, 1}, &face));
         const int face_sum = face[0] + face[1] + face[2];
-        int bright = CountVirtualPixels(gl, {120, 105, 200, 30}, [face_sum](int r, int g, int bl) {
-            return r + g + bl > face_sum + 180;
-        });
-        EXPECT_GT(bright, 40) << "glyph pixels well above the face";
+        auto above = [this, face_sum](int by) {
+            return CountVirtualPixels(gl, {120, 105, 200, 30},
+                                      [face_sum, by](int r, int g, int bl) { return r + g + bl > face_sum + by; });
+        };
+        if (state == MWIN_TS_DISABLED) {
+            EXPECT_EQ(0, above(150)) << "no glyph pixel stays bright on the disabled face";
+            EXPECT_GT(above(30), 20) << "the text is still there to read";
+        } else {
+            EXPECT_GT(above(180), 40) << "glyph pixels well above the face";
+        }
     }
 }

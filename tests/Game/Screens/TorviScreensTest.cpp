@@ -1,9 +1,12 @@
-// The game's screen registry: all seventeen controllers made, registered and freed, and every screen
-// started alone on the desktop, also when none of its buttons exist.
+// The game's screen registry: all seventeen controllers made, registered and freed, every screen started
+// alone on the desktop, also when none of its buttons exist, and every screen drawn the same after the
+// graphics device was re-created under it.
 
 #include "Support/GameWindowFixture.h"
 
+#include <cstdlib>
 #include <type_traits>
+#include <vector>
 
 #include "Engine/Core/EngTypes.h"
 #include "Game/Screens/AboutCC.h"
@@ -23,6 +26,7 @@
 #include "Game/Screens/TTrialCC.h"
 #include "Game/Screens/UsersCC.h"
 #include "Game/Screens/UsersLoadCC.h"
+#include "Support/GLTestContext.h"
 
 namespace {
 
@@ -110,6 +114,83 @@ TEST_F(TorviScreensTest, ScreensWithoutTheirWindowOrButtonsStartTickAndDrawWitho
         EXPECT_EQ(0, controller->ButtonCB(nullptr, nullptr)) << "no button is handled";
     }
 }
+
+namespace {
+
+struct Visit {
+    EngScreenID id;
+    const char* name;
+    int last_ad; // the ads screen only: it opens at the ad after this one
+};
+
+// Every screen; the ads screen with ad 2, one picture in the centre, and with ad 0, two side by side.
+std::vector<Visit> AllVisits()
+{
+    std::vector<Visit> visits;
+    for (const ScreenCase& screen : kScreens)
+        visits.push_back({screen.id, screen.collection, 1});
+    visits.push_back({SCREEN_GADS, "GameAdsTwoPictures", 31});
+    return visits;
+}
+
+class ScreensRecreateTest : public GameWindowFixture, public ::testing::WithParamInterface<Visit>
+{
+protected:
+    std::vector<unsigned char> DrawAndRead()
+    {
+        DrawFrame();
+        std::vector<unsigned char> rgba;
+        GLTestContext reader;
+        EXPECT_TRUE(reader.ReadPixelsRGBA(0, 0, width, height, &rgba));
+        return rgba;
+    }
+    // The mean colour gap per pixel between two frames, and the pixels lit above the black in the first.
+    static void Compare(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b, double* gap,
+                        int* lit)
+    {
+        long sum = 0;
+        *lit = 0;
+        for (size_t i = 0; i + 3 < a.size() && i + 3 < b.size(); i += 4) {
+            sum += std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]);
+            *lit += a[i] + a[i + 1] + a[i + 2] > 60 ? 1 : 0;
+        }
+        *gap = a.empty() ? 1e9 : double(sum) / double(a.size() / 4);
+    }
+    // The ads screen as the main menu opens it, at the ad after the one given.
+    void OpenAdsAfter(int last_ad)
+    {
+        game->GetCurrentProfile()->last_ad = last_ad;
+        ASSERT_EQ(1, screens->GotoScreen(SCREEN_MAIN, nullptr));
+        ASSERT_TRUE(Click(MainCC::BUT_GAMES));
+        ASSERT_EQ(SCREEN_GADS, screens->GetCurrentScreen());
+    }
+};
+
+} // namespace
+
+// The screen draws the same frame before and after the device and its graphics objects are made anew: no
+// picture is lost and none is drawn from freed memory.
+TEST_P(ScreensRecreateTest, DrawsItsPicturesAgainAfterTheDeviceIsRecreated)
+{
+    const Visit& visit = GetParam();
+    PlayingDriver("ANNA");
+    if (visit.id == SCREEN_GADS)
+        OpenAdsAfter(visit.last_ad);
+    else
+        ASSERT_EQ(1, screens->GotoScreen(visit.id, nullptr));
+    Frame();
+    std::vector<unsigned char> before = DrawAndRead();
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    std::vector<unsigned char> after = DrawAndRead();
+    double gap = 0;
+    int lit = 0;
+    Compare(before, after, &gap, &lit);
+    EXPECT_GT(lit, width * height / 20) << "the screen shows something to compare";
+    EXPECT_LT(gap, 2.0) << "the frame after the re-creation differs";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreensRecreateTest, ::testing::ValuesIn(AllVisits()),
+                         [](const ::testing::TestParamInfo<Visit>& info) { return std::string(info.param.name); });
 
 TEST(TorviScreensDeathTest, AMissingGameIsFatal)
 {

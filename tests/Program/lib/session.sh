@@ -253,3 +253,56 @@ torvi_pixels_where() {
     "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
         +repage -fx "$6" -format "%[fx:round(mean*w*h)]" info:
 }
+
+# ---- Waiting for the game ----
+
+# Waits up to the given seconds (20 by default) for a line of the log holding the text; false when it does
+# not come or the program ends first.
+torvi_wait_for_log() {
+    local deadline=$((SECONDS + ${2:-20}))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        grep -qF -- "$1" "$log" 2>/dev/null && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    grep -qF -- "$1" "$log" 2>/dev/null
+}
+
+# Alt+Enter on the game's window, which the game replaces in the other mode: $window becomes the new one, with
+# the keyboard's focus. False when the program ends instead.
+torvi_toggle_mode() {
+    local old=$window
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key alt+Return
+    window=$(find_window "$old") || return 1
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    return 0
+}
+
+# Shoots the window as "$shots/<label>.png" until the virtual-screen rectangle (x, y, w, h) has more than the
+# given lit pixels, for up to 20 seconds; false when it never has or the program ends first.
+torvi_wait_for_lit() {
+    local label=$1 least=$6 deadline=$((SECONDS + 20))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        kill -0 "$pid" 2>/dev/null || return 1
+        torvi_shot "$label"
+        [ "$(torvi_lit_pixels "$label" "$2" "$3" "$4" "$5")" -gt "$least" ] && return 0
+        sleep 0.3
+    done
+    return 1
+}
+
+# Runs the command given after the colour and the seconds until the mean colour it prints is the colour given,
+# for up to those seconds; prints the last one seen. False when it never is or the program ends first.
+torvi_wait_for_mean() {
+    local colour=$1 deadline=$((SECONDS + $2)) seen=""
+    shift 2
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        seen=$("$@")
+        same_colour "$colour" "$seen" && { echo "$seen"; return 0; }
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.3
+    done
+    echo "$seen"
+    return 1
+}
