@@ -1031,9 +1031,11 @@ void Car::RenderGhost()
 void Car::Render()
 {
     Graphics* graphics = m_game->GetGraphics();
-    // The track covers the screen and has nothing to blend with.
+    // The track covers the screen, has nothing to blend with and is drawn in white: its texels are the pixels.
     EngDeviceDisableBlending();
+    EngDeviceDrawTexelsAsTheyAre(true);
     GraphicsDrawScreenPicture(graphics->GetTrackPicture());
+    EngDeviceDrawTexelsAsTheyAre(false);
     EngDeviceEnableBlendingType(kNormalBlending);
     EngDeviceTurnOnAlphaModulation();
     const int n = NumCars();

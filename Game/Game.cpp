@@ -621,7 +621,9 @@ void Game::RenderRace()
 {
     if (SplashRender(1))
         return;
-    EngDeviceClearScreen();
+    // The track picture covers every pixel; a clear under it would only be painted over.
+    if (!m_graphics->GetTrackPicture()->IsLoaded())
+        EngDeviceClearScreen();
     bool prepared_here = false;
     m_car->Render();
     EngFontPrepareForDrawingWithOrientationIfNeeded(EFDM_VIRTUAL, &prepared_here);

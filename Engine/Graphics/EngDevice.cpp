@@ -186,6 +186,12 @@ void EngDeviceUsePointSampling(bool on)
         eng_device_dx9->UsePointSampling(on);
 }
 
+void EngDeviceDrawTexelsAsTheyAre(bool on)
+{
+    if (eng_device_dx9)
+        eng_device_dx9->DrawTexelsAsTheyAre(on);
+}
+
 void EngDeviceTurnOffAlphaModulation()
 {
     if (eng_device_dx9)

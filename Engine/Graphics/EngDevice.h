@@ -68,6 +68,10 @@ void EngDeviceRedrawNextFrame();
 // Point sampling instead of bilinear filtering for the draws that follow, or back to the texture quality
 // (for a picture drawn texel for pixel: software rasterisers fill it at half the cost).
 void EngDeviceUsePointSampling(bool on);
+// Texture stage 0 passes the texels as they are instead of modulating them by the vertex colour, or goes back
+// to modulating (for a picture drawn in white: the same pixels, a shorter per-pixel program on software
+// rasterisers).
+void EngDeviceDrawTexelsAsTheyAre(bool on);
 
 // Blending: presets (_EngBlendingType) and raw device factors (D3DBLEND).
 void EngDeviceEnableBlendingType(int preset);

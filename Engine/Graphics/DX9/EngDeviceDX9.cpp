@@ -646,6 +646,19 @@ void EngDeviceDX9::UsePointSampling(bool on)
     EngUtilsDX9_CheckResult(ENG_FUNC, "SetSamplerState", eng_d3d_device->SetSamplerState(0, D3DSAMP_MINFILTER, filter));
 }
 
+void EngDeviceDX9::DrawTexelsAsTheyAre(bool on)
+{
+    if (!eng_d3d_device)
+        return;
+    EngUtilsDX9_CheckResult(ENG_FUNC, "SetTextureStageState",
+                            eng_d3d_device->SetTextureStageState(0, D3DTSS_COLOROP, on ? D3DTOP_SELECTARG1 : D3DTOP_MODULATE));
+    if (on)
+        EngUtilsDX9_CheckResult(ENG_FUNC, "SetTextureStageState",
+                                eng_d3d_device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2));
+    else
+        SendAlphaModulation();
+}
+
 void EngDeviceDX9::SetNoTexture()
 {
     SetTexture(0);

@@ -97,6 +97,7 @@ public:
     void TurnOnAlphaModulationIfOff(bool *was_off);
     void SetTextureQuality(int quality);
     void UsePointSampling(bool on);
+    void DrawTexelsAsTheyAre(bool on);
     void SkipRepeatedFrames(bool on);
     void RedrawNextFrame();
     void SetNoTexture();
