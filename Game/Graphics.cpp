@@ -92,7 +92,7 @@ const char* Graphics::GetTrackFilename(bool other)
 bool Graphics::LoadTrackPicture()
 {
     m_track->Unload();
-    if (!m_track->LoadFromFileUsingExt(GetTrackFilename(false), false, ETAT_OPAQUE, ETFE_PNG))
+    if (!m_track->LoadFromFileUsingExt(GetTrackFilename(false), false, ETAT_OPAQUE, ETFE_TGA))
         return false;
     m_track->PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
     return true;

@@ -316,6 +316,7 @@ bool Traverse::FillGrid()
         return false;
     for (int floor = 0; floor < m_floors; floor++) {
         FillNearestAndDirections(floor);
+        FillProgress(floor);
         FillLineCellDirections(floor);
     }
     SetupTrackParms();
@@ -745,13 +746,21 @@ void Traverse::FillNearestAndDirections(int floor)
             m_nearest[floor][x][y] = EngInt16(n);
             m_nearest_distance[floor][x][y] = d2;
             _TravInfo& cell = Cell(floor, x, y);
-            // Progress is set here rather than in a pass of its own: GCC 12 at -O2 dropped that pass's call.
-            cell.progress = EngUInt8(n * 255 / (m_line_count + 1));
             cell.distance = EngUInt8(d2 > 255 ? 255 : d2);
             if (d2 == 0)
                 continue;
             const TravPoint& ahead = m_line[(n + kLineAhead) % m_line_count];
             cell.direction = CellHeading(x, y, ahead.x, ahead.y);
+        }
+    }
+}
+
+void Traverse::FillProgress(int floor)
+{
+    for (int x = 0; x < TRAV_GRID_SIZE; x++) {
+        for (int y = 0; y < TRAV_GRID_SIZE; y++) {
+            if (IsRoadCell(floor, x, y))
+                Cell(floor, x, y).progress = EngUInt8(m_nearest[floor][x][y] * 255 / (m_line_count + 1));
         }
     }
 }

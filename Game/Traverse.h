@@ -168,6 +168,7 @@ private:
     void FillFloorTrackUsingWalls(int floor);
     bool FindLineStart(int* x, int* y) const;
     void FillNearestAndDirections(int floor);
+    void FillProgress(int floor);
     void FillLineCellDirections(int floor);
     void SetupTrackParms();
     void FillLineVariants(int floor);

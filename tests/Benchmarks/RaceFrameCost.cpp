@@ -20,6 +20,7 @@
 #include "Game/Main.h"
 #include "Game/Program.h"
 #include "Game/Users.h"
+#include "Support/GameInWindow.h"
 
 namespace {
 
@@ -29,26 +30,9 @@ Program* FrameGame()
     static Program* program = nullptr;
     if (program)
         return program;
-    // Headless and silent, nobody to answer a dialog, no network; llvmpipe keeps its default threads.
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    setenv("TORVI_NONINTERACTIVE", "1", 0);
-    setenv("TORVI_WEB_BASE", "http://127.0.0.1:9", 0);
-    char pattern[] = "/tmp/torvi-bench-XXXXXX";
-    if (const char* home = mkdtemp(pattern))
-        setenv("XDG_DATA_HOME", home, 1);
-    int exit_code = 0;
-    char command_line[] = "";
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 || MainCreateAndInitMainProgram(nullptr, command_line, &exit_code) != 1)
+    program = StartGameInWindow();
+    if (!program)
         return nullptr;
-    _EngCreateWindowParms* parms = MainGetCreateWindowParms();
-    parms->windowed = 1;
-    parms->width = 1024;
-    parms->height = 768;
-    if (EngMainCreateMainWindow() != 1 || !EngMainCreateMainGraphicsDevice())
-        return nullptr;
-    program = MainGetProgram();
     Game* game = program->GetGame();
     UserRecord* profile = game->GetCurrentProfile();
     EngSafeStrcpy(profile->name, "Bench", sizeof profile->name);

@@ -14,16 +14,23 @@
 
 namespace {
 
+// The track pictures are stored uncompressed; every other ".dat" picture is a PNG.
+_EngTextureFileExt DatKindOf(const std::string& file)
+{
+    return file.find("Data/160") == 0 ? ETFE_TGA : ETFE_PNG;
+}
+
 // A generated picture decoded as the game decodes it (B, G, R, A bytes): of the kind its name gives, ".dat"
-// pictures as PNG, as every caller loads them.
+// pictures of the kind their caller names.
 struct Decoded {
     _EngDecodedPicture picture = {};
     bool ok = false;
-    explicit Decoded(const std::string& file)
+    explicit Decoded(const std::string& file, _EngTextureFileExt dat_kind)
     {
-        ok = EngTextureFileDX9_Decode(file.c_str(), EngTexture_GetFileExtFromFilename(file.c_str(), ETFE_PNG),
+        ok = EngTextureFileDX9_Decode(file.c_str(), EngTexture_GetFileExtFromFilename(file.c_str(), dat_kind),
                                       &picture);
     }
+    explicit Decoded(const std::string& file) : Decoded(file, DatKindOf(file)) {}
     ~Decoded()
     {
         if (ok)
@@ -87,7 +94,7 @@ std::vector<PictureSize> MenuPictures()
                                      {"Data/Common/CountryFlags1024.png", 1024, 1024, true},
                                      {"Data/Common/CountryFlags512.png", 512, 512, true}};
     for (int t = 0; t < 6; ++t) {
-        rows.push_back({Numbered("Data/160%d.dat", t), 1024, 768, false});
+        rows.push_back({Numbered("Data/160%d.dat", t), 1024, 768, true});
         rows.push_back({Numbered("Data/165%d.dat", t), 320, 200, false});
     }
     for (int p = 0; p < 4; ++p)
@@ -119,6 +126,28 @@ TEST(GameDataPictures, DecodeThroughTheGamesLoaderAtTheirSizes)
         EXPECT_EQ(row.width, d.picture.width);
         EXPECT_EQ(row.height, d.picture.height);
         EXPECT_EQ(row.alpha, d.picture.file_has_alpha);
+    }
+}
+
+// The track pictures are stored in a form that loads fast; the generator also wrote each as the PNG it
+// replaces, from the same surface. Both decode to the same pixels, every one opaque.
+TEST(GameDataPictures, TrackPicturesDecodeToExactlyThePixelsOfTheirPngForm)
+{
+    for (int t = 0; t < 6; ++t) {
+        SCOPED_TRACE(t);
+        Decoded fast(Numbered("Data/160%d.dat", t));
+        Decoded png(Numbered("tools/track-png/160%d.png", t));
+        ASSERT_TRUE(fast.ok && png.ok);
+        ASSERT_EQ(png.picture.width, fast.picture.width);
+        ASSERT_EQ(png.picture.height, fast.picture.height);
+        const int bytes = png.picture.width * png.picture.height * 4;
+        int differing = 0, translucent = 0;
+        for (int i = 0; i < bytes; ++i) {
+            differing += fast.picture.pixels[i] != png.picture.pixels[i];
+            translucent += i % 4 == 3 && fast.picture.pixels[i] != 255;
+        }
+        EXPECT_EQ(0, differing);
+        EXPECT_EQ(0, translucent);
     }
 }
 

@@ -149,7 +149,7 @@ shot 07-test-popup
 xdotool key Return
 sleep 3
 shot 08-race
-track_mean=$(mean_colour "$(dirname "$program")/Data/1600.dat")
+track_mean=$(mean_colour "tga:$(dirname "$program")/Data/1600.dat")
 race_mean=$(mean_colour "$work/08-race.png")
 echo "track picture: $track_mean, race frame: $race_mean"
 colours_near "$track_mean" "$race_mean" 16 || fail_with_shots "the race frame ($race_mean) does not show the track ($track_mean)"

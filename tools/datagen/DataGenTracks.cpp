@@ -269,13 +269,21 @@ void DrawKerbs(cairo_t* cr, const TrackDesign& design)
     cairo_restore(cr);
 }
 
+std::string g_png_copies;
+
+// The picture is stored uncompressed: a race start decodes it in a fraction of what a PNG costs. The PNG copy,
+// when asked for, is the same surface in the form it replaced, for tests to compare.
 bool WritePicture(const std::vector<std::uint8_t>& map, const TrackDesign& design, const DataGenTrackTheme& theme,
-                  const std::string& file_name)
+                  const std::string& file_name, const std::string& png_name)
 {
     cairo_t* cr = DataGenNewPicture(kPictureWidth, kPictureHeight);
     DataGenPaintPixels(cr, [&](int px, int py) { return 0xFF000000u | PixelColour(map, theme, px, py); });
     DrawKerbs(cr, design);
-    return DataGenFinishPng(cr, file_name);
+    if (!png_name.empty() && !DataGenSavePng(cairo_surface_reference(cairo_get_target(cr)), png_name)) {
+        cairo_destroy(cr);
+        return false;
+    }
+    return DataGenFinishTga(cr, file_name);
 }
 
 bool DataGenWriteTrack(const char* design_file, int track, const char* data_dir)
@@ -287,8 +295,10 @@ bool DataGenWriteTrack(const char* design_file, int track, const char* data_dir)
         return false;
     }
     std::string folder = std::string(data_dir) + "/";
+    std::string picture = "160" + std::to_string(track);
+    std::string png_name = g_png_copies.empty() ? "" : g_png_copies + "/" + picture + ".png";
     return WriteMap(map, folder + "150" + std::to_string(track) + ".dat") &&
-           WritePicture(map, design, DataGenTrackThemeOf(track), folder + "160" + std::to_string(track) + ".dat");
+           WritePicture(map, design, DataGenTrackThemeOf(track), folder + picture + ".dat", png_name);
 }
 
 } // namespace
@@ -303,8 +313,15 @@ bool DataGenReadTrackDesign(int track, TrackDesign* design)
     return ReadDesignFile(DesignFile(track).c_str(), design);
 }
 
+void DataGenSetTrackPngCopies(const char* folder)
+{
+    g_png_copies = folder ? folder : "";
+}
+
 bool DataGenWriteTracks(const char* data_dir)
 {
+    if (!g_png_copies.empty() && !DataGenMakeFolder(g_png_copies))
+        return false;
     for (int track = 0; track < kTrackCount; track++) {
         if (!DataGenWriteTrack(DesignFile(track).c_str(), track, data_dir))
             return false;

@@ -3,8 +3,10 @@
 #include "DataGenCairo.h"
 
 // The six tracks: for track t the ground map "150t.dat" (1,048,576 raw bytes) and the picture "160t.dat"
-// (a PNG), made from the designs in tools/datagen/tracks/tNN.json.
+// (an uncompressed 32-bit TGA), made from the designs in tools/datagen/tracks/tNN.json.
 bool DataGenWriteTracks(const char* data_dir);
+// A folder that also gets each track picture as "160t.png", drawn from the same surface; none by default.
+void DataGenSetTrackPngCopies(const char* folder);
 
 struct TrackDesign;
 // Track t's design, as the track pictures and the menus' track pictures are drawn from it.
