@@ -1,6 +1,7 @@
 #include "Game/Resolution.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -28,6 +29,7 @@ constexpr int kMaxScreenSize = 16384;
 constexpr int kMaxMultiSampleType = 16;
 constexpr int kMaxMultiSampleQuality = 255;
 constexpr int kMaxRefresh = 1000;
+constexpr int kMaxDisplayModes = 256;
 constexpr int kDefaultBitDepth = 32;
 constexpr int kDefaultRefresh = 60;
 constexpr int kDefaultMouseSync = 2;
@@ -134,7 +136,7 @@ bool ReportSaveFailure(GameSaveResult result)
 bool SaveSettings()
 {
     ResolutionGetFilename();
-    ResolutionClampToDesktop(&g_settings);
+    ResolutionFitToDisplay(&g_settings);
     ZeroPadding(&g_settings);
     GameSaveResult result = GameSaveFileSafelyStep(g_module.file_name, &g_settings, sizeof(g_settings));
     return result == GameSaveResult::Saved || ReportSaveFailure(result);
@@ -259,13 +261,34 @@ bool ResolutionCorrectValues(ResolutionSettings* s)
            DepthIsUsable(s->full_bit_depth);
 }
 
-void ResolutionClampToDesktop(ResolutionSettings* s)
+void ResolutionNearestOfferedSize(const int* widths, const int* heights, int count, int desktop_width,
+                                  int desktop_height, int* width, int* height)
 {
-    if (!s->windowed)
-        return;
+    int best = -1;
+    int best_distance = 0;
+    for (int i = 0; i < count; i++) {
+        int distance = std::abs(widths[i] - *width) + std::abs(heights[i] - *height);
+        if (best < 0 || distance < best_distance) {
+            best = i;
+            best_distance = distance;
+        }
+    }
+    *width = best < 0 ? desktop_width : widths[best];
+    *height = best < 0 ? desktop_height : heights[best];
+}
+
+void ResolutionFitToDisplay(ResolutionSettings* s)
+{
     int width = 0;
     int height = 0;
     DesktopSize(&width, &height);
+    if (!s->windowed) {
+        int widths[kMaxDisplayModes];
+        int heights[kMaxDisplayModes];
+        int count = EngMiscGetDisplayModeSizes_PC(widths, heights, kMaxDisplayModes);
+        ResolutionNearestOfferedSize(widths, heights, count, width, height, &s->full_width, &s->full_height);
+        return;
+    }
     if (s->windowed_width > width)
         s->windowed_width = width;
     if (s->windowed_height > height)
@@ -316,7 +339,7 @@ bool ResolutionSetSettings()
         DebugError(ENG_FUNC, "Bad resolution values");
         return false;
     }
-    ResolutionClampToDesktop(s);
+    ResolutionFitToDisplay(s);
     bool windowed = s->windowed != 0;
     eng_screen_windowed = windowed;
     eng_screen_width = windowed ? s->windowed_width : s->full_width;
@@ -348,7 +371,7 @@ bool ResolutionSetSettings()
 void ResolutionUpdateSettingsFromCurrent()
 {
     ResolutionSettings* s = &g_settings;
-    ResolutionClampToDesktop(s);
+    ResolutionFitToDisplay(s);
     if (!eng_main_program) {
         DebugError(ENG_FUNC, "No main program");
         return;

@@ -83,8 +83,13 @@ void ResolutionLogSettings(int number);
 
 // Out-of-range values of a loaded record put back to usable ones; false when a size or depth is unusable.
 bool ResolutionCorrectValues(ResolutionSettings* settings);
-// A window larger than the desktop is reduced to it (windowed settings only).
-void ResolutionClampToDesktop(ResolutionSettings* settings);
+// A window larger than the desktop is reduced to it; a full-screen size the display does not offer becomes
+// the nearest one it offers, so that the frame never runs past the screen.
+void ResolutionFitToDisplay(ResolutionSettings* settings);
+// The offered size nearest to *width x *height (the smallest width plus height difference, the first on
+// ties); the desktop's size when none is offered.
+void ResolutionNearestOfferedSize(const int* widths, const int* heights, int count, int desktop_width,
+                                  int desktop_height, int* width, int* height);
 
 // The module's set-up, as ResolutionSetup received it.
 struct ResolutionSetupValues

@@ -14,7 +14,8 @@ GameSaveResult WriteWhole(const char* name, const void* data, unsigned size)
     EngFile file;
     if (!file.CreateForWriting(name, false))
         return GameSaveResult::CannotCreate;
-    bool written = file.Write(data, size);
+    // Flushed before the rename: otherwise a power cut may leave the renamed file empty.
+    bool written = file.Write(data, size) && file.FlushToDisk();
     bool closed = file.Close();
     return written && closed ? GameSaveResult::Saved : GameSaveResult::CannotWrite;
 }

@@ -75,10 +75,8 @@ bool LauncherStartGame()
 
 int WinMain()
 {
-    if (LauncherCheckDirectX9())
-        return LauncherStartGame() ? 1 : 0;
-    LauncherShowDialog();
-    return 0;
+    bool started = LauncherCheckDirectX9() ? LauncherStartGame() : LauncherShowDialog();
+    return started ? 0 : 1;
 }
 
 int main()

@@ -16,5 +16,6 @@ bool LauncherLoadD3D9();
 // Starts the game beside the launcher, without arguments, in the launcher's current folder, and does not
 // wait for it. A game that cannot be started is reported on standard error.
 bool LauncherStartGame();
-// 1 when the game was started, 0 when the dialog was shown.
+// The exit status: 0 when the game was started, 1 when it was not (the dialog was given up, or the game
+// could not be started).
 int WinMain();

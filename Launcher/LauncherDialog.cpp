@@ -49,6 +49,7 @@ const DialogControl kControls[] = {
 };
 
 GtkWidget* dialog = nullptr;
+bool game_started = false;
 
 bool IsNonInteractive()
 {
@@ -207,28 +208,30 @@ int LauncherDialogProc(int control_id)
         return 1;
     case LAUNCHER_ID_IGNORE:
         EndDialog();
-        LauncherStartGame();
+        game_started = LauncherStartGame();
         return 1;
     default:
         return 0;
     }
 }
 
-void LauncherShowDialog()
+bool LauncherShowDialog()
 {
+    game_started = false;
     if (IsNonInteractive()) {
         PrintDialog("Ok");
         LauncherDialogProc(LAUNCHER_ID_OK);
-        return;
+        return game_started;
     }
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "Cannot open a display for the launcher's dialog\n");
         PrintDialog("none");
-        return;
+        return false;
     }
     GtkWidget* default_button = BuildDialog();
     gtk_widget_show_all(dialog);
     // Enter answers Ok until the person moves the focus.
     gtk_widget_grab_focus(default_button);
     gtk_main();
+    return game_started;
 }

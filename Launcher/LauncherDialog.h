@@ -10,7 +10,7 @@ constexpr int LAUNCHER_ID_IGNORE = 1205;
 
 constexpr const char* LAUNCHER_DOWNLOAD_PAGE = "https://www.mesa3d.org/";
 
-// Shows the dialog modally and returns when it closes.
-void LauncherShowDialog();
+// Shows the dialog modally and returns when it closes: true when "Ignore ..." started the game.
+bool LauncherShowDialog();
 // One command from the dialog's controls, by control id: 1 when handled (the dialog closes), 0 otherwise.
 int LauncherDialogProc(int control_id);

@@ -159,6 +159,19 @@ signed char ScoresMainParseLine(const char* line, unsigned length, _ScoresScore*
 
 } // namespace
 
+bool ScoresReadReplyNumbers(const char* text, long long low, long long high, long long* out, int count)
+{
+    for (int i = 0; i < count; i++) {
+        while (*text == ' ')
+            text++;
+        Field field = {text, (unsigned)strcspn(text, " \t\r\n")};
+        if (!ParseNumber(field, low, high, &out[i]))
+            return false;
+        text += field.length;
+    }
+    return true;
+}
+
 ScoresMain::ScoresMain()
     : m_setup(false), m_program(0), m_table_id(0), m_range(SCORES_RANGE_ALL_TIME), m_validate(nullptr),
       m_game_version(0), m_capacity(0), m_auto_update(false), m_interval(0), m_num_rows(0), m_rows(nullptr),
@@ -474,8 +487,10 @@ char ScoresMain::ReplyResult(_EngInternetThreadReadResult* out_result, const cha
         return Finish(out_result, ENG_READ_DONE, -1);
     }
     if (strncmp(reply, " V ", 3) == 0) {
-        int server_version = 0, newest = 0, third = 0;
-        sscanf(reply + 3, "%d %d %d", &server_version, &newest, &third);
+        long long numbers[3] = {};
+        if (!ScoresReadReplyNumbers(reply + 3, INT32_MIN, INT32_MAX, numbers, 3))
+            numbers[0] = numbers[1] = numbers[2] = 0;
+        int server_version = (int)numbers[0], newest = (int)numbers[1], third = (int)numbers[2];
         if (server_version == m_game_version && server_version < newest)
             return Finish(out_result, ENG_READ_OUT_OF_DATE, -1);
         DebugError(ENG_FUNC, "Version problem: <%.64s>  <%d,%d> <%d> <%d>", reply, server_version,

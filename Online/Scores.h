@@ -114,3 +114,7 @@ bool ScoresMainIsScoreValid(const _ScoresScore* score, bool check_platform);
 bool ScoresMainGetRangesFromDate(const _EngMiscDate* a, const _EngMiscDate* b, char* same_day, char* same_week,
                                  char* same_month, char* same_year);
 bool ScoresMainIsDateInRange(const _EngMiscDate* date, const _EngMiscDate* today, _ScoresRange range);
+// Reads count numbers, separated by spaces, from the start of a server's reply text; what follows them is
+// left. False when one is missing, is not a plain decimal number or lies outside [low, high]: a server's
+// number is never taken on trust.
+bool ScoresReadReplyNumbers(const char* text, long long low, long long high, long long* out, int count);

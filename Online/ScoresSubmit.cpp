@@ -69,8 +69,10 @@ std::string Utf8(const char* text, unsigned size)
 
 _ScoresSubmitResult JudgeVersion(const char* text, unsigned short game_version, const Popups& popups)
 {
-    unsigned server_version = 0, newest = 0;
-    sscanf(text, "%u %u", &server_version, &newest);
+    long long numbers[2] = {};
+    if (!ScoresReadReplyNumbers(text, 0, UINT16_MAX, numbers, 2))
+        numbers[0] = numbers[1] = 0;
+    unsigned server_version = (unsigned)numbers[0], newest = (unsigned)numbers[1];
     char message[128];
     if (server_version != game_version)
         snprintf(message, sizeof message, "Problem reading high scores list  [GV%d > CGV%d]", (int)game_version,
@@ -93,13 +95,15 @@ _ScoresSubmitResult JudgeVersion(const char* text, unsigned short game_version, 
 
 _ScoresSubmitResult JudgeTooLow(const char* text, const Popups& popups, int* out_minimum)
 {
-    int minimum = 0;
-    if (sscanf(text, "%d", &minimum) != 1)
+    long long minimum = 0;
+    if (!ScoresReadReplyNumbers(text, 0, INT32_MAX, &minimum, 1)) {
+        DebugError(ENG_FUNC, "Bad minimum score [%.32s]", text);
         minimum = 0;
+    }
     if (out_minimum)
-        *out_minimum = minimum;
+        *out_minimum = (int)minimum;
     char message[512];
-    snprintf(message, sizeof message, "%s %d",
+    snprintf(message, sizeof message, "%s %lld",
              Text("Score_InternetScoreTooLowMinIs", "Your score is too low for the internet high scores "
                                                     "list.\n\nThe current minimum score needed is:"),
              minimum);

@@ -18,6 +18,8 @@ namespace {
 constexpr int k_printf_buffer_size = 2058;
 constexpr int k_error_text_size = 512;
 
+EngFileSyncFunc g_sync = fsync;
+
 const char* NameOrEmpty(const char* name)
 {
     return name ? name : "";
@@ -85,6 +87,26 @@ bool CopyThenDelete(const char* from_path, const char* to_path)
 bool SystemPaths(const char* from, const char* to, char (&from_path)[PATH_MAX], char (&to_path)[PATH_MAX])
 {
     return EngFileGetSystemPath(from, from_path, PATH_MAX) && EngFileGetSystemPath(to, to_path, PATH_MAX);
+}
+
+// The folder holding a file-system path.
+bool SyncFolderOf(const char* path)
+{
+    char folder[PATH_MAX];
+    EngSafeStrcpy(folder, path, sizeof folder);
+    char* slash = strrchr(folder, '/');
+    if (!slash)
+        EngSafeStrcpy(folder, ".", sizeof folder);
+    else if (slash == folder)
+        folder[1] = 0;
+    else
+        *slash = 0;
+    int handle = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    bool synced = g_sync(handle) == 0;
+    close(handle);
+    return synced;
 }
 
 bool FindProgramFolder(char* out, int size)
@@ -304,6 +326,16 @@ bool EngFile::Printf(const char* format, ...)
     return false;
 }
 
+bool EngFile::FlushToDisk()
+{
+    if (!IsOpenFor(false, ENG_FUNC))
+        return false;
+    if (fflush(m_stream) == 0 && g_sync(fileno(m_stream)) == 0)
+        return true;
+    EngFileOutputLastError(ENG_FUNC, "Could not flush file to the disk", false, 0, false);
+    return false;
+}
+
 bool EngFile::Seek(int whence, const char* error_text, const char* own_name)
 {
     if (!m_open) {
@@ -492,10 +524,19 @@ bool EngFileReplaceFile(const char* from, const char* to)
         DebugError(ENG_FUNC, "Invalid parameters");
         return false;
     }
-    if (rename(from_path, to_path) == 0)
-        return true;
-    EngFileOutputLastError(ENG_FUNC, to, false, 0, false);
-    return false;
+    if (rename(from_path, to_path) != 0) {
+        EngFileOutputLastError(ENG_FUNC, to, false, 0, false);
+        return false;
+    }
+    // The new file is in place whatever happens now; a folder that cannot be flushed is only reported.
+    if (!SyncFolderOf(to_path))
+        EngFileOutputLastError(ENG_FUNC, "Could not flush the folder to the disk", false, 0, false);
+    return true;
+}
+
+void EngFileSetSyncFunc(EngFileSyncFunc sync)
+{
+    g_sync = sync ? sync : fsync;
 }
 
 void EngFileOutputLastError(const char* own_name, const char* context, bool use_given_code, unsigned code,

@@ -26,6 +26,8 @@ public:
     bool Read(void* destination, int size, bool show_errors);
     bool Write(const void* source, unsigned size);
     bool Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Sends what was written to the disk itself, so a power cut cannot leave it behind.
+    bool FlushToDisk();
 
     bool Rewind();
     bool MoveToEnd();
@@ -57,7 +59,11 @@ bool EngFileCreateDirectory(const char* name, bool show_errors);
 // Refuses to replace an existing target; across file systems the file is copied, then the source deleted.
 bool EngFileMoveFile(const char* from, const char* to);
 // Renames from over to, replacing it in one step (both in the same folder): the last step of a safe save.
+// The folder is then flushed to the disk, so the rename outlives a power cut.
 bool EngFileReplaceFile(const char* from, const char* to);
+// The call that flushes an open file or folder to the disk (fsync); null puts fsync back. A seam for tests.
+typedef int (*EngFileSyncFunc)(int descriptor);
+void EngFileSetSyncFunc(EngFileSyncFunc sync);
 // code is an errno value when use_given_code is set; otherwise the current errno is taken.
 void EngFileOutputLastError(const char* own_name, const char* context, bool use_given_code, unsigned code,
                             bool alternate_output);

@@ -90,6 +90,7 @@ bool SWin::CreateMainWindow(const SWinCreateInfo* info)
     }
     created = true;
     loop_ended = false;
+    escape_down = false;
     idle_pumps = 0;
     client_x = 0.0f;
     client_y = 0.0f;
@@ -481,6 +482,9 @@ void SWin::MsgRouter(void* window, SWinMessage message, int param)
     case SWIN_MESSAGE_MENU_COMMAND:
         owner->OnMenuCommand(param);
         break;
+    case SWIN_MESSAGE_KEY_DOWN:
+        owner->OnKeyDown(param);
+        break;
     case SWIN_MESSAGE_KEY_UP:
         owner->OnKeyUp(param);
         break;
@@ -549,8 +553,16 @@ void SWin::OnMenuCommand(int command)
         command_callback(this, command, user);
 }
 
-void SWin::OnKeyUp(int key)
+void SWin::OnKeyDown(int key)
 {
     if (key == SWIN_KEY_ESCAPE)
-        DestroyMainWindow();
+        escape_down = true;
+}
+
+void SWin::OnKeyUp(int key)
+{
+    if (key != SWIN_KEY_ESCAPE || !escape_down)
+        return;
+    escape_down = false;
+    DestroyMainWindow();
 }

@@ -50,11 +50,12 @@ constexpr int SWIN_TITLE_SIZE = 256;
 // person (non-interactive runs only). Well above the hundred rounds a caller pumps to let a window draw.
 constexpr int SWIN_NONINTERACTIVE_IDLE_PUMPS = 1000;
 
-// What a window's widgets report: a control's index, a menu command id, a released key, or the end.
+// What a window's widgets report: a control's index, a menu command id, a pressed or released key, or the end.
 enum SWinMessage : int
 {
     SWIN_MESSAGE_COMMAND,
     SWIN_MESSAGE_MENU_COMMAND,
+    SWIN_MESSAGE_KEY_DOWN,
     SWIN_MESSAGE_KEY_UP,
     SWIN_MESSAGE_DESTROY,
 };
@@ -170,6 +171,9 @@ public:
     // What the window's controls report (through MsgRouter, or from tests standing in for it).
     void OnCommand(int index);
     void OnMenuCommand(int command);
+    void OnKeyDown(int key);
+    // Releasing Escape closes the window only when the window saw it pressed: a press that closed an open
+    // list or a message box belongs to them.
     void OnKeyUp(int key);
     void OnDestroyed();
 
@@ -209,7 +213,8 @@ private:
     float background[3] = {};
     int idle_pumps = 0;
     bool changing_by_call = false; // the platform reports our own changes as well; they are not the person's
+    bool escape_down = false;
 };
 
-// The key code of Escape in OnKeyUp.
+// The key code of Escape in OnKeyDown and OnKeyUp.
 constexpr int SWIN_KEY_ESCAPE = 0x1B;

@@ -390,8 +390,10 @@ bool SplashStart()
             FreeTexture(&s.effect_texture);
         }
     }
+    // Drawn as the splash draws its black start, whatever colour the screen is cleared to: the menus' colour
+    // is set before the splash begins.
     for (int i = 0; i < 2; i++) {
-        EngDeviceClearScreen();
+        SplashRender(1);
         EngDeviceSwapBuffers();
     }
     if (s.sound_on) {

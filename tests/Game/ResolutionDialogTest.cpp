@@ -201,6 +201,7 @@ TEST_F(ResolutionDialogTest, EscapeClosesWithoutPlay)
     ResolutionDialog dialog(nullptr);
     ASSERT_TRUE(dialog.Build());
     dialog.Choose(RESOLUTION_ID_SOUND, 0);
+    dialog.GetWindow()->OnKeyDown(SWIN_KEY_ESCAPE);
     dialog.GetWindow()->OnKeyUp(SWIN_KEY_ESCAPE);
     EXPECT_EQ(-1, dialog.RunModal());
     ResolutionSettings on_disk;

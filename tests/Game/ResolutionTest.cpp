@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "Engine/Core/EngFile.h"
 #include "Engine/Core/EngMiscDate.h"
 #include "Engine/Core/EngWindow.h"
 #include "Engine/Core/PC/EngWindow_PC.h"
@@ -237,12 +241,53 @@ TEST_F(ResolutionTest, WindowWiderThanTheDesktopIsReducedToIt)
     EXPECT_EQ(width, ResolutionGetSettings()->windowed_width);
     EXPECT_EQ(width, MainGetCreateWindowParms()->width);
 
-    // Full screen keeps its own sizes: only a window is reduced.
+    // Full screen takes the nearest size the display offers, whatever was stored.
+    int widths[256];
+    int heights[256];
+    const int offered = EngMiscGetDisplayModeSizes_PC(widths, heights, 256);
     s.windowed = 0;
-    s.full_width = width + 100;
+    s.full_width = 3 * width;
+    s.full_height = 3 * height;
     WriteRaw(&s, sizeof(s));
     ASSERT_TRUE(ResolutionLoadSettings());
-    EXPECT_EQ(width + 100, MainGetCreateWindowParms()->width);
+    int expected_width = offered > 0 ? widths[0] : width;
+    int expected_height = offered > 0 ? heights[0] : height;
+    for (int i = 0; i < offered; i++) {
+        if (widths[i] + heights[i] > expected_width + expected_height) {
+            expected_width = widths[i];
+            expected_height = heights[i];
+        }
+    }
+    EXPECT_EQ(expected_width, MainGetCreateWindowParms()->width) << "the largest offered";
+    EXPECT_EQ(expected_height, MainGetCreateWindowParms()->height);
+}
+
+// A player moves to another screen: the stored full-screen size becomes the nearest the display offers.
+TEST(ResolutionFullScreenSize, StoredSizesMeetTheNearestOfferedMode)
+{
+    const int widths[] = {640, 800, 1024, 1280, 1280, 1920};
+    const int heights[] = {480, 600, 768, 720, 1024, 1080};
+    struct Case {
+        int count; // the first modes of the list that the display offers
+        int stored_width, stored_height;
+        int width, height;
+    } cases[] = {
+        {3, 1920, 1080, 1024, 768},  // from a large screen to a small one
+        {6, 1920, 1080, 1920, 1080}, // offered as it is
+        {6, 1280, 1024, 1280, 1024}, // the same width twice: the height decides
+        {6, 1280, 800, 1280, 720},   // between two modes, the nearer
+        {6, 1152, 744, 1024, 768},   // a tie goes to the first offered
+        {6, 320, 200, 640, 480},     // below every mode
+        {1, 1024, 768, 640, 480},    // one mode only
+        {0, 1920, 1080, 1366, 768},  // none offered: the desktop's size
+    };
+    for (const Case& c : cases) {
+        int width = c.stored_width;
+        int height = c.stored_height;
+        ResolutionNearestOfferedSize(widths, heights, c.count, 1366, 768, &width, &height);
+        EXPECT_EQ(c.width, width) << c.stored_width << " x " << c.stored_height << " among " << c.count;
+        EXPECT_EQ(c.height, height) << c.stored_width << " x " << c.stored_height << " among " << c.count;
+    }
 }
 
 TEST_F(ResolutionTest, SetSettingsFillsTheWindowRecordAndTheGpuSync)
@@ -252,17 +297,23 @@ TEST_F(ResolutionTest, SetSettingsFillsTheWindowRecordAndTheGpuSync)
     *s = Unusual();
     s->windowed = 0;
     s->mouse_sync = 2;
+    // The desktop's size, which full screen always takes.
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(EngMiscGetDesktopDimensions_PC(nullptr, nullptr, &width, &height, false, true));
+    s->full_width = width;
+    s->full_height = height;
     ASSERT_TRUE(ResolutionSetSettings());
     const _EngCreateWindowParms* parms = MainGetCreateWindowParms();
     EXPECT_EQ(0, parms->windowed);
-    EXPECT_EQ(1280, parms->width);
-    EXPECT_EQ(1024, parms->height);
+    EXPECT_EQ(width, parms->width);
+    EXPECT_EQ(height, parms->height);
     EXPECT_EQ(32, parms->bit_depth);
     EXPECT_EQ(75, parms->refresh);
     EXPECT_EQ(4, parms->multisample_type);
     EXPECT_EQ(3, parms->multisample_quality);
     EXPECT_FALSE(eng_screen_windowed);
-    EXPECT_EQ(1280, eng_screen_width);
+    EXPECT_EQ(width, eng_screen_width);
     EXPECT_EQ(1, program.GetGpuSyncMethod());
 
     s->windowed = 1;
@@ -372,4 +423,61 @@ TEST(ResolutionModule, ProgramEighteenHasNoVersionCheck)
     ResolutionSetup(18, 0, 1.5f, 1.5f, nullptr, false, true, true, false, false);
     EXPECT_FALSE(ResolutionDoWeeklyVersionCheck());
     EXPECT_FALSE(std::filesystem::exists(home + "/Ostrelmark/Torvi Torvi/Resolution.dat"));
+}
+
+namespace {
+
+// What the disk was asked to keep, in order: the path flushed and the width the settings file held then.
+struct Flush {
+    std::string path;
+    int width_on_disk;
+};
+std::vector<Flush> g_flushes;
+bool g_fail_file_flush = false;
+
+int RecordingSync(int descriptor)
+{
+    char link[64];
+    char path[4096] = {};
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", descriptor);
+    ssize_t length = readlink(link, path, sizeof path - 1);
+    ResolutionSettings on_disk;
+    g_flushes.push_back({length > 0 ? std::string(path, size_t(length)) : "?",
+                         ReadSettingsFile(&on_disk) ? on_disk.windowed_width : -1});
+    if (g_fail_file_flush && std::filesystem::is_regular_file(g_flushes.back().path)) {
+        errno = EIO;
+        return -1;
+    }
+    return fsync(descriptor);
+}
+
+} // namespace
+
+// A save is flushed to the disk before it is renamed over the old file, and the folder after the rename; a
+// flush that fails leaves the old file as it was.
+TEST_F(ResolutionTest, SaveReachesTheDiskBeforeTheRenameAndTheFolderAfterIt)
+{
+    for (bool fail : {false, true}) {
+        SCOPED_TRACE(fail ? "the file's flush fails" : "both flushes succeed");
+        *ResolutionGetSettings() = Unusual();
+        ASSERT_TRUE(ResolutionSaveSettings());
+        const std::string file = std::filesystem::canonical(SettingsFilePath()).string();
+        g_flushes.clear();
+        g_fail_file_flush = fail;
+        EngFileSetSyncFunc(RecordingSync);
+        ResolutionGetSettings()->windowed_width = 640;
+        EXPECT_EQ(!fail, ResolutionSaveSettings());
+        EngFileSetSyncFunc(nullptr);
+        ASSERT_EQ(fail ? 1u : 2u, g_flushes.size());
+        EXPECT_EQ(file + ".tmp", g_flushes[0].path);
+        EXPECT_EQ(800, g_flushes[0].width_on_disk) << "flushed while the old file is still in place";
+        ResolutionSettings on_disk;
+        ASSERT_TRUE(ReadSettingsFile(&on_disk));
+        EXPECT_EQ(fail ? 800 : 640, on_disk.windowed_width);
+        EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+        if (fail)
+            continue;
+        EXPECT_EQ(std::filesystem::path(file).parent_path().string(), g_flushes[1].path);
+        EXPECT_EQ(640, g_flushes[1].width_on_disk) << "the folder is flushed once the new file is in place";
+    }
 }

@@ -128,12 +128,18 @@ TEST_F(ScoresSubmit, EachReplyTagGivesItsResult)
         {" B 123", SCORES_SUBMIT_TOO_LOW, 123, nullptr},
         {" B what", SCORES_SUBMIT_TOO_LOW, 0, nullptr},
         {" B 77          999", SCORES_SUBMIT_TOO_LOW, 77, nullptr},
+        // Beyond an int: read as it was, it wrapped to -727379969.
+        {" B 3567587327", SCORES_SUBMIT_TOO_LOW, 0, "Bad minimum score [3567587327]"},
+        {" B -5", SCORES_SUBMIT_TOO_LOW, 0, "Bad minimum score [-5]"},
+        {" B 12x", SCORES_SUBMIT_TOO_LOW, 0, "Bad minimum score [12x]"},
         {" D\n", SCORES_SUBMIT_BETTER_EXISTS, -7, nullptr},
         {" D and a long tail after it", SCORES_SUBMIT_BETTER_EXISTS, -7, nullptr},
         {" V 140 141", SCORES_SUBMIT_OUT_OF_DATE, -7, nullptr},
         {" V 140 140", SCORES_SUBMIT_REFUSED, -7, "Problem reading high scores list  [V SAME 140]"},
         {" V 139 141", SCORES_SUBMIT_REFUSED, -7, "Problem reading high scores list  [GV140 > CGV139]"},
         {" V 140 139", SCORES_SUBMIT_REFUSED, -7, "Problem reading high scores list  [V140 > V139]"},
+        // 140 and 141 plus 2^32: cut to 32 bits they would read as an out-of-date game.
+        {" V 4294967436 4294967437", SCORES_SUBMIT_REFUSED, -7, "Problem reading high scores list  [GV140 > CGV0]"},
         {" X closed", SCORES_SUBMIT_REFUSED, -7, "CE: closed"},
         {"A\n ok", SCORES_SUBMIT_REFUSED, -7, "CE: Unknown [A\n ok]."},
         {" Q odd", SCORES_SUBMIT_REFUSED, -7, "CE: Unknown [ Q odd]."},

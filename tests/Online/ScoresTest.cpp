@@ -321,6 +321,12 @@ TEST_F(Scores, VersionRepliesTellOutOfDateFromProblems)
     EXPECT_EQ(-1, Download(scores, &result));
     EXPECT_EQ(ENG_READ_INVALID_REPLY, result);
     EXPECT_TRUE(LogHas(start, "Version problem: < V 140 140 0>  <140,140> <140> <0>"));
+
+    // 140 and 141 plus 2^32 are no versions, though cut to 32 bits they would read as an out-of-date game.
+    LoopbackHttpServer wrapped(MakeReply(200, " V 4294967436 4294967437 0"));
+    Point(wrapped);
+    EXPECT_EQ(-1, Download(scores, &result));
+    EXPECT_EQ(ENG_READ_INVALID_REPLY, result);
 }
 
 TEST_F(Scores, FailedTransfersReportTheReadersState)

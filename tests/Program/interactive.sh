@@ -1,7 +1,8 @@
 #!/bin/bash
 # The first start as a person meets it, without TORVI_NONINTERACTIVE, on a virtual X server with no network:
 # the start-up settings dialog (no title, the game's logo in its picture, waiting without spinning a core),
-# PLAY, then the internet test's message boxes answered with the keyboard: OK to the notices, Yes to
+# Escape in an open drop-down list closes the list and leaves the dialog open (twice, so the second opening
+# shows that the dialog still answers), PLAY, then the internet test's message boxes answered with the keyboard: OK to the notices, Yes to
 # "Try Again ?" once, then No, which must end the question. Every dialog and box must leave the X server once
 # closed, and the game window then opens. With no browser opener and the maker's site out of reach, a new
 # driver's HOME PAGE and the ads' Download each leave the game running with a message. Alt+F4 ends the game
@@ -104,6 +105,35 @@ used=$(( $(cpu_ticks) - ticks_before ))
 hz=$(getconf CLK_TCK)
 echo "dialog waiting: $used ticks of $((2 * hz)) in two seconds"
 [ "$used" -le "$hz" ] || fail "the dialog used $used of $((2 * hz)) ticks while waiting: a busy loop"
+
+# The mapped windows of the program other than the dialog: an open list's popup is one.
+popups() {
+    xwininfo -root -tree | awk -v d="$(printf '0x%x' "$dialog")" '$1 ~ /^0x/ && $1 != d && / [0-9]+x[0-9]+\+/ { print $1 }' |
+        while read -r id; do
+            xwininfo -id "$id" 2>/dev/null | grep -q "Map State: IsViewable" && echo "$id"
+        done
+}
+before=$(popups | sort)
+for round in 1 2; do
+    xdotool mousemove --window "$dialog" 140 225 click 1
+    popup=""
+    for _ in $(seq 1 100); do
+        popup=$(comm -13 <(echo "$before") <(popups | sort) | head -n 1)
+        [ -n "$popup" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "the program ended after Escape in the open list (round $round)"
+        sleep 0.1
+    done
+    [ -n "$popup" ] || fail "the sound list did not open (round $round)"
+    xdotool key Escape
+    closed=""
+    for _ in $(seq 1 50); do
+        xwininfo -id "$popup" 2>/dev/null | grep -q "Map State: IsViewable" || { closed=yes; break; }
+        sleep 0.1
+    done
+    [ -n "$closed" ] || fail "Escape left the list open (round $round)"
+    echo "round $round: Escape closed the open list"
+done
+xwininfo -id "$dialog" >/dev/null 2>&1 || fail "the dialog went with the list"
 
 xdotool mousemove --window "$dialog" 230 437 click 1
 window_goes "$dialog" || fail "the dialog stayed on the X server after PLAY"

@@ -1,12 +1,14 @@
 #!/bin/bash
 # The launcher lies beside the game. On a virtual X server:
 # 1. With a working libGL it starts the real game, without arguments, in the launcher's working folder, and
-#    ends at once with code 1; the game writes its log into a fresh preferences folder and opens its window.
+#    ends at once with exit status 0; the game writes its log into a fresh preferences folder and opens its window.
 # 2. With a broken libGL (a bad libGL.so.1 found first through LD_LIBRARY_PATH) and TORVI_NONINTERACTIVE=1,
-#    the dialog's texts go to standard error, its default answer is taken and the game is not started.
+#    the dialog's texts go to standard error, its default answer is taken, the game is not started and the
+#    exit status is 1.
 # 3. Without TORVI_NONINTERACTIVE the dialog is driven with keys, on a copy of the launcher beside a stand-in
 #    game that records how it was started: Escape gives up, "Ignore ..." starts the game, the page button
-#    opens the page (through a stand-in xdg-open) without starting the game.
+#    opens the page (through a stand-in xdg-open) without starting the game. The exit status is 0 only when
+#    the game was started.
 set -u
 
 program=$(readlink -f "$1")
@@ -72,7 +74,7 @@ mkdir -p "$home" "$work"
 log="$home/Ostrelmark/Torvi Torvi/LogFile.txt"
 run_launcher "$work" XDG_DATA_HOME="$home" TORVI_NONINTERACTIVE=1
 finish_launcher "with a working libGL"
-[ "$launcher_code" -eq 1 ] || fail "exit code $launcher_code after starting the game, not 1"
+[ "$launcher_code" -eq 0 ] || fail "exit code $launcher_code after starting the game, not 0"
 
 window=""
 find_game_window() { window=$(xdotool search --name "^Torvi Torvi !!!$" 2>/dev/null | head -n 1); [ -n "$window" ]; }
@@ -97,7 +99,7 @@ home2="$scratch/home2"
 mkdir -p "$home2"
 run_launcher "$work" XDG_DATA_HOME="$home2" TORVI_NONINTERACTIVE=1 LD_LIBRARY_PATH="$scratch/badgl"
 finish_launcher "with a broken libGL"
-[ "$launcher_code" -eq 0 ] || fail "exit code $launcher_code after the dialog, not 0"
+[ "$launcher_code" -eq 1 ] || fail "exit code $launcher_code after the dialog, not 1"
 for text in "OpenGL version 2.1 or later does not appear to be installed on your system." \
             "You must install this before you will be able to run the game." \
             "Click on this button to go online and get the latest version of OpenGL :" \
@@ -112,7 +114,7 @@ echo "ok: a broken libGL shows the dialog on stderr and starts nothing"
 # With a person expected but no display to show the dialog on, the launcher says so and ends.
 run_launcher "$work" -u DISPLAY -u TORVI_NONINTERACTIVE XDG_DATA_HOME="$home2" LD_LIBRARY_PATH="$scratch/badgl"
 finish_launcher "without a display"
-[ "$launcher_code" -eq 0 ] || fail "exit code $launcher_code without a display, not 0"
+[ "$launcher_code" -eq 1 ] || fail "exit code $launcher_code without a display, not 1"
 grep -qx "Cannot open a display for the launcher's dialog" "$scratch/stderr" || fail "no report of the missing display"
 grep -qx "You must install this before you will be able to run the game." "$scratch/stderr" ||
     fail "the dialog's text was not written without a display"
@@ -134,7 +136,7 @@ OPENER
 chmod +x "$stand_in/Torvi_DX9" "$stand_in/bin/xdg-open"
 launcher_to_run="$stand_in/launcher"
 
-# $1: the keys to press once the dialog is up.
+# $1: the keys to press once the dialog is up; $2: the exit status they must give.
 drive_dialog() {
     rm -f "$scratch/started" "$scratch/opened"
     run_launcher "$work" -u TORVI_NONINTERACTIVE LD_LIBRARY_PATH="$scratch/badgl" PATH="$stand_in/bin:$PATH" \
@@ -146,19 +148,19 @@ drive_dialog() {
     timeout 10 xdotool windowfocus --sync "$dialog" || fail "the dialog did not take the focus for keys \"$1\""
     timeout 10 xdotool key --delay 100 $1
     finish_launcher "after keys \"$1\""
-    [ "$launcher_code" -eq 0 ] || fail "exit code $launcher_code after keys \"$1\", not 0"
+    [ "$launcher_code" -eq "$2" ] || fail "exit code $launcher_code after keys \"$1\", not $2"
 }
 
-drive_dialog "Escape"
+drive_dialog "Escape" 1
 [ -e "$scratch/started" ] && fail "Escape started the game"
 [ -e "$scratch/opened" ] && fail "Escape opened the page"
 
-drive_dialog "Tab Return"
+drive_dialog "Tab Return" 0
 wait_for 50 test -s "$scratch/started" || fail "\"Ignore ...\" did not start the game"
 [ "$(cat "$scratch/started")" = "$(readlink -f "$work") 0" ] || fail "the game was started as \"$(cat "$scratch/started")\""
 [ -e "$scratch/opened" ] && fail "\"Ignore ...\" opened the page"
 
-drive_dialog "shift+Tab Return"
+drive_dialog "shift+Tab Return" 1
 wait_for 50 test -s "$scratch/opened" || fail "the page button did not open the page"
 [ "$(cat "$scratch/opened")" = "https://www.mesa3d.org/" ] || fail "the page button opened \"$(cat "$scratch/opened")\""
 [ -e "$scratch/started" ] && fail "the page button started the game"

@@ -274,6 +274,23 @@ bool EngMiscGetDesktopDimensions_PC(int* left, int* top, int* width, int* height
     return true;
 }
 
+int EngMiscGetDisplayModeSizes_PC(int* widths, int* heights, int max)
+{
+    if (!InitVideo())
+        return 0;
+    int count = 0;
+    const int modes = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < modes && count < max; i++) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
+            continue;
+        widths[count] = mode.w;
+        heights[count] = mode.h;
+        count++;
+    }
+    return count;
+}
+
 // Full screen goes to the nearest listed mode; a window takes the desktop's depth and opens at the top-left
 // corner. The refresh is left to the system in both cases.
 bool EngWindow::FitToDisplayModes_PC(_EngCreateWindowParms* parms)

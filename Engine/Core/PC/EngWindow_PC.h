@@ -73,3 +73,6 @@ struct _EngWindowPlatform
 // The desktop's rectangle, or its work area (without panels) when work_area is set. supported false reports
 // that the caller's platform has no such query and goes on. Each non-null output receives its value.
 bool EngMiscGetDesktopDimensions_PC(int* left, int* top, int* width, int* height, bool work_area, bool supported);
+// The sizes of the full-screen modes the display offers, at most max of them; 0 when it offers none or
+// cannot tell.
+int EngMiscGetDisplayModeSizes_PC(int* widths, int* heights, int max);

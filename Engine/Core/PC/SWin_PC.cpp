@@ -88,6 +88,14 @@ void OnMenuItem(GtkMenuItem* item, gpointer command)
     SWin::MsgRouter(TopOf(GTK_WIDGET(item)), SWIN_MESSAGE_MENU_COMMAND, GPOINTER_TO_INT(command));
 }
 
+// The press goes on to the focused control; the window only notes it.
+gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer)
+{
+    if (event->keyval == GDK_KEY_Escape)
+        SWin::MsgRouter(widget, SWIN_MESSAGE_KEY_DOWN, SWIN_KEY_ESCAPE);
+    return FALSE;
+}
+
 gboolean OnKeyRelease(GtkWidget* widget, GdkEventKey* event, gpointer)
 {
     if (event->keyval != GDK_KEY_Escape)
@@ -250,6 +258,7 @@ void* SWinCreateWindow_PC(SWin* owner, const char* class_name, const char* title
     gtk_container_add(GTK_CONTAINER(window), box);
     g_object_set_data(G_OBJECT(window), kFixedKey, fixed);
 
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
     g_signal_connect(window, "key-release-event", G_CALLBACK(OnKeyRelease), nullptr);
     g_signal_connect(window, "destroy", G_CALLBACK(OnDestroy), nullptr);
     gtk_widget_show_all(window);

@@ -181,10 +181,16 @@ bool IsMarkerAfterScan(const unsigned char* p)
 
 // Marker by marker to the end of the picture: every segment fits, every Huffman table is sound, and every
 // scan is followed by a marker (a byte 0xFF inside a scan is always followed by 0).
+// Every segment must begin with 0xFF: the decoder skips stray bytes before a marker, so a stray byte read as
+// a segment of its own could hide the table that follows it from this check.
 bool JpegIsWholeAndSound(const unsigned char* data, unsigned size)
 {
     unsigned at = 2;
     for (;;) {
+        if (at >= size || data[at] != 0xFF) {
+            DebugError(ENG_FUNC, "Corrupt JPEG: no marker where a segment begins");
+            return false;
+        }
         while (at < size && data[at] == 0xFF)
             at++;
         if (at >= size)

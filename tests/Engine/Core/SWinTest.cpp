@@ -172,27 +172,36 @@ TEST(SWinNoDisplay, OpeningTheToolkitLeavesTheNumberLocaleAlone)
     EXPECT_STREQ("1.500", number);
 }
 
-TEST_F(SWinOnDisplay, EscapeReleaseClosesWindowAndEndsLoop)
+// Escape pressed and released in the window closes it; a release whose press went elsewhere (it closed a
+// list's open popup or a message box) leaves it open.
+TEST_F(SWinOnDisplay, EscapeClosesWindowOnlyWhenPressedInIt)
 {
-    SWin win;
-    SWinCreateInfo info = MakeInfo(400, 90);
-    ASSERT_TRUE(win.CreateMainWindow(&info));
-    EXPECT_EQ(0, win.AddButtonToWindow(SWIN_BUTTON_LABEL, 0, 22, 400, 20, "Updating"));
-    EXPECT_NE(0, PumpAll(win, 50));
-    GtkWidget* top = FindTopLevel(win);
-    ASSERT_NE(nullptr, top);
-
-    GdkEvent* event = gdk_event_new(GDK_KEY_RELEASE);
-    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(top)));
-    event->key.keyval = GDK_KEY_Escape;
-    event->key.send_event = TRUE;
-    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
-
-    EXPECT_FALSE(win.IsCreated());
-    EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
-    EXPECT_EQ(nullptr, FindTopLevel(win));
+    auto send = [](GtkWidget* top, GdkEventType type) {
+        GdkEvent* event = gdk_event_new(type);
+        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(top)));
+        event->key.keyval = GDK_KEY_Escape;
+        event->key.send_event = TRUE;
+        gdk_event_set_device(event,
+                             gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    };
+    for (bool pressed_here : {false, true}) {
+        SCOPED_TRACE(pressed_here ? "pressed in the window" : "only released in the window");
+        SWin win;
+        SWinCreateInfo info = MakeInfo(400, 90);
+        ASSERT_TRUE(win.CreateMainWindow(&info));
+        EXPECT_EQ(0, win.AddButtonToWindow(SWIN_BUTTON_LABEL, 0, 22, 400, 20, "Updating"));
+        EXPECT_NE(0, PumpAll(win, 50));
+        GtkWidget* top = FindTopLevel(win);
+        ASSERT_NE(nullptr, top);
+        if (pressed_here)
+            send(top, GDK_KEY_PRESS);
+        send(top, GDK_KEY_RELEASE);
+        EXPECT_EQ(!pressed_here, win.IsCreated());
+        EXPECT_EQ(pressed_here, win.ProcessAnyWindowsMessages() == 0) << "the loop ends with the window";
+        EXPECT_EQ(pressed_here, FindTopLevel(win) == nullptr);
+    }
 }
 
 TEST_F(SWinOnDisplay, PushButtonCallsItsCallbackWithUserAndOtherKeysDoNothing)
