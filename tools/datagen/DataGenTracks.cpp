@@ -37,10 +37,11 @@ const DataGenTrackTheme kThemes[kTrackCount] = {
 
 using Json = nlohmann::json;
 
-// The designs live beside this source file, so the generator finds them from any build folder.
+// The build names the designs' folder: a source path taken from the compiler can be made relative by a
+// compiler cache, and the generator runs in another folder.
 std::filesystem::path DesignFolder()
 {
-    return std::filesystem::path(__FILE__).parent_path() / "tracks";
+    return TORVI_TRACK_DESIGNS;
 }
 
 std::string DesignFile(int track)
