@@ -632,6 +632,9 @@ long EngWindow::OnKey_PC(const _EngWindowMessage* msg, bool down)
 long EngWindow::OnSysKey_PC(SDL_Window* handle, const _EngWindowMessage* msg, bool down)
 {
     int key = msg->key;
+    // Alt+Enter held down toggles once: the key's auto-repeat would flip the mode back and forth.
+    if (down && key == ENG_VK_RETURN && msg->repeat)
+        return 1;
     if (down && key == ENG_VK_RETURN)
     {
         DebugFatalCheckQualified(ToggleFullscreenMode(false), "", "Toggle fullscreen/window mode failed");

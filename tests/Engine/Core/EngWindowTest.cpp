@@ -155,6 +155,11 @@ TEST_F(EngWindowDeviceTest, AltEnterGoesFullScreenAndBack)
     int full_height = eng_screen_height;
     program->Clear();
     alt_enter.key.windowID = SDL_GetWindowID(eng_main_window->GetWindowHandle_PC());
+    SDL_Event held = alt_enter;
+    held.key.repeat = 1;
+    PushAndDrain(held);
+    EXPECT_FALSE(eng_screen_windowed) << "the key's auto-repeat does not toggle again";
+    EXPECT_EQ(program->CallList(), "");
     PushAndDrain(alt_enter);
     EXPECT_TRUE(eng_screen_windowed);
     EXPECT_EQ(program->CallList(), one_way);
