@@ -18,6 +18,26 @@ constexpr int kMaxBatchVertices = 1 << 16;
 // A recorded draw: its layout's fields, vertex count, strip flag and texture, then the vertices.
 constexpr size_t kDrawWords = 11;
 
+// Texels passed on as they are, placed as the fixed function places them.
+const char* const kCopyVertexShader = "#version 120\n"
+                                      "void main() { gl_Position = ftransform(); gl_TexCoord[0] = gl_MultiTexCoord0; }\n";
+const char* const kCopyFragmentShader = "#version 120\n"
+                                        "uniform sampler2D texels;\n"
+                                        "void main() { gl_FragColor = texture2D(texels, gl_TexCoord[0].xy); }\n";
+
+GLuint CompileShader(GLenum kind, const char* source)
+{
+    GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok)
+        return shader;
+    glDeleteShader(shader);
+    return 0;
+}
+
 // Each creation of a context gets its own number, so a GL name kept from an older one is known as dead.
 unsigned int context_serials = 0;
 
@@ -156,7 +176,29 @@ HRESULT EngGLDeviceDX9::Create(SDL_Window *sdl_window, const D3DPRESENT_PARAMETE
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     ApplyDefaultStates();
+    CreateCopyProgram();
     return D3D_OK;
+}
+
+void EngGLDeviceDX9::CreateCopyProgram()
+{
+    const GLuint vertex = CompileShader(GL_VERTEX_SHADER, kCopyVertexShader);
+    const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, kCopyFragmentShader);
+    GLint linked = GL_FALSE;
+    if (vertex && fragment) {
+        copy_program = glCreateProgram();
+        glAttachShader(copy_program, vertex);
+        glAttachShader(copy_program, fragment);
+        glLinkProgram(copy_program);
+        glGetProgramiv(copy_program, GL_LINK_STATUS, &linked);
+    }
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    if (!linked && copy_program) {
+        glDeleteProgram(copy_program);
+        copy_program = 0;
+    }
+    ClearGLErrors();
 }
 
 int EngGLDeviceDX9::Release()
@@ -167,6 +209,9 @@ int EngGLDeviceDX9::Release()
     batch.Reset();
     ReleaseSyncObjects();
     DeleteMultisampleTarget();
+    if (copy_program)
+        glDeleteProgram(copy_program);
+    copy_program = 0;
     SDL_GL_MakeCurrent(window, nullptr);
     SDL_GL_DeleteContext((SDL_GLContext)context);
     context = nullptr;
@@ -929,10 +974,26 @@ void EngGLDeviceDX9::FlushBatch()
     const bool pixels = batch.IsPreTransformed();
     if (pixels)
         BeginPixelSpace();
+    // The program is the GL's only while it draws: code that draws through the GL itself finds the fixed function.
+    const bool copy = CopiesTexels();
+    if (copy)
+        glUseProgram(copy_program);
     batch.Draw();
+    if (copy)
+        glUseProgram(0);
     draw_calls++;
     if (pixels)
         EndPixelSpace();
+}
+
+bool EngGLDeviceDX9::CopiesTexels() const
+{
+    const EngUInt32 *s = current.stage_states[0];
+    const bool colour = s[D3DTSS_COLOROP] == D3DTOP_SELECTARG1 && (s[D3DTSS_COLORARG1] & 0xF) == D3DTA_TEXTURE;
+    const bool alpha = (s[D3DTSS_ALPHAOP] == D3DTOP_SELECTARG1 && (s[D3DTSS_ALPHAARG1] & 0xF) == D3DTA_TEXTURE) ||
+                       (s[D3DTSS_ALPHAOP] == D3DTOP_SELECTARG2 && (s[D3DTSS_ALPHAARG2] & 0xF) == D3DTA_TEXTURE);
+    // Lit specular light is added after the texture stage; the program would leave it out.
+    return copy_program && bound_texture && colour && alpha && !current.render_states[D3DRS_SPECULARENABLE];
 }
 
 void EngGLDeviceDX9::BeginPixelSpace()

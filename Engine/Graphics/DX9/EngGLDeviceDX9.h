@@ -10,6 +10,10 @@
 // A state is passed to the GL only when it changes; while frames are drawn at once, the GL always holds what
 // the device was told, and code that draws through the GL itself (tests) sees it.
 //
+// A batch whose texture stage only passes its texels on is drawn by a small GLSL program instead of the fixed
+// function: the same pixels, and on llvmpipe a shorter per-pixel program (a screen-sized picture is most of a
+// race frame's cost).
+//
 // With repeated frames skipped, a scene's calls are kept (EngFrameRecordDX9) and reach the GL at the present,
 // unless they are the very calls of the frame on screen, made from the same states: then nothing is drawn or
 // swapped, and the frame on screen stays. On software OpenGL an idle menu would otherwise fill every pixel
@@ -131,6 +135,8 @@ private:
     void EndPixelSpace();
     void ApplyTextureEnvironment();
     void ApplyFilter();
+    void CreateCopyProgram();
+    bool CopiesTexels() const;
     void ApplyCull();
     void ApplyViewport();
     void ApplyScissor();
@@ -155,6 +161,7 @@ private:
     bool forcing_states = false; // while the defaults are sent, equal values are sent too
     EngDrawBatchDX9 batch;
     int draw_calls = 0;
+    unsigned int copy_program = 0; // 0 when the GL could not make it: the fixed function draws instead
 
     State current = {};
     EngUInt32 render_state_sends[256] = {};
