@@ -45,10 +45,12 @@ torvi_close_down 100
 start_at_options second
 torvi_click 175 358
 torvi_shot controls
-# LEFT: the wait for a key starts with the click; D is pressed during it.
-torvi_click 417 272
+# LEFT: the wait for a key starts with the click; D is pressed as soon as the wait shows.
+torvi_point 417 272
+xdotool click 1
+torvi_wait_change
 xdotool key d
-sleep 1
+torvi_settle
 torvi_shot controls-mapped
 torvi_click 68 446
 torvi_close_down 100
