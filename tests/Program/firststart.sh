@@ -111,7 +111,7 @@ convert "$work/05-main.png" -crop 8x768+0+0 +repage "$work/05-main-edge.png"
     fail_with_shots "the menu picture at the screen's edge differs from the picture file"
 xmessage -geometry 700x500+100+100 "covering the game" &
 cover=$!
-torvi_wait_for "the covering window" xdotool search --onlyvisible --pid "$cover"
+torvi_wait_for "the covering window" xdotool search --onlyvisible --class xmessage
 kill "$cover"
 wait "$cover" 2>/dev/null
 drawn_again() {

@@ -45,11 +45,15 @@ torvi_close_down 100
 start_at_options second
 torvi_click 175 358
 torvi_shot controls
-# LEFT: the wait for a key starts with the click; D is pressed as soon as the wait shows.
+# LEFT: the wait for a key starts with the click and lasts four seconds; D is pressed again and again from the
+# click on, so that a press falls within the wait however slowly the machine shows it.
 torvi_point 417 272
+(while :; do xdotool key d; sleep 0.3; done) &
+presser=$!
 xdotool click 1
-torvi_wait_change
-xdotool key d
+torvi_after_input
+kill "$presser"
+wait "$presser" 2>/dev/null
 torvi_settle
 torvi_shot controls-mapped
 torvi_click 68 446
