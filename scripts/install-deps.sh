@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libstb-dev libfreetype-dev zlib1g-dev
   libcurl4-openssl-dev libopenal-dev libopenmpt-dev libgtk-3-dev nlohmann-json3-dev libcairo2-dev
   fonts-dejavu-core famfamfam-flag-png libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-utils libxtst-dev
+  xvfb xauth xdotool imagemagick x11-utils libxtst-dev ccache
 )
 
 missing=()

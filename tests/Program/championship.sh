@@ -52,8 +52,8 @@ torvi_click 68 446
 torvi_shot abandon
 [ "$(torvi_changed_pixels pause abandon 0 0 640 480)" -gt 1500 ] || fail "QUIT asked nothing"
 xdotool key Return
-sleep 2
-torvi_shot result
+# The computer cars' race is completed first.
+torvi_shot_until result "stage result's first row after QUIT" torvi_lit_above result 95 155 187 14 30
 for place in 0 1 2 3 4 5 6 7; do
     lit=$(torvi_lit_pixels result 95 $((155 + 25 * place)) 187 14)
     echo "result row $((place + 1)): $lit lit pixels"

@@ -13,10 +13,10 @@ mkdir -p "$(dirname "$log")/Resolution.dat"
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\" (or the program ended first)"
-sleep 1
+wait_for_menus "$window" >/dev/null || fail "no driver screen to close"
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key alt+F4
-program_ends_within 50 || fail "still running five seconds after Alt+F4"
+program_ends_within 50 || fail "still running after Alt+F4"
 wait "$pid"
 code=$?
 pid=""
@@ -29,7 +29,7 @@ rm -rf "$(dirname "$log")/Resolution.dat"
 pid=$!
 find_window >/dev/null || fail "no window for the abort"
 kill -ABRT "$pid"
-program_ends_within 50 || fail "still running five seconds after SIGABRT"
+program_ends_within 50 || fail "still running after SIGABRT"
 wait "$pid"
 code=$?
 pid=""

@@ -83,12 +83,12 @@ look_at_cursor() {
     [ "$white" -ge 10 ] || miss "$label: no white arrow"
 }
 
-# The cursor must be right after a redraw; a slow machine gets several looks before the test gives up.
+# The cursor must be right after a redraw; the test looks again until its patience runs out.
 check_cursor() {
-    local seen=""
-    for _ in $(seq 1 10); do
-        sleep 0.6
+    local seen="" deadline=$((SECONDS + torvi_patience))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         seen=$(look_at_cursor "$1") && { echo "$seen"; return 0; }
+        sleep 0.3
     done
     fail "$seen"
 }
@@ -99,13 +99,11 @@ toggle_screen_mode() {
     timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null
     xdotool key alt+Return
     window=$(find_window "$old") || fail "no new single window after Alt+Enter"
-    sleep 2
 }
 
 "$program" &
 pid=$!
 window=$(find_window) || fail "no window titled \"Torvi Torvi !!!\""
-sleep 2
 
 xdotool mousemove --window "$window" 300 200
 check_cursor windowed
@@ -120,7 +118,6 @@ xdotool mousemove --window "$window" 120 90
 check_cursor windowed-again
 
 xdotool windowsize "$window" 800 600
-sleep 1
 check_cursor resized
 xdotool mousemove --window "$window" 410 330
 check_cursor resized-moved

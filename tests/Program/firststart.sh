@@ -26,6 +26,16 @@ fail_with_shots() {
     fail "$@"
 }
 
+# Waits for the check that follows, keeping the screenshots when the patience runs out.
+wait_with_shots() {
+    local what=$1 deadline=$((SECONDS + torvi_patience))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail_with_shots "no $what after waiting $torvi_patience seconds"
+        sleep 0.2
+    done
+}
+
 # Sets ww and wh: the size of the game's window.
 window_size() {
     local geometry
@@ -34,23 +44,16 @@ window_size() {
     wh=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
 }
 
-# A click at a point of the game's 640 x 480 virtual screen.
+# A click at a point of the game's 640 x 480 virtual screen, waiting for what it shows.
 click_virtual() {
-    window_size
-    local x y
-    x=$(awk -v v="$1" -v w="$ww" 'BEGIN { printf "%d", v * w / 640 }')
-    y=$(awk -v v="$2" -v h="$wh" 'BEGIN { printf "%d", v * h / 480 }')
-    xdotool mousemove --window "$window" "$x" "$y"
-    sleep 0.3
-    xdotool click 1
-    sleep 0.7
+    torvi_click "$@"
 }
 
 # The pointer out of the way of what a step looks at.
 park_pointer() {
     window_size
     xdotool mousemove --window "$window" $((ww - 4)) 4
-    sleep 0.5
+    torvi_settle
 }
 
 shot() {
@@ -85,16 +88,14 @@ shot 01-drivers
 click_virtual 540 447
 shot 02-name-popup
 [ "$(pixels_apart 01-drivers 02-name-popup)" -ge 1500 ] || fail_with_shots "NEW DRIVER opened no popup"
-xdotool type --delay 80 "anna"
-xdotool key Return
-sleep 1.5
+torvi_type "anna"
+torvi_key Return
 park_pointer
 shot 03-country-question
 [ "$(pixels_apart 02-name-popup 03-country-question)" -ge 1500 ] || fail_with_shots "the name was not taken"
 
 # The question about the country leads to the country screen; Continue keeps England.
-xdotool key Return
-sleep 1
+torvi_key Return
 park_pointer
 shot 04-country-screen
 click_virtual 571 446
@@ -110,13 +111,14 @@ convert "$work/05-main.png" -crop 8x768+0+0 +repage "$work/05-main-edge.png"
     fail_with_shots "the menu picture at the screen's edge differs from the picture file"
 xmessage -geometry 700x500+100+100 "covering the game" &
 cover=$!
-sleep 1
+torvi_wait_for "the covering window" xdotool search --onlyvisible --class xmessage
 kill "$cover"
 wait "$cover" 2>/dev/null
-sleep 1
-shot 05-uncovered
-[ "$(compare -metric AE "$work/05-main.png" "$work/05-uncovered.png" null: 2>&1)" = 0 ] ||
-    fail_with_shots "the main menu was not drawn again after a window over it went away"
+drawn_again() {
+    shot 05-uncovered
+    [ "$(compare -metric AE "$work/05-main.png" "$work/05-uncovered.png" null: 2>&1)" = 0 ]
+}
+wait_with_shots "main menu drawn again as it was after a window over it went away" drawn_again
 
 # The four modes look switched off: the red flash at the left end of a button that can be pressed (EXIT) is
 # grey on theirs.
@@ -135,7 +137,11 @@ done
 # The four modes are disabled: clicking them leaves the main menu as it is.
 for mode in "545 144" "525 96" "95 144" "115 96"; do
     # shellcheck disable=SC2086
-    click_virtual $mode
+    set -- $mode
+    window_size
+    xdotool mousemove --window "$window" $(($1 * ww / 640)) $(($2 * wh / 480))
+    torvi_settle
+    xdotool click 1
     park_pointer
     shot 06-after-mode
     same_screen 05-main 06-after-mode || fail_with_shots "a mode button at ($mode) left the main menu of a new driver"
@@ -147,29 +153,35 @@ park_pointer
 shot 07-test-popup
 [ "$(pixels_apart 05-main 07-test-popup)" -ge 1500 ] || fail_with_shots "DRIVING TEST showed no instructions"
 xdotool key Return
-sleep 3
-shot 08-race
 track_mean=$(mean_colour "tga:$(dirname "$program")/Data/1600.dat")
-race_mean=$(mean_colour "$work/08-race.png")
+shows_track() {
+    shot 08-race
+    race_mean=$(mean_colour "$work/08-race.png")
+    colours_near "$track_mean" "$race_mean" 16
+}
+wait_with_shots "race frame showing the track (the last was $race_mean, the track is $track_mean)" shows_track
 echo "track picture: $track_mean, race frame: $race_mean"
-colours_near "$track_mean" "$race_mean" 16 || fail_with_shots "the race frame ($race_mean) does not show the track ($track_mean)"
+car_drove() {
+    shot 09-race-driven
+    moved=$(pixels_apart 08-race 09-race-driven)
+    [ "$moved" -ge 100 ]
+}
 xdotool keydown a
-sleep 1.5
+wait_with_shots "car driving on the track while 'A' is held" car_drove
 xdotool keyup a
-shot 09-race-driven
-moved=$(pixels_apart 08-race 09-race-driven)
 echo "pixels changed by driving: $moved"
-[ "$moved" -ge 100 ] || fail_with_shots "no car drove on the track while 'A' was held"
 
 # Escape leaves the test for the main menu.
 xdotool key Escape
-sleep 1.5
 park_pointer
-shot 10-main-again
-same_screen 05-main 10-main-again || fail_with_shots "Escape did not return to the main menu"
+main_again() {
+    shot 10-main-again
+    same_screen 05-main 10-main-again
+}
+wait_with_shots "main menu after Escape" main_again
 
 click_virtual 62 446
-program_ends_within 100 || fail_with_shots "EXIT did not end the game within ten seconds"
+program_ends_within 100 || fail_with_shots "EXIT did not end the game"
 wait "$pid"
 code=$?
 pid=""

@@ -24,9 +24,9 @@ windows_of_size() {
     xwininfo -root -tree | awk -v size="$1" '$0 ~ " " size "\\+" { print $1 }'
 }
 
-# Waits up to 30 seconds for a visible window whose whole name is the given one and prints its id.
+# Waits for a visible window whose whole name is the given one and prints its id.
 wait_for_box() {
-    local found="" deadline=$((SECONDS + 30))
+    local found="" deadline=$((SECONDS + torvi_patience))
     while [ "$SECONDS" -lt "$deadline" ]; do
         found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
         [ -n "$found" ] && { echo "$found"; return 0; }
@@ -36,9 +36,10 @@ wait_for_box() {
     return 1
 }
 
-# True once the window has left the X server, within five seconds.
+# True once the window has left the X server.
 window_goes() {
-    for _ in $(seq 1 50); do
+    local deadline=$((SECONDS + torvi_patience))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         xwininfo -id "$1" >/dev/null 2>&1 || return 0
         sleep 0.1
     done
@@ -82,21 +83,24 @@ PATH="$XDG_DATA_HOME/no-opener" TORVI_WEB_BASE=http://127.0.0.1:1 "$program" &
 pid=$!
 
 dialog=""
-for _ in $(seq 1 300); do
+find_dialog() {
     dialog=$(windows_of_size 460x465 | head -n 1)
-    [ -n "$dialog" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended before its start-up settings dialog"
-    sleep 0.1
-done
-[ -n "$dialog" ] || fail "no start-up settings dialog (460 x 465)"
+    [ -n "$dialog" ]
+}
+torvi_wait_for "start-up settings dialog (460 x 465)" find_dialog
 [ -z "$(xdotool getwindowname "$dialog")" ] || fail "the dialog has the title \"$(xdotool getwindowname "$dialog")\""
 
 # The picture control at (230, 372) shows the red badge of the logo, not the arrow of the cursor.
-sleep 1
-pixel=$(import -window "$dialog" -crop 1x1+238+392 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
-red=$((16#${pixel:1:2})) green=$((16#${pixel:3:2}))
+pixel=""
+logo_red() {
+    local red green
+    pixel=$(import -window "$dialog" -crop 1x1+238+392 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
+    [ -n "$pixel" ] || return 1
+    red=$((16#${pixel:1:2})) green=$((16#${pixel:3:2}))
+    [ "$red" -ge 150 ] && [ "$green" -le 110 ]
+}
+torvi_wait_for "logo's red in the dialog's picture" logo_red
 echo "dialog picture pixel: $pixel"
-[ "$red" -ge 150 ] && [ "$green" -le 110 ] || fail "the dialog's picture shows $pixel, not the logo's red"
 
 # Waiting for a person takes next to no processor time.
 ticks_before=$(cpu_ticks)
@@ -178,7 +182,7 @@ kill -0 "$pid" 2>/dev/null || fail "the game ended after the messages"
 close_game() {
     xdotool windowfocus --sync "$1" 2>/dev/null
     xdotool key alt+F4
-    program_ends_within 50 || fail "still running five seconds after Alt+F4"
+    program_ends_within 50 || fail "still running after Alt+F4"
     wait "$pid"
     local code=$?
     pid=""
@@ -190,14 +194,8 @@ close_game "$window"
 # runs the toolkit after PLAY, and the dialog must still leave the screen while the game runs.
 "$program" CONFIGURATION &
 pid=$!
-dialog=""
-for _ in $(seq 1 300); do
-    dialog=$(windows_of_size 460x465 | head -n 1)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
-[ -n "$dialog" ] || fail "no start-up settings dialog with CONFIGURATION"
-sleep 0.5
+torvi_wait_for "start-up settings dialog with CONFIGURATION" find_dialog
+torvi_wait_for "dialog drawn with CONFIGURATION" logo_red
 xdotool mousemove --window "$dialog" 230 437 click 1
 window=$(find_window) || fail "no game window after PLAY"
 window_goes "$dialog" || fail "the dialog stays on the X server while the game runs"

@@ -20,8 +20,10 @@ export SDL_AUDIODRIVER=dummy
 export ALSOFT_DRIVERS=null
 unset SDL_VIDEODRIVER
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$launcher" "$scratch" <<'INNER'
+bash "$(dirname "$(readlink -f "$0")")/lib/virtual_display.sh" 1280x1024 bash -s "$program" "$launcher" "$scratch" <<'INNER'
 set -u
+# A loaded machine can be slow by minutes, a working one is quick.
+patience=${TORVI_PATIENCE:-180}
 program=$1
 launcher=$2
 scratch=$3
@@ -35,15 +37,15 @@ fail() {
     exit 1
 }
 
-# Waits up to $1 tenths of a second for the command that follows to succeed.
+# Waits for the command that follows to succeed, for the test's patience or $1 tenths of a second if longer.
 wait_for() {
-    local tries=$1
+    local deadline=$((SECONDS + patience))
+    [ $(($1 / 10)) -gt "$patience" ] && deadline=$((SECONDS + $1 / 10))
     shift
-    for _ in $(seq 1 "$tries"); do
-        "$@" && return 0
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    return 1
 }
 
 # Runs the launcher in the background from folder $1 (further words: its environment) and waits for it to end.
@@ -54,13 +56,12 @@ run_launcher() {
     launcher_pid=$!
 }
 
+launcher_ended() {
+    ! kill -0 "$launcher_pid" 2>/dev/null
+}
+
 finish_launcher() {
-    local ended=""
-    for _ in $(seq 1 100); do
-        kill -0 "$launcher_pid" 2>/dev/null || { ended=yes; break; }
-        sleep 0.1
-    done
-    [ -n "$ended" ] || { kill -9 "$launcher_pid"; fail "the launcher did not end: $1"; }
+    wait_for 0 launcher_ended || { kill -9 "$launcher_pid"; fail "the launcher did not end: $1"; }
     wait "$launcher_pid"
     launcher_code=$?
 }

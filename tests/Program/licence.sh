@@ -30,7 +30,7 @@ torvi_start_to_drivers
 torvi_click 320 240
 torvi_click 545 144
 xdotool mousemove --window "$window" 1020 4
-sleep 0.5
+torvi_settle
 torvi_shot licence
 
 # The cup of a trophy, right of the licence texts, in the box whose top left corner is given.

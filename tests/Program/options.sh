@@ -45,10 +45,16 @@ torvi_close_down 100
 start_at_options second
 torvi_click 175 358
 torvi_shot controls
-# LEFT: the wait for a key starts with the click; D is pressed during it.
-torvi_click 417 272
-xdotool key d
-sleep 1
+# LEFT: the wait for a key starts with the click and lasts four seconds; D is pressed again and again from the
+# click on, so that a press falls within the wait however slowly the machine shows it.
+torvi_point 417 272
+(while :; do xdotool key d; sleep 0.3; done) &
+presser=$!
+xdotool click 1
+torvi_after_input
+kill "$presser"
+wait "$presser" 2>/dev/null
+torvi_settle
 torvi_shot controls-mapped
 torvi_click 68 446
 torvi_close_down 100

@@ -1,9 +1,9 @@
 #!/bin/bash
 # Starts the game on a virtual X server with an empty preferences folder, finds its window, lets it run,
-# then sends SIGTERM: the program must close down within two seconds with exit code 0, having written its
-# log, and its main loop must have run at about 60 frames a second. The menus' picture must reach the screen.
-# A second start, with a stored full-screen size larger than the screen, fills the screen exactly, and every
-# frame it presents before the splash's picture shows is black: none shows the menus' green first.
+# then sends SIGTERM: the program must close down with exit code 0, having written its log, and its main loop
+# must have run. The menus' picture must reach the screen. A second start, with a stored full-screen size
+# larger than the screen, fills the screen exactly, and every frame it presents before the splash's picture
+# shows is black: none shows the menus' green first.
 set -u
 
 source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
@@ -22,7 +22,7 @@ echo "menu picture: $seen"
 kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
 kill -TERM "$pid"
 
-program_ends_within 20 || fail "still running two seconds after SIGTERM"
+program_ends_within 20 || fail "still running after SIGTERM"
 wait "$pid"
 code=$?
 pid=""
@@ -36,13 +36,10 @@ grep -q "Start-up settings dialog: nobody is there to answer, PLAY" "$log" ||
 settings="$(dirname "$log")/Resolution.dat"
 [ "$(stat -c %s "$settings" 2>/dev/null)" = "424" ] || fail "no 424-byte Resolution.dat after the run"
 
-line=$(grep -o "Main loop ended: [0-9]* frames in [0-9.]* seconds." "$log" | tail -n 1)
-[ -n "$line" ] || fail "the log lacks the frame count"
-frames=$(echo "$line" | awk '{print $4}')
-seconds=$(echo "$line" | awk '{print $7}')
-rate=$(awk -v f="$frames" -v s="$seconds" 'BEGIN { if (s > 0) printf "%d", f / s; else print 0 }')
-echo "main loop: $frames frames in $seconds seconds ($rate a second)"
-[ "$rate" -ge 40 ] && [ "$rate" -le 70 ] || fail "frame rate $rate is outside 40..70"
+# How fast the main loop runs is measured by tests/Benchmarks/MenuScreenIdle.sh; here it must have run.
+frames=$(grep -o "Main loop ended: [0-9]* frames" "$log" | tail -n 1 | awk '{print $4}')
+echo "main loop: ${frames:-no} frames"
+[ "${frames:-0}" -gt 0 ] || fail "the log lacks the main loop's frame count, or it ran no frame"
 
 # A player who moved from a larger screen: full screen 1920 x 1200 stored, the screen offers 1280 x 1024.
 folder=$(dirname "$log")
@@ -56,7 +53,7 @@ TORVI_WEB_BASE=http://127.0.0.1:1 LD_PRELOAD="$(dirname "$program")/libpresent_p
     ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" "$program" &
 pid=$!
 window=$(find_window) || fail "no window after a start with a stored size larger than the screen"
-wait_for_menus "$window" 90 >/dev/null || fail "no menus after a start with a stored size larger than the screen"
+wait_for_menus "$window" >/dev/null || fail "no menus after a start with a stored size larger than the screen"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] || fail "the full-screen window is ${WIDTH}x${HEIGHT}, not 1280x1024"
 # The whole picture fits the screen: above the buttons, screen and picture agree at a small scale, where a
@@ -68,7 +65,7 @@ apart=$(compare -metric AE -fuzz 4% "$look/picture.png" "$look/screen.png" null:
 rm -rf "$look"
 echo "full screen from a stored 1920 x 1200: ${WIDTH}x${HEIGHT}, $apart of 2240 small-scale pixels off the picture"
 [ "${apart:-9999}" -lt 60 ] || fail "the screen does not show the whole menu picture ($apart pixels apart)"
-torvi_close_down 20
+torvi_close_down
 
 # Lines "corner rgb, centre rgb": up to the first frame that shows the splash's picture (its centre lit, its
 # corner black), every frame is black at the corner; the menus' clear colour is 51 102 76.

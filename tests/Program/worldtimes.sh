@@ -47,13 +47,11 @@ torvi_shot local
 
 torvi_click 330 137
 cache="$XDG_DATA_HOME/Ostrelmark/Torvi Torvi/Scores/Scores_40_11001_A.sco"
-for _ in $(seq 1 50); do
-    [ -f "$cache" ] && break
-    sleep 0.2
-done
-[ -f "$cache" ] || fail "no cache file of the world table (11001, all time)"
-sleep 1
-torvi_shot world
+torvi_wait_for "cache file of the world table (11001, all time)" test -f "$cache"
+world_names_shown() {
+    [ "$(torvi_changed_pixels local world 270 155 130 132)" -gt 200 ]
+}
+torvi_shot_until world "the world table's names" world_names_shown
 changed_names=$(torvi_changed_pixels local world 270 155 130 132)
 changed_flags=$(torvi_changed_pixels local world 245 199 30 66)
 changed_icons=$(torvi_changed_pixels local world 592 199 26 66)

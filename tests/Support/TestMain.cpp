@@ -2,10 +2,14 @@
 // so a test program behaves the same under ctest and when started by hand.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 extern "C" {
 
@@ -79,11 +83,59 @@ void SetHeadlessEnvironment()
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
 }
 
+// The cases a filter of the form "Suite.*" or "Suite.Case" names, as "Suite.Case"; none for other filters.
+std::vector<std::string> CasesNamedBy(const std::string& filter)
+{
+    std::vector<std::string> cases;
+    const testing::UnitTest& tests = *testing::UnitTest::GetInstance();
+    for (int i = 0; i < tests.total_test_suite_count(); i++) {
+        const testing::TestSuite& suite = *tests.GetTestSuite(i);
+        for (int j = 0; j < suite.total_test_count(); j++) {
+            std::string name = std::string(suite.name()) + "." + suite.GetTestInfo(j)->name();
+            if (filter == std::string(suite.name()) + ".*" || filter == name)
+                cases.push_back(name);
+        }
+    }
+    return cases;
+}
+
+// Runs each case in a child process of its own: the engine's one-per-process globals (its application
+// object, its main thread, its window) start fresh for every case, while the program's start (its libraries,
+// its static set-up) is paid once. The exit code is 1 when any case failed or died.
+int RunEachCaseInItsOwnProcess(const std::vector<std::string>& cases)
+{
+    std::vector<std::string> failed;
+    for (const std::string& name : cases) {
+        fflush(nullptr);
+        pid_t child = fork();
+        if (child == 0) {
+            GTEST_FLAG_SET(filter, name);
+            exit(RUN_ALL_TESTS());
+        }
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            failed.push_back(name);
+            if (child > 0 && WIFSIGNALED(status))
+                printf("%s ended on signal %d\n", name.c_str(), WTERMSIG(status));
+        }
+    }
+    printf("%zu of %zu cases passed, each in its own process.\n", cases.size() - failed.size(), cases.size());
+    for (const std::string& name : failed)
+        printf("FAILED: %s\n", name.c_str());
+    return failed.empty() ? 0 : 1;
+}
+
 }
 
 int main(int argc, char** argv)
 {
     SetHeadlessEnvironment();
     testing::InitGoogleTest(&argc, argv);
+    // Set by ctest (AddSuites.cmake) for a suite's run.
+    if (getenv("TORVI_PROCESS_PER_CASE")) {
+        std::vector<std::string> cases = CasesNamedBy(GTEST_FLAG_GET(filter));
+        if (!cases.empty())
+            return RunEachCaseInItsOwnProcess(cases);
+    }
     return RUN_ALL_TESTS();
 }

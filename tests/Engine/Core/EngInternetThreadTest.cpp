@@ -10,6 +10,7 @@
 #include "Engine/Core/EngInternetThread.h"
 #include "Engine/Core/EngMemory.h"
 #include "Support/LoopbackHttpServer.h"
+#include "Support/WaitFor.h"
 
 namespace {
 
@@ -141,7 +142,7 @@ TEST(EngInternetThread, CancelDuringReadGivesStoppedAndEndsWorker)
     EngInternetThread reader("Cancel", 0);
     // A time-out of 0 means 15 s, so nothing but the cancel can end this read within the test.
     ASSERT_TRUE(reader.StartReading(server.Url("/stall").c_str(), 8192, 0.0));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(WaitFor([&] { return server.RequestCount() > 0; })) << "the read never reached the server";
     EXPECT_EQ(reader.GetReadingStatus(0.0), ENG_READ_IN_PROGRESS);
     EXPECT_TRUE(reader.CancelReading());
     EXPECT_EQ(reader.GetReadingStatus(0.0), ENG_READ_STOPPED);
@@ -154,7 +155,7 @@ TEST(EngInternetThread, DestroyStopsReadInProgress)
     LoopbackHttpServer server(MakeStallingReply(5000, 10, 60.0));
     EngInternetThread reader("Destroy", 0);
     ASSERT_TRUE(reader.StartReading(server.Url("/stall").c_str(), 8192, 30.0));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(WaitFor([&] { return server.RequestCount() > 0; })) << "the read never reached the server";
     reader.Destroy();
     EXPECT_FALSE(reader.IsThreadRunning());
     int mark = LogMark();

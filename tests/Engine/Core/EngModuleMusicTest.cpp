@@ -12,6 +12,7 @@
 #include "EngWaveTestSupport.h"
 #include "Engine/Core/EngSound.h"
 #include "Engine/Core/PC/EngModuleMusic_PC.h"
+#include "Support/WaitFor.h"
 
 namespace {
 
@@ -75,18 +76,6 @@ protected:
         return Path(name);
     }
 
-    // Polls a condition for at most `seconds` of real time: the silent device plays in real time.
-    template <typename Condition>
-    static bool WaitFor(Condition condition, double seconds)
-    {
-        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < end) {
-            if (condition())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return condition();
-    }
 };
 
 } // namespace
@@ -140,8 +129,8 @@ TEST_F(EngModuleMusicTest, PlaysFromAnOrderPositionAndGoesInactiveAtTheSongsEnd)
     EXPECT_TRUE(EngModuleMusicIsActive());
     EXPECT_EQ(EngModuleMusicGetPosition() & 0xffff, 1u);
     // Two positions of about 0.63 s are left; the song must not loop back to the start.
-    EXPECT_TRUE(WaitFor([] { return (EngModuleMusicGetPosition() & 0xffff) == 2; }, 3.0));
-    EXPECT_TRUE(WaitFor([] { return !EngModuleMusicIsActive(); }, 5.0));
+    EXPECT_TRUE(WaitFor([] { return (EngModuleMusicGetPosition() & 0xffff) == 2; }));
+    EXPECT_TRUE(WaitFor([] { return !EngModuleMusicIsActive(); }));
     EXPECT_EQ(EngModuleMusicErrorGetCode(), ENG_MODULE_MUSIC_OK);
     // Played again, it starts over.
     ASSERT_TRUE(EngModuleMusicPlay(0));
@@ -192,5 +181,5 @@ TEST_F(EngModuleMusicTest, SharesTheDeviceWithTheSoundEffects)
     EngSoundShutdown();
     ASSERT_TRUE(EngModuleMusicLoad(WriteBytes("song.mod", TinyModule(3)).c_str()));
     ASSERT_TRUE(EngModuleMusicPlay(0));
-    EXPECT_TRUE(WaitFor([] { return (EngModuleMusicGetPosition() >> 16) > 0; }, 3.0));  // still decoding
+    EXPECT_TRUE(WaitFor([] { return (EngModuleMusicGetPosition() >> 16) > 0; }));  // still decoding
 }

@@ -12,6 +12,7 @@
 #include "Engine/Core/EngDebug.h"
 #include "Engine/Core/EngMain.h"
 #include "Engine/Core/EngThread.h"
+#include "Support/WaitFor.h"
 
 namespace {
 
@@ -66,18 +67,6 @@ public:
     std::atomic<bool> tick_after_exit{false};
     std::atomic<bool> worker_blocks_signals{false};
 };
-
-template <typename Condition>
-bool WaitFor(Condition condition, double seconds = 5.0)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 }  // namespace
 

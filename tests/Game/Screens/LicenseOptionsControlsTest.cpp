@@ -12,6 +12,7 @@
 
 #include "Engine/Core/EngInputDevices.h"
 #include "Engine/Core/EngKeyStateTable.h"
+#include "Engine/Core/EngMain.h"
 #include "Engine/Core/EngPrefFolder.h"
 #include "Game/Controls.h"
 #include "Game/Input.h"
@@ -64,6 +65,26 @@ Uint32 PressEscapeLater(Uint32, void* key)
         SDL_PushEvent(&event);
     }
     return 0;
+}
+
+// The mapping wait runs on a clock of the test's own, moved on by a step at each look: a small step lets a key
+// pressed a moment later end the wait however slow the machine, a large one lets the wait run out at once.
+constexpr double kPatientStep = 0.001;
+constexpr double kRunOutStep = 1.0;
+double g_clock = 0.0;
+double g_clock_step = 0.0;
+double SteppedClock()
+{
+    return g_clock += g_clock_step;
+}
+
+bool MapOnSteppedClock(ControlsCC* controls, int slot, double step)
+{
+    g_clock_step = step;
+    EngMainSetClockSource(SteppedClock);
+    bool mapped = controls->MappingCB(slot);
+    EngMainSetClockSource(nullptr);
+    return mapped;
 }
 
 } // namespace
@@ -160,13 +181,13 @@ TEST_F(OwnScreens, KeyboardMappingsMoveRefuseEscapeAndTimeOutEmpty)
 
     // Pressed from the screen: Escape is refused and the slot stays empty.
     SDL_AddTimer(300, PressEscapeLater, reinterpret_cast<void*>(intptr_t(SDLK_ESCAPE)));
-    ASSERT_TRUE(controls->MappingCB(INPUT_ACTION_ACCELERATE));
+    ASSERT_TRUE(MapOnSteppedClock(controls, INPUT_ACTION_ACCELERATE, kPatientStep));
     EXPECT_EQ("THIS KEY IS RESERVED", PopupText());
     EXPECT_EQ(-1, slots[INPUT_ACTION_ACCELERATE]);
     mwin->PopupCloseIfOn();
 
     // Nothing pressed for four seconds: the slot stays empty and the screen takes clicks again.
-    ASSERT_TRUE(controls->MappingCB(INPUT_ACTION_LEFT));
+    ASSERT_TRUE(MapOnSteppedClock(controls, INPUT_ACTION_LEFT, kRunOutStep));
     EXPECT_EQ(-1, slots[INPUT_ACTION_LEFT]);
     EXPECT_FALSE(controls->IsWaiting());
     EXPECT_FALSE(mwin->IsPopupOn()) << "the release of Escape is not a new press";
@@ -174,7 +195,7 @@ TEST_F(OwnScreens, KeyboardMappingsMoveRefuseEscapeAndTimeOutEmpty)
 
     // A key pressed during the wait is mapped, and BACK writes the controller file as it stands in memory.
     SDL_AddTimer(300, PressEscapeLater, reinterpret_cast<void*>(intptr_t(SDLK_d)));
-    ASSERT_TRUE(controls->MappingCB(INPUT_ACTION_LEFT));
+    ASSERT_TRUE(MapOnSteppedClock(controls, INPUT_ACTION_LEFT, kPatientStep));
     EXPECT_EQ("D", Text(ControlsCC::BUT_MOVE_LEFT));
     ASSERT_EQ(SCREEN_CTRL, screens->GetCurrentScreen());
     ASSERT_TRUE(Click(ControlsCC::BUT_BACK));
@@ -209,7 +230,7 @@ TEST_F(OwnScreens, ClosingTheWindowEndsTheMappingWaitAndReachesTheMainLoop)
             return 0;
         },
         nullptr);
-    ASSERT_TRUE(screens->GetControls()->MappingCB(INPUT_ACTION_RIGHT));
+    ASSERT_TRUE(MapOnSteppedClock(screens->GetControls(), INPUT_ACTION_RIGHT, kPatientStep));
     EXPECT_EQ(-1, screens->GetControls()->GetElementReceived());
     EXPECT_EQ(0, EngMainPumpOneMessage_PC()) << "the quit is left for the main loop";
 }
@@ -242,7 +263,7 @@ protected:
     {
         pending_move = move;
         SDL_TimerID timer = SDL_AddTimer(300, MoveLater, this);
-        ASSERT_TRUE(screens->GetControls()->MappingCB(slot));
+        ASSERT_TRUE(MapOnSteppedClock(screens->GetControls(), slot, kPatientStep));
         SDL_RemoveTimer(timer);
     }
     static Uint32 MoveLater(Uint32, void* self)

@@ -2,7 +2,9 @@
 // and the pixels of its fade and of its sparks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 
 #include "Engine/Core/EngProgram.h"
@@ -168,7 +170,22 @@ TEST_F(SplashTest, FadeShowsBlackThenThePictureAndSparksRiseFromTheFootOfTheBloc
     TickFor(0.5);
     Render();
     EXPECT_EQ(0, lit({0, 0, 640, 480})) << "still black";
-    TickFor(2.5);
+    // The picture fades in: each frame looked at is no darker than the one before, and several lie between black
+    // and the picture, where a jump would show none.
+    auto brightness = [this] {
+        std::vector<unsigned char> block = Read(kBlock);
+        return std::accumulate(block.begin(), block.end(), 0L);
+    };
+    std::vector<long> levels = {brightness()};
+    for (int step = 0; step < 10; step++) {
+        TickFor(0.25);
+        Render();
+        levels.push_back(brightness());
+        EXPECT_GE(levels.back(), levels[levels.size() - 2]) << "darker at step " << step;
+    }
+    long between = std::count_if(levels.begin(), levels.end(),
+                                 [&](long level) { return level > levels.front() && level < levels.back(); });
+    EXPECT_GE(between, 2) << "the picture came up without a fade";
     ASSERT_EQ(2, SplashGetState());
     Render();
     const int block_pixels = int(kBlock.w * kBlock.h);

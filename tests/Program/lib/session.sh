@@ -1,6 +1,7 @@
 # Sourced by the whole-program tests, outside and inside the virtual X server.
 
 torvi_session=$(readlink -f "${BASH_SOURCE[0]}")
+source "$(dirname "$torvi_session")/virtual_display.sh"
 
 # The program under test ($program, from the path given), a private, empty preferences folder with the
 # game's own folder in it ($torvi_folder), no sound device and nobody to click.
@@ -16,17 +17,19 @@ torvi_test_environment() {
     unset SDL_VIDEODRIVER
 }
 
-# The rest of a test, a script on standard input, run on a virtual X server with a screen of the size given
-# ("1280x1024"): these helpers loaded, $program set, -u on, the further arguments as $1, $2, ...
+# The rest of a test, a script on standard input, run on a virtual X server of its own with a screen of the size
+# given ("1280x1024"): these helpers loaded, $program set, -u on, the further arguments as $1, $2, ...
 torvi_on_virtual_screen() {
     local size=$1
     shift
     { printf 'set -u\nprogram=%q\nsource %q\n' "$program" "$torvi_session"; cat; } |
-        xvfb-run -a -s "-screen 0 ${size}x24" bash -s "$@"
+        torvi_with_virtual_display "$size" bash -s "$@"
 }
 
 log="${XDG_DATA_HOME:-}/Ostrelmark/Torvi Torvi/LogFile.txt"
 pid=""
+# How long a test waits for what it needs: a loaded machine can be slow by minutes, a working one is quick.
+torvi_patience=${TORVI_PATIENCE:-180}
 # Screenshots taken by torvi_shot; kept in the working folder when a test fails.
 shots=""
 
@@ -38,10 +41,22 @@ fail() {
     exit 1
 }
 
+# Waits until the command that follows succeeds; fails naming what it waited for ($1) when the program ends
+# first or the patience runs out.
+torvi_wait_for() {
+    local what=$1 deadline=$((SECONDS + torvi_patience))
+    shift
+    until "$@"; do
+        [ -z "$pid" ] || kill -0 "$pid" 2>/dev/null || fail "the program ended while the test waited for $what"
+        [ "$SECONDS" -lt "$deadline" ] || fail "no $what after waiting $torvi_patience seconds"
+        sleep 0.2
+    done
+}
+
 # Prints the game's one window, other than the one given (the window is replaced when the screen mode
-# changes). Waits up to 30 seconds; fails when the program ends first.
+# changes). Fails when the program ends first.
 find_window() {
-    local old=${1:-} found="" deadline=$((SECONDS + 30))
+    local old=${1:-} found="" deadline=$((SECONDS + torvi_patience))
     while [ "$SECONDS" -lt "$deadline" ]; do
         found=$(xdotool search --name "^Torvi Torvi !!!$" 2>/dev/null)
         if [ "$(echo "$found" | grep -c .)" -eq 1 ] && [ "$found" != "$old" ]; then
@@ -54,21 +69,23 @@ find_window() {
     return 1
 }
 
-# True once the program has ended, after at most the given tenths of a second.
+# True once the program has ended. How quickly it ends is for a benchmark to measure: the argument (tenths of a
+# second) only lengthens the wait beyond the test's patience.
 program_ends_within() {
-    for _ in $(seq 1 "$1"); do
+    local deadline=$((SECONDS + torvi_patience))
+    [ "$(( ${1:-0} / 10 ))" -gt "$torvi_patience" ] && deadline=$((SECONDS + ${1:-0} / 10))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         kill -0 "$pid" 2>/dev/null || return 0
         sleep 0.1
     done
     ! kill -0 "$pid" 2>/dev/null
 }
 
-# Ends the running game with SIGTERM, as the system does at logout: it must close down within the given
-# tenths of a second, with exit code 0.
+# Ends the running game with SIGTERM, as the system does at logout: it must close down, with exit code 0.
 torvi_close_down() {
     kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
     kill -TERM "$pid"
-    program_ends_within "$1" || fail "still running $(($1 / 10)) seconds after SIGTERM"
+    program_ends_within "${1:-0}" || fail "still running $torvi_patience seconds after SIGTERM"
     wait "$pid"
     local code=$?
     pid=""
@@ -88,12 +105,17 @@ same_colour() {
         for (i = 1; i <= 3; i++) if (x[i] - y[i] > 12 || y[i] - x[i] > 12) exit 1 }'
 }
 
+# The mean colour of the top-left quarter of the menus' picture, "Data/1120.dat".
+menus_picture_mean() {
+    convert "$(dirname "$program")/Data/1120.dat" -crop 25%x25%+0+0 +repage -scale 1x1\! \
+        -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:
+}
+
 # The menus' picture is up once the top-left quarter of the window shows that of "Data/1120.dat": the splash
-# comes first. Waits up to the given seconds (20 by default); prints the last mean colour seen.
+# comes first. Waits with the test's patience; prints the last mean colour seen.
 wait_for_menus() {
-    local picture seen="" deadline=$((SECONDS + ${2:-20}))
-    picture=$(convert "$(dirname "$program")/Data/1120.dat" -crop 25%x25%+0+0 +repage -scale 1x1\! \
-        -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:)
+    local picture seen="" deadline=$((SECONDS + torvi_patience))
+    picture=$(menus_picture_mean)
     while [ "$SECONDS" -lt "$deadline" ]; do
         seen=$(window_mean "$1" 25%x25%+0+0)
         same_colour "$picture" "$seen" && { echo "$seen"; return 0; }
@@ -196,16 +218,77 @@ torvi_find_convert() {
     return 1
 }
 
-# Clicks the point (x, y) of the 640 x 480 virtual screen in the game's window.
+# Clicks the point (x, y) of the 640 x 480 virtual screen in the game's window once the pointer's highlight
+# is drawn, then waits for what the click shows to settle.
 torvi_click() {
+    torvi_point "$1" "$2"
+    xdotool click 1
+    torvi_after_input
+}
+
+# Moves the pointer to the point (x, y) of the 640 x 480 virtual screen and waits for the window to settle.
+torvi_point() {
     local geometry width height
     geometry=$(xdotool getwindowgeometry --shell "$window")
     width=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
     height=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
     xdotool mousemove --window "$window" $(($1 * width / 640)) $(($2 * height / 480))
-    sleep 0.3
-    xdotool click 1
-    sleep 0.7
+    torvi_settle
+}
+
+# Waits for the window to show something other than at the last torvi_settle; input that changes nothing
+# gives up after a while, without failing.
+torvi_wait_change() {
+    local deadline=$((SECONDS + 10))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        torvi_quick_shot changed
+        torvi_same_shot settled changed || return 0
+    done
+}
+
+# After input: the change it makes, then its settling.
+torvi_after_input() {
+    torvi_wait_change
+    torvi_settle
+}
+
+# Waits for the window's picture to stay as it is over two screenshots, the last kept as "settled". A race
+# never stands still: the wait gives up after a while, without failing.
+torvi_settle() {
+    local deadline=$((SECONDS + 10))
+    torvi_quick_shot settled
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        mv "$XDG_DATA_HOME/quick-shots/settled.ppm" "$XDG_DATA_HOME/quick-shots/before.ppm"
+        torvi_quick_shot settled
+        torvi_same_shot before settled && return 0
+    done
+}
+
+# An uncompressed screenshot for comparing, kept with the test's preferences.
+torvi_quick_shot() {
+    mkdir -p "$XDG_DATA_HOME/quick-shots"
+    timeout 30 import -window "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm" 2>/dev/null ||
+        fail "no screenshot of window $window"
+}
+
+# True when two quick shots differ in fewer than 40 pixels: a blinking caret, not a change of screen.
+torvi_same_shot() {
+    local apart folder="$XDG_DATA_HOME/quick-shots"
+    apart=$(compare -metric AE -fuzz 8% "$folder/$1.ppm" "$folder/$2.ppm" null: 2>&1 | awk '{ printf "%d", $1 }')
+    [ -n "$apart" ] && [ "$apart" -lt 40 ]
+}
+
+# Keys (xdotool key's names) and typed text, each waiting for what it shows to settle.
+torvi_key() {
+    torvi_settle
+    xdotool key "$@"
+    torvi_after_input
+}
+
+torvi_type() {
+    torvi_settle
+    xdotool type --delay 50 "$1"
+    torvi_after_input
 }
 
 # A screenshot of the game's window as "$shots/<label>.png".
@@ -214,21 +297,45 @@ torvi_shot() {
     timeout 30 import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of window $window"
 }
 
+# Takes the screenshot "$shots/<label>.png" until the check that follows passes on it; fails naming what it
+# waited for ($2).
+torvi_shot_until() {
+    local label=$1 what=$2
+    shift 2
+    torvi_wait_for "$what" torvi_shot_and_check "$label" "$@"
+}
+
+torvi_shot_and_check() {
+    torvi_shot "$1"
+    shift
+    "$@"
+}
+
+# True when more than the given number of pixels of a virtual-screen rectangle of a screenshot are lit:
+# label, x, y, w, h, count.
+torvi_lit_above() {
+    [ "$(torvi_lit_pixels "$1" "$2" "$3" "$4" "$5")" -gt "$6" ]
+}
+
 # The pixels of a virtual-screen rectangle (x, y, w, h) of a screenshot whose brightest channel is above
 # 55%: text and pictures on the menus' dark background.
 torvi_lit_pixels() {
-    torvi_pixels_where "$1" "$2" "$3" "$4" "$5" 'max(r,max(g,b))>0.55'
+    local shot="$shots/$1.png" size sw sh
+    size=$(identify -format "%w %h" "$shot")
+    sw=${size% *}
+    sh=${size#* }
+    "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
+        +repage -separate -evaluate-sequence max -threshold 55% -format "%[fx:round(mean*w*h)]" info:
 }
 
-# RACE !!! on a set-up screen, five seconds of the race, then Escape: the pause screen with its title, shot as
+# RACE !!! on a set-up screen; once the race is on its track, Escape: the pause screen with its title, shot as
 # "pause".
 torvi_race_to_pause() {
     torvi_click 320 445
-    sleep 5
+    torvi_wait_for "the race's start (\"MUSIC OFF\" in the log)" grep -q "MUSIC OFF" "$log"
+    torvi_shot_until race-started "the race's track on the screen" torvi_lit_above race-started 0 0 640 480 100000
     xdotool key Escape
-    sleep 1
-    torvi_shot pause
-    [ "$(torvi_lit_pixels pause 200 76 240 30)" -gt 50 ] || fail "no GAME PAUSED title after Escape"
+    torvi_shot_until pause "the GAME PAUSED title after Escape" torvi_lit_above pause 200 76 240 30 50
 }
 
 # The pixels of a virtual-screen rectangle that differ between two screenshots.
@@ -240,7 +347,7 @@ torvi_changed_pixels() {
     crop="$(($5 * sw / 640))x$(($6 * sh / 480))+$(($3 * sw / 640))+$(($4 * sh / 480))"
     "$magick_convert" "$shots/$1.png" -crop "$crop" +repage "$shots/crop-a.png"
     "$magick_convert" "$shots/$2.png" -crop "$crop" +repage "$shots/crop-b.png"
-    compare -metric AE -fuzz 15% "$shots/crop-a.png" "$shots/crop-b.png" null: 2>&1 | cut -d' ' -f1
+    compare -metric AE -fuzz 15% "$shots/crop-a.png" "$shots/crop-b.png" null: 2>&1 | awk '{ printf "%d", $1 }'
 }
 
 # The pixels of a virtual-screen rectangle (x, y, w, h) of a screenshot that pass an ImageMagick -fx test of
@@ -256,16 +363,9 @@ torvi_pixels_where() {
 
 # ---- Waiting for the game ----
 
-# Waits up to the given seconds (20 by default) for a line of the log holding the text; false when it does
-# not come or the program ends first.
+# Waits for a line of the log holding the text.
 torvi_wait_for_log() {
-    local deadline=$((SECONDS + ${2:-20}))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        grep -qF -- "$1" "$log" 2>/dev/null && return 0
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    grep -qF -- "$1" "$log" 2>/dev/null
+    torvi_wait_for "the log line \"$1\"" grep -qF -- "$1" "$log"
 }
 
 # Alt+Enter on the game's window, which the game replaces in the other mode: $window becomes the new one, with
@@ -280,16 +380,9 @@ torvi_toggle_mode() {
 }
 
 # Shoots the window as "$shots/<label>.png" until the virtual-screen rectangle (x, y, w, h) has more than the
-# given lit pixels, for up to 20 seconds; false when it never has or the program ends first.
+# given lit pixels.
 torvi_wait_for_lit() {
-    local label=$1 least=$6 deadline=$((SECONDS + 20))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        kill -0 "$pid" 2>/dev/null || return 1
-        torvi_shot "$label"
-        [ "$(torvi_lit_pixels "$label" "$2" "$3" "$4" "$5")" -gt "$least" ] && return 0
-        sleep 0.3
-    done
-    return 1
+    torvi_shot_until "$1" "more than $6 lit pixels in $1" torvi_lit_above "$@"
 }
 
 # Runs the command given after the colour and the seconds until the mean colour it prints is the colour given,
