@@ -114,15 +114,10 @@ menus_picture_mean() {
 # The menus' picture is up once the top-left quarter of the window shows that of "Data/1120.dat": the splash
 # comes first. Waits with the test's patience; prints the last mean colour seen.
 wait_for_menus() {
-    local picture seen="" deadline=$((SECONDS + torvi_patience))
+    local picture
     picture=$(menus_picture_mean)
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        seen=$(window_mean "$1" 25%x25%+0+0)
-        same_colour "$picture" "$seen" && { echo "$seen"; return 0; }
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.3
-    done
-    echo "$seen (the menus' picture is $picture)"
+    torvi_wait_for_mean "$picture" "$torvi_patience" window_mean "$1" 25%x25%+0+0 && return 0
+    echo "(the menus' picture is $picture)"
     return 1
 }
 
