@@ -48,6 +48,8 @@ constexpr float kWallBackStep = 0.3f;
 constexpr float kWallPushStep = 0.5f;
 constexpr float kWallPushReach = 0.5f;
 constexpr int kWallSearchDirections = 16;
+constexpr int kBodyLeftColumn = 1 | 8 | 64;
+constexpr int kBodyRightColumn = 4 | 32 | 256;
 // Progress near the line: a car just past it is at the lap's start, one just before it at its end.
 constexpr int kProgressAtLineEnd = 251;
 constexpr EngUInt32 kJustCrossedMs = 500;
@@ -547,7 +549,7 @@ int Car::MoveCar(int car, int* checkpoint, const CarPose& start)
     state.y -= ts * state.speed * state.cos_heading;
     PlaceOutline(car);
     int kind = TrackCheck(car, checkpoint);
-    if (kind == TRAV_WALL) {
+    if (kind == TRAV_WALL || InWall(car)) {
         WallResponse(car, start);
         // The cell where the wall put the car.
         TrackCheck(car, checkpoint);
@@ -619,9 +621,32 @@ int Car::WallCorners(int car) const
     return mask;
 }
 
+// The body on a grid of 3 x 3 points (the corners, the edges' middles, the centre), bit column + 3 x row from
+// the front-left: the corners alone miss a wall's thin tip reaching in between them.
+int Car::BodyWallSamples(int car) const
+{
+    const CarState& state = m_states[car];
+    const float(*c)[2] = state.outline;
+    const Traverse* traverse = m_game->GetTraverse();
+    int samples = 0;
+    for (int row = 0; row < 3; row++) {
+        const float v = float(row) * 0.5f;
+        for (int column = 0; column < 3; column++) {
+            const float u = float(column) * 0.5f;
+            const float front_x = c[0][0] + (c[1][0] - c[0][0]) * u, front_y = c[0][1] + (c[1][1] - c[0][1]) * u;
+            const float rear_x = c[3][0] + (c[2][0] - c[3][0]) * u, rear_y = c[3][1] + (c[2][1] - c[3][1]) * u;
+            const float x = front_x + (rear_x - front_x) * v, y = front_y + (rear_y - front_y) * v;
+            const int mx = int(std::floor(x / 640.0f * TRAV_MAP_SIZE)), my = int(std::floor(y / 480.0f * TRAV_MAP_SIZE));
+            if (traverse->GetAlpha(state.floor, mx, my) == TRAV_WALL)
+                samples |= 1 << (column + 3 * row);
+        }
+    }
+    return samples;
+}
+
 bool Car::InWall(int car) const
 {
-    return WallCorners(car) != 0;
+    return BodyWallSamples(car) != 0;
 }
 
 // True when the car stands free of walls there.
@@ -706,6 +731,16 @@ void Car::WallResponse(int car, const CarPose& start)
         MoveAlong(state, state.heading + kPi / 2.0f, kWallSideStep * s);
     } else {
         moved = false;
+    }
+    // A wall's tip between the corners turns the car away from its side, as a corner alone does.
+    const int body = mask ? 0 : BodyWallSamples(car);
+    const bool body_left = body & kBodyLeftColumn, body_right = body & kBodyRightColumn;
+    if (body && (body_left || !body_right)) {
+        state.heading = Wrap(state.heading - k);
+        moved = true;
+    } else if (body) {
+        state.heading = Wrap(state.heading + k);
+        moved = true;
     }
     if (moved)
         PlaceOutline(car);

@@ -185,6 +185,7 @@ private:
     int TrackCheck(int car, int* checkpoint);
     int WallCorners(int car) const;
     void WallResponse(int car, const CarPose& start);
+    int BodyWallSamples(int car) const;
     bool InWall(int car) const;
     bool TryPlace(int car, float x, float y, float heading);
     bool PushOutOfWall(int car, const CarPose& start);
