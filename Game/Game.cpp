@@ -439,14 +439,16 @@ void Game::StartRace(bool start_sequence)
         m_screens->End(-1);
     SetCursorShown(false);
     m_menus->ReleasePictures();
-    // A new race starts its clock afresh; a race going on after a pause goes on from now, as the pause
-    // moved the cars' time marks on by the time paused.
-    if (start_sequence)
+    // A new race starts its clock afresh; after a pause the steps go on later by the time paused, as the cars'
+    // time marks do.
+    if (start_sequence) {
+        m_race_clock_start_ms = double(game_clock_ms);
+        m_race_steps = 0;
         m_race_dropped_ms = 0.0;
-    m_race_clock_start_ms = double(game_clock_ms) - m_race_dropped_ms;
-    m_race_steps = 0;
-    if (start_sequence)
         m_state->Start();
+    } else {
+        m_race_clock_start_ms += double(game_clock_ms - m_race_left_ms);
+    }
     m_sound->StartRaceSounds();
     m_controls->SetAnalogueMode(false);
     m_input->ResetForRace();
@@ -454,6 +456,7 @@ void Game::StartRace(bool start_sequence)
 
 bool Game::LeaveRace()
 {
+    m_race_left_ms = game_clock_ms;
     m_sound->StopCarSounds();
     m_input->Release();
     m_controls->SetAnalogueMode(false);

@@ -188,11 +188,12 @@ private:
     bool m_ghost = false;
     bool m_sound_on = true;
     float m_time_step = 1.0f;
-    // The race's clock: the game clock when the race started or went on, the steps run since, and the time
-    // long frames dropped, which the race never sees.
+    // The race's clock: the game clock when the race started (later by any pause), the steps run since, the
+    // time long frames dropped, which the race never sees, and the game clock when the race was left.
     double m_race_clock_start_ms = 0.0;
     long m_race_steps = 0;
     double m_race_dropped_ms = 0.0;
+    EngUInt32 m_race_left_ms = 0;
     EngFont* m_race_font = nullptr;
     EngMatrix4 m_view_matrix;
 };

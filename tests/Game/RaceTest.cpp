@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Game/ChampClass.h"
+#include "Game/Screens/PauseCC.h"
 #include "Game/Screens/QResCC.h"
 #include "Support/LogForTests.h"
 #include "Support/RaceHarness.h"
@@ -260,21 +261,40 @@ INSTANTIATE_TEST_SUITE_P(TracksAndFrames, RacesOnTrack,
 
 // ---- the same race at any frame rate ------------------------------------------------------------------------------
 
-// A seeded two-lap race of the computer cars, the driver's car left on the grid, run with a frame pattern; when
-// abandon_at is set, the rest is simulated from then on (as the result screens do after Escape), while the
-// menus' frames are long. The result: each computer car's finish place, race time and best lap.
-std::vector<EngUInt32> ComputerCarsResult(RaceHarness& race, int track, const FramePattern& frames, double abandon_at)
+// How a race is left for a while: not, abandoned (the rest simulated, as the result screens do after Escape,
+// while the menus' frames are long), or paused for 5 s with Escape and resumed.
+enum class Leave
+{
+    NEVER,
+    ABANDON,
+    PAUSE,
+};
+
+// A seeded two-lap race of the computer cars, the driver's car left on the grid, run with a frame pattern and
+// left after 8 s as told. The result: each computer car's finish place, race time and best lap.
+std::vector<EngUInt32> ComputerCarsResult(RaceHarness& race, int track, const FramePattern& frames, Leave leave)
 {
     race.pilot_on = false;
     const unsigned seed = 11u + unsigned(track);
     EXPECT_TRUE(race.SetupRace(GAME_TYPE_QUICK_RACE, track, kCars, 2, false, seed, track % 4, track % 5));
     Car* car = race.game->GetCar();
     const double start = race.Seconds();
+    const double leave_at = 8.0;
     while (!QResCC::AllComputerCarsFinished(car, kCars) && race.Seconds() - start < 600.0) {
-        if (abandon_at >= 0.0 && race.Seconds() - start >= abandon_at) {
+        if (leave == Leave::ABANDON && race.Seconds() - start >= leave_at) {
             eng_frame_time = 0.03f;
             EXPECT_TRUE(QResCC::FinishCurrentRace(race.game));
             break;
+        }
+        if (leave == Leave::PAUSE && race.Seconds() - start >= leave_at) {
+            race.Key(ENG_VK_ESCAPE, true);
+            race.RunFrame();
+            race.Key(ENG_VK_ESCAPE, false);
+            EXPECT_EQ(SCREEN_PAUS, race.game->GetScreens()->GetCurrentScreen());
+            for (int i = 0; i < 100; i++)
+                race.RunFrame(0.05);
+            race.game->GetScreens()->GetPause()->Resume();
+            leave = Leave::NEVER;
         }
         race.RunFrame(frames.At(race.Seconds() - start));
     }
@@ -292,27 +312,28 @@ class SameRaceOnTrack : public ::testing::TestWithParam<int>
 {
 };
 
-// The race advances in fixed steps of game time: frame rates, long frames and an abandoned race's simulated
-// rest all give the places and times of the race at 60 frames a second.
+// The race advances in fixed steps of game time: frame rates, long frames, a pause and an abandoned race's
+// simulated rest all give the places and times of the race at 60 frames a second.
 TEST_P(SameRaceOnTrack, GivesTheSamePlacesAndTimesHoweverItsFramesCome)
 {
     const int track = GetParam();
     struct Way
     {
         FramePattern frames;
-        double abandon_at;
+        Leave leave;
     };
     const Way ways[] = {
-        {{"20 fps", 1.0 / 20.0}, -1.0},
-        {{"144 fps", 1.0 / 144.0}, -1.0},
-        {{"10 fps", 0.1}, -1.0},
-        {{"one frame of 1 s", 1.0 / 60.0, 8.0, 1.0}, -1.0},
-        {{"abandoned after 8 s", 1.0 / 60.0}, 8.0},
+        {{"20 fps", 1.0 / 20.0}, Leave::NEVER},
+        {{"144 fps", 1.0 / 144.0}, Leave::NEVER},
+        {{"10 fps", 0.1}, Leave::NEVER},
+        {{"one frame of 1 s", 1.0 / 60.0, 8.0, 1.0}, Leave::NEVER},
+        {{"abandoned after 8 s", 1.0 / 60.0}, Leave::ABANDON},
+        {{"paused for 5 s after 8 s", 1.0 / 60.0}, Leave::PAUSE},
     };
     RaceHarness race;
-    const std::vector<EngUInt32> expected = ComputerCarsResult(race, track, kSixtyFps, -1.0);
+    const std::vector<EngUInt32> expected = ComputerCarsResult(race, track, kSixtyFps, Leave::NEVER);
     for (const Way& way : ways)
-        EXPECT_EQ(expected, ComputerCarsResult(race, track, way.frames, way.abandon_at)) << way.frames.name;
+        EXPECT_EQ(expected, ComputerCarsResult(race, track, way.frames, way.leave)) << way.frames.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Tracks, SameRaceOnTrack, ::testing::Range(0, TRACK_COUNT));
