@@ -43,6 +43,13 @@ constexpr float kWallHalvingSpeed = 30.0f;
 constexpr float kWallTurn = kPi / 2400.0f;
 constexpr float kWallSideStep = 0.2f;
 constexpr float kWallBackStep = 0.3f;
+// Out of a wall in rings of half a pixel, in this many directions: around the car up to half a car length,
+// around the step's start up to a car length.
+constexpr float kWallPushStep = 0.5f;
+constexpr float kWallPushReach = 0.5f;
+constexpr int kWallSearchDirections = 16;
+constexpr int kBodyLeftColumn = 1 | 8 | 64;
+constexpr int kBodyRightColumn = 4 | 32 | 256;
 // Progress near the line: a car just past it is at the lap's start, one just before it at its end.
 constexpr int kProgressAtLineEnd = 251;
 constexpr EngUInt32 kJustCrossedMs = 500;
@@ -461,7 +468,7 @@ int Car::Tick()
         Collisions();
     UpdatePlaces();
     if (m_flag_state == 1) {
-        m_flag_alpha += eng_frame_time;
+        m_flag_alpha += GAME_RACE_STEP_SECONDS;
         if (m_flag_alpha >= 1.0f) {
             m_flag_alpha = 1.0f;
             m_flag_state = 2;
@@ -477,7 +484,7 @@ int Car::StepCar(int car)
     if (record.finish_state == CAR_DONE)
         return 0;
     if (record.finish_state == CAR_FINISHING) {
-        record.finish_fade -= eng_frame_time;
+        record.finish_fade -= GAME_RACE_STEP_SECONDS;
         if (record.finish_fade <= 0.0f) {
             record.finish_state = CAR_DONE;
             m_game->GetSound()->StopCar(car);
@@ -491,11 +498,12 @@ int Car::StepCar(int car)
             return 0;
         }
     }
+    const CarPose start = {state.x, state.y, state.heading};
     ApplySteering(state, car);
     ApplySpeed(state, m_parms[car]);
     m_game->GetSound()->SetEnginePitch(car, false);
     int checkpoint = -1;
-    MoveCar(car, &checkpoint);
+    MoveCar(car, &checkpoint, start);
     CheckpointsAndLaps(car, checkpoint);
     record.current_lap_time = record.lap_start_time ? game_clock_ms - record.lap_start_time : 0;
     GetTimeText(record.current_lap_time, record.current_lap_text, sizeof(record.current_lap_text));
@@ -544,7 +552,7 @@ void Car::ApplySpeed(CarState& state, const CarParms& parms)
         state.speed = std::min(state.speed + parms.deceleration * ts, 0.0f);
 }
 
-int Car::MoveCar(int car, int* checkpoint)
+int Car::MoveCar(int car, int* checkpoint, const CarPose& start)
 {
     CarState& state = m_states[car];
     const float ts = m_game->GetTimeStep();
@@ -552,8 +560,10 @@ int Car::MoveCar(int car, int* checkpoint)
     state.y -= ts * state.speed * state.cos_heading;
     PlaceOutline(car);
     int kind = TrackCheck(car, checkpoint);
-    if (kind == TRAV_WALL) {
-        WallResponse(car);
+    if (kind == TRAV_WALL || InWall(car)) {
+        WallResponse(car, start);
+        // The cell where the wall put the car.
+        TrackCheck(car, checkpoint);
         return 1;
     }
     if (IsRough(kind)) {
@@ -622,7 +632,88 @@ int Car::WallCorners(int car) const
     return mask;
 }
 
-void Car::WallResponse(int car)
+// The body on a grid of 3 x 3 points (the corners, the edges' middles, the centre), bit column + 3 x row from
+// the front-left: the corners alone miss a wall's thin tip reaching in between them.
+int Car::BodyWallSamples(int car) const
+{
+    const CarState& state = m_states[car];
+    const float(*c)[2] = state.outline;
+    const Traverse* traverse = m_game->GetTraverse();
+    int samples = 0;
+    for (int row = 0; row < 3; row++) {
+        const float v = float(row) * 0.5f;
+        for (int column = 0; column < 3; column++) {
+            const float u = float(column) * 0.5f;
+            const float front_x = c[0][0] + (c[1][0] - c[0][0]) * u, front_y = c[0][1] + (c[1][1] - c[0][1]) * u;
+            const float rear_x = c[3][0] + (c[2][0] - c[3][0]) * u, rear_y = c[3][1] + (c[2][1] - c[3][1]) * u;
+            const float x = front_x + (rear_x - front_x) * v, y = front_y + (rear_y - front_y) * v;
+            const int mx = int(std::floor(x / 640.0f * TRAV_MAP_SIZE)), my = int(std::floor(y / 480.0f * TRAV_MAP_SIZE));
+            if (traverse->GetAlpha(state.floor, mx, my) == TRAV_WALL)
+                samples |= 1 << (column + 3 * row);
+        }
+    }
+    return samples;
+}
+
+bool Car::InWall(int car) const
+{
+    return BodyWallSamples(car) != 0;
+}
+
+// True when the car stands free of walls there.
+bool Car::TryPlace(int car, float x, float y, float heading)
+{
+    CarState& state = m_states[car];
+    state.x = x;
+    state.y = y;
+    state.heading = heading;
+    PlaceOutline(car);
+    return !InWall(car);
+}
+
+// Whatever corners are in the wall, the car comes out: at the nearest free spot around it, turned as it is;
+// else where the step began, turned as it is or as it was; else at the nearest free spot around that. False
+// when it stays in (nothing free within a car length).
+bool Car::PushOutOfWall(int car, const CarPose& start)
+{
+    CarState& state = m_states[car];
+    if (!InWall(car))
+        return true;
+    const CarPose now = {state.x, state.y, state.heading};
+    if (PlaceNear(car, now, kWallPushReach * m_sizes.length) || TryPlace(car, start.x, start.y, now.heading) ||
+        TryPlace(car, start.x, start.y, start.heading) || PlaceNear(car, start, m_sizes.length))
+        return true;
+    TryPlace(car, now.x, now.y, now.heading);
+    return false;
+}
+
+// The free spot nearest a pose within a reach, in rings of half a pixel. Of the free spots of a ring the one
+// furthest along the car's way wins, so a car against a wall slides along it rather than being held back.
+bool Car::PlaceNear(int car, const CarPose& pose, float reach)
+{
+    const float way = m_states[car].speed < 0.0f ? -1.0f : 1.0f;
+    const float way_x = -std::sin(pose.heading) * way, way_y = -std::cos(pose.heading) * way;
+    for (float r = kWallPushStep; r <= reach; r += kWallPushStep) {
+        int best = -1;
+        float best_along = 0.0f;
+        for (int k = 0; k < kWallSearchDirections; k++) {
+            const float a = kTwoPi * float(k) / float(kWallSearchDirections);
+            const float along = std::sin(a) * way_x + std::cos(a) * way_y;
+            if ((best < 0 || along > best_along) &&
+                TryPlace(car, pose.x + std::sin(a) * r, pose.y + std::cos(a) * r, pose.heading)) {
+                best = k;
+                best_along = along;
+            }
+        }
+        if (best < 0)
+            continue;
+        const float a = kTwoPi * float(best) / float(kWallSearchDirections);
+        return TryPlace(car, pose.x + std::sin(a) * r, pose.y + std::cos(a) * r, pose.heading);
+    }
+    return false;
+}
+
+void Car::WallResponse(int car, const CarPose& start)
 {
     CarState& state = m_states[car];
     if (state.speed >= kWallHalvingSpeed || state.speed < -kWallHalvingSpeed) {
@@ -652,10 +743,25 @@ void Car::WallResponse(int car)
     } else {
         moved = false;
     }
-    if (!moved)
-        return;
-    PlaceOutline(car);
-    m_game->GetSound()->PlayWallHit(car);
+    // A wall's tip between the corners turns the car away from its side, as a corner alone does.
+    const int body = mask ? 0 : BodyWallSamples(car);
+    const bool body_left = body & kBodyLeftColumn, body_right = body & kBodyRightColumn;
+    if (body && (body_left || !body_right)) {
+        state.heading = Wrap(state.heading - k);
+        moved = true;
+    } else if (body) {
+        state.heading = Wrap(state.heading + k);
+        moved = true;
+    }
+    if (moved)
+        PlaceOutline(car);
+    // The nudges above cover a few sets of corners, and may end in another wall.
+    if (InWall(car)) {
+        PushOutOfWall(car, start);
+        moved = true;
+    }
+    if (moved)
+        m_game->GetSound()->PlayWallHit(car);
 }
 
 // ---- laps and places -------------------------------------------------------------------------------------------
@@ -938,15 +1044,39 @@ void Car::CollisionResponse(int a, int b)
         }
     }
     float wanted = kApart * m_sizes.length;
-    if (length < wanted) {
-        float mid_x = (cars[0]->x + cars[1]->x) * 0.5f, mid_y = (cars[0]->y + cars[1]->y) * 0.5f;
-        cars[0]->x = mid_x - nx * wanted * 0.5f;
-        cars[0]->y = mid_y - ny * wanted * 0.5f;
-        cars[1]->x = mid_x + nx * wanted * 0.5f;
-        cars[1]->y = mid_y + ny * wanted * 0.5f;
+    if (length < wanted)
+        PushApart(a, b, nx, ny, wanted);
+}
+
+// Apart about the cars' common midpoint. A car the push would put in a wall stays where it is, and the other
+// goes the whole way, or its half, or stays too: a collision never puts a car in a wall.
+void Car::PushApart(int a, int b, float nx, float ny, float wanted)
+{
+    const int index[2] = {a, b};
+    const float side[2] = {-1.0f, 1.0f};
+    float before[2][2], half[2][2];
+    for (int k = 0; k < 2; k++) {
+        before[k][0] = m_states[index[k]].x;
+        before[k][1] = m_states[index[k]].y;
     }
-    PlaceOutline(a);
-    PlaceOutline(b);
+    const float mid_x = (before[0][0] + before[1][0]) * 0.5f, mid_y = (before[0][1] + before[1][1]) * 0.5f;
+    bool held[2];
+    for (int k = 0; k < 2; k++) {
+        const float heading = m_states[index[k]].heading;
+        half[k][0] = mid_x + side[k] * nx * wanted * 0.5f;
+        half[k][1] = mid_y + side[k] * ny * wanted * 0.5f;
+        held[k] = !TryPlace(index[k], half[k][0], half[k][1], heading);
+        if (held[k])
+            TryPlace(index[k], before[k][0], before[k][1], heading);
+    }
+    for (int k = 0; k < 2; k++) {
+        const int o = 1 - k;
+        if (!held[k] || held[o])
+            continue;
+        const float heading = m_states[index[o]].heading;
+        if (!TryPlace(index[o], before[k][0] + side[o] * nx * wanted, before[k][1] + side[o] * ny * wanted, heading))
+            TryPlace(index[o], half[o][0], half[o][1], heading);
+    }
 }
 
 void Car::Ghosts(int car)

@@ -99,6 +99,12 @@ struct CarFastLap
     char text[CAR_TIME_TEXT_SIZE];
 };
 
+// Where a car stands and looks.
+struct CarPose
+{
+    float x, y, heading;
+};
+
 // Sizes of the cars of the current track.
 struct CarSizes
 {
@@ -181,10 +187,15 @@ private:
     bool FadingOut(int car) const;
     void ApplySteering(CarState& state, int car);
     void ApplySpeed(CarState& state, const CarParms& parms);
-    int MoveCar(int car, int* checkpoint);
+    int MoveCar(int car, int* checkpoint, const CarPose& start);
     int TrackCheck(int car, int* checkpoint);
     int WallCorners(int car) const;
-    void WallResponse(int car);
+    void WallResponse(int car, const CarPose& start);
+    int BodyWallSamples(int car) const;
+    bool InWall(int car) const;
+    bool TryPlace(int car, float x, float y, float heading);
+    bool PushOutOfWall(int car, const CarPose& start);
+    bool PlaceNear(int car, const CarPose& pose, float reach);
     void CheckpointsAndLaps(int car, int checkpoint);
     void LapDone(int car);
     void FinishLapOfTimeTrial(int car);
@@ -193,6 +204,7 @@ private:
     void ComputeStandings();
     void Collisions();
     void CollisionResponse(int a, int b);
+    void PushApart(int a, int b, float nx, float ny, float wanted);
     void Ghosts(int car);
     void RefreshTrig(CarState& state);
     void RenderCar(int car, float alpha);

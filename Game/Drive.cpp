@@ -1,6 +1,7 @@
 #include "Game/Drive.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "Engine/Core/EngDebug.h"
 #include "Game/Car.h"
@@ -23,6 +24,8 @@ constexpr float kPassLookAhead = 2.0f;
 constexpr float kPassBlendRange = 2.5f;
 constexpr float kPassBlendBase = 0.3f;
 constexpr float kPassProbeSpeed = 10.0f;
+// A car on a cell that touches a wall drives by the nearest road cell within this many cells.
+constexpr int kRoadSearchRings = 4;
 
 float Clamp(float v, float lo, float hi)
 {
@@ -99,14 +102,50 @@ const _TravInfo* Drive::AimCell(int floor, float x, float y) const
     if (traverse->GetFloors() == 2 && traverse->GetKind(floor, cx, cy) == TRAV_WALL &&
         traverse->GetKind(1 - floor, cx, cy) != TRAV_WALL)
         floor = 1 - floor;
+    int road_x = 0, road_y = 0;
+    if (RoadCellNear(floor, x, y, &road_x, &road_y))
+        return traverse->GetTravInfo(floor, road_x, road_y);
     return GetTravInfoAtGridPos(floor, x, y);
+}
+
+// The cell under a point, or where it touches a wall (such a cell holds no way on, and its centre is the
+// screen's corner) the road cell nearest the point. False with none near.
+bool Drive::RoadCellNear(int floor, float px, float py, int* cx, int* cy) const
+{
+    const Traverse* traverse = m_game->GetTraverse();
+    const int x = int(px * TRAV_GRID_SIZE / 640.0f), y = int(py * TRAV_GRID_SIZE / 480.0f);
+    *cx = x;
+    *cy = y;
+    if (traverse->GetKind(floor, x, y) != TRAV_WALL)
+        return true;
+    float best = -1.0f;
+    for (int ring = 1; ring <= kRoadSearchRings && best < 0.0f; ring++) {
+        for (int dx = -ring; dx <= ring; dx++) {
+            for (int dy = -ring; dy <= ring; dy++) {
+                if (std::abs(dx) != ring && std::abs(dy) != ring)
+                    continue;
+                if (traverse->GetKind(floor, x + dx, y + dy) == TRAV_WALL)
+                    continue;
+                float d = Distance2(px, py, (float(x + dx) + 0.5f) * 640.0f / TRAV_GRID_SIZE,
+                                    (float(y + dy) + 0.5f) * 480.0f / TRAV_GRID_SIZE);
+                if (best >= 0.0f && d >= best)
+                    continue;
+                best = d;
+                *cx = x + dx;
+                *cy = y + dy;
+            }
+        }
+    }
+    return best >= 0.0f;
 }
 
 void Drive::Tick(int c, bool overtaking)
 {
     CarState* state = m_car->GetState(c);
-    if (!state || !state->trav)
+    int cx = 0, cy = 0;
+    if (!state || !state->trav || !RoadCellNear(state->floor, state->x, state->y, &cx, &cy))
         return;
+    const _TravInfo* cell = m_game->GetTraverse()->GetTravInfo(state->floor, cx, cy);
     const CarParms* parms = m_car->GetParms(c);
     const int row = m_game->GetLevels()->GetCarRow(c);
     const TrackParmsRecord* track = m_game->GetTraverse()->GetTrackParms(TrackInfoGetCurrentTrack(), row);
@@ -114,7 +153,7 @@ void Drive::Tick(int c, bool overtaking)
 
     float look = float(track->look_ahead_pixels) * parms->look_ahead;
     float look_point[2];
-    Ahead(state->x, state->y, state->trav->variants[parms->variant % TRAV_LINE_VARIANTS], look, look_point);
+    Ahead(state->x, state->y, cell->variants[parms->variant % TRAV_LINE_VARIANTS], look, look_point);
     look_point[0] = Clamp(look_point[0], 0.0f, 639.0f);
     look_point[1] = Clamp(look_point[1], 0.0f, 479.0f);
     const _TravInfo* aim_cell = AimCell(state->floor, look_point[0], look_point[1]);
@@ -149,7 +188,6 @@ void Drive::Tick(int c, bool overtaking)
         m_car->Steer(c, direction, float(amount));
     }
 
-    int cx = int(state->x * TRAV_GRID_SIZE / 640.0f), cy = int(state->y * TRAV_GRID_SIZE / 480.0f);
     float target = float(m_game->GetTraverse()->GetTargetSpeed(row, state->floor, cx, cy));
     float base = track->speed_base;
     float b = parms->blend;

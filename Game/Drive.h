@@ -28,6 +28,7 @@ private:
     bool ChooseSide(int car, const float kept[2], float* point);
     bool OverlapsSlowerCar(int car) const;
     const _TravInfo* AimCell(int floor, float x, float y) const;
+    bool RoadCellNear(int floor, float x, float y, int* cx, int* cy) const;
 
     Game* m_game;
     Car* m_car;

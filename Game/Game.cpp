@@ -440,8 +440,16 @@ void Game::StartRace(bool start_sequence)
         m_screens->End(-1);
     SetCursorShown(false);
     m_menus->ReleasePictures();
-    if (start_sequence)
+    // A new race starts its clock afresh; after a pause the steps go on later by the time paused, as the cars'
+    // time marks do.
+    if (start_sequence) {
+        m_race_clock_start_ms = double(game_clock_ms);
+        m_race_steps = 0;
+        m_race_dropped_ms = 0.0;
         m_state->Start();
+    } else {
+        m_race_clock_start_ms += double(game_clock_ms - m_race_left_ms);
+    }
     m_sound->StartRaceSounds();
     m_controls->SetAnalogueMode(false);
     m_input->ResetForRace();
@@ -449,6 +457,7 @@ void Game::StartRace(bool start_sequence)
 
 bool Game::LeaveRace()
 {
+    m_race_left_ms = game_clock_ms;
     m_sound->StopCarSounds();
     m_input->Release();
     m_controls->SetAnalogueMode(false);
@@ -563,13 +572,11 @@ void Game::RaceTick()
     if (SplashTick())
         return;
     m_music->Tick();
-    m_time_step = m_levels->GetTimeScale() * eng_frame_time;
-    m_state->Tick();
-    if (m_state->GetState() != RACE_STATE_RACING)
-        return;
-    EngInputPollAllDevices();
-    m_controls->ApplyToCar(0);
-    if (m_car->Tick() < 0)
+    const EngUInt32 frame_clock = game_clock_ms;
+    const bool finished = RunRaceSteps();
+    // Between steps the clock is the frame's again: a pause measures its length from it.
+    game_clock_ms = frame_clock;
+    if (finished || m_state->GetState() != RACE_STATE_RACING)
         return;
     if (EngKeyStateTable[ENG_VK_ESCAPE] > 1) {
         EngKeyStateTable[ENG_VK_ESCAPE] = 0;
@@ -577,6 +584,46 @@ void Game::RaceTick()
         return;
     }
     ShowIdleHint();
+}
+
+// The steps due by the frame's clock; true when the race finished in one of them.
+bool Game::RunRaceSteps()
+{
+    const double step_ms = 1000.0 / GAME_RACE_STEPS_PER_SECOND;
+    double due = double(game_clock_ms) - m_race_dropped_ms - (m_race_clock_start_ms + m_race_steps * step_ms);
+    if (due > GAME_RACE_MAX_CATCH_UP_MS) {
+        m_race_dropped_ms += due - GAME_RACE_MAX_CATCH_UP_MS;
+        due = GAME_RACE_MAX_CATCH_UP_MS;
+    }
+    bool polled = false;
+    // A step runs once half of it is due: frames about a step long then run one step each, not none or two.
+    for (; due >= step_ms * 0.5; due -= step_ms) {
+        AdvanceRaceClock();
+        m_state->Tick();
+        if (m_state->GetState() != RACE_STATE_RACING)
+            continue;
+        if (!polled)
+            EngInputPollAllDevices();
+        polled = true;
+        m_controls->ApplyToCar(0);
+        if (m_car->Tick() < 0)
+            return true;
+    }
+    return false;
+}
+
+void Game::AdvanceRaceClock()
+{
+    m_race_steps++;
+    // From the step count, not summed: every frame rate gives each step the same millisecond.
+    game_clock_ms = EngUInt32(m_race_clock_start_ms + double(m_race_steps) * 1000.0 / GAME_RACE_STEPS_PER_SECOND);
+    m_time_step = m_levels->GetTimeScale() * GAME_RACE_STEP_SECONDS;
+}
+
+int Game::SimulateRaceStep()
+{
+    AdvanceRaceClock();
+    return m_car->Tick();
 }
 
 void Game::ShowIdleHint()

@@ -54,6 +54,12 @@ constexpr const char* GAME_RACE_FONT_FILE = "Data/1001.dat";
 constexpr const char* GAME_CURSOR_FILE = "Data/1200.tga";
 constexpr const char* GAME_MENU_BACKGROUND_FILE = "Data/1120.dat";
 
+// The race advances in fixed steps of game time, whatever the frame rate; a long frame runs several, but
+// catches up at most this much, so a stalled machine slows the race instead of jumping it.
+constexpr int GAME_RACE_STEPS_PER_SECOND = 60;
+constexpr float GAME_RACE_STEP_SECONDS = 1.0f / float(GAME_RACE_STEPS_PER_SECOND);
+constexpr double GAME_RACE_MAX_CATCH_UP_MS = 250.0;
+
 class Game
 {
 public:
@@ -85,6 +91,9 @@ public:
     void PauseRace();
     // Called by the cars once every car has finished and faded out.
     void RaceFinished();
+    // One fixed step of the cars alone, on the race's own clock: how a result screen runs an abandoned race
+    // to its end. Negative when the race finished.
+    int SimulateRaceStep();
     const _TrackInfo* GetTrackInfo() const;
     bool CreateMenuGraphics();
     bool LoadTrack(int track);
@@ -116,7 +125,7 @@ public:
     int GetTrack() const { return m_track; }
     int GetLoadedTrack() const { return m_loaded_track; }
     bool HasGhost() const { return m_ghost; }
-    // This frame's race time step: the class's time scale times the frame time, in seconds.
+    // The race step's time: the class's time scale times the fixed step, in seconds.
     float GetTimeStep() const { return m_time_step; }
     SettingsClass* GetSettings() const { return m_settings; }
     TimesWorld* GetTimesWorld() const { return m_times_world; }
@@ -141,6 +150,8 @@ private:
     void RenderMenus();
     void MenuTick();
     void RaceTick();
+    bool RunRaceSteps();
+    void AdvanceRaceClock();
     void ShowIdleHint();
     void RenderRace();
     void RenderMessage();
@@ -177,6 +188,12 @@ private:
     bool m_ghost = false;
     bool m_sound_on = true;
     float m_time_step = 1.0f;
+    // The race's clock: the game clock when the race started (later by any pause), the steps run since, the
+    // time long frames dropped, which the race never sees, and the game clock when the race was left.
+    double m_race_clock_start_ms = 0.0;
+    long m_race_steps = 0;
+    double m_race_dropped_ms = 0.0;
+    EngUInt32 m_race_left_ms = 0;
     EngFont* m_race_font = nullptr;
     EngMatrix4 m_view_matrix;
 };

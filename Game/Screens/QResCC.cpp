@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "Engine/Core/EngDebug.h"
-#include "Engine/Core/EngProgram.h"
 #include "Engine/MWin/MWin.h"
 #include "Game/Car.h"
 #include "Game/Game.h"
@@ -163,21 +162,17 @@ char QResCC::ButtonCB(MWinButton* button, _MWinButtonCallbackInfo* info)
     }
 }
 
-// A frame time below one millisecond still moves the simulated race on, so the step limit is what bounds it.
+// The rest runs in the race's own steps, so the computer cars' times are those a watched race gives.
 bool QResCC::FinishCurrentRace(Game* game)
 {
     Car* car = game->GetCar();
     int cars = game->GetCarsInRace();
     EngUInt32 kept_clock = game_clock_ms;
-    EngUInt32 step = EngUInt32(eng_frame_time * 1000.0);
-    if (step < 1)
-        step = 1;
     car->SetQuietSimulation(true);
     game->GetSound()->StopCarSounds();
     bool finished = AllComputerCarsFinished(car, cars);
     for (int n = 0; n < QRES_MAX_FINISH_STEPS && !finished; n++) {
-        game_clock_ms += step;
-        car->Tick();
+        game->SimulateRaceStep();
         finished = AllComputerCarsFinished(car, cars);
     }
     car->SetQuietSimulation(false);

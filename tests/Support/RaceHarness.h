@@ -75,15 +75,16 @@ public:
     RaceHarness(const RaceHarness&) = delete;
     RaceHarness& operator=(const RaceHarness&) = delete;
 
-    // A race with the seven drivers (as many as the cars need), started at the grid.
-    bool SetupRace(_GameType type, int track, int cars, int laps, bool ghost = false, unsigned seed = 1)
+    // A race with the seven drivers (as many as the cars need) in a class and level, started at the grid.
+    bool SetupRace(_GameType type, int track, int cars, int laps, bool ghost = false, unsigned seed = 1,
+                   int formula = 0, int level = 0)
     {
         pilot.LetGo();
         std::srand(seed);
         const int drivers[LEVELS_NUM_DRIVERS] = {0, 1, 2, 3, 4, 5, 6};
         if (!game->GetLevels()->SetupRaceOpponents(cars - 1, drivers))
             return false;
-        if (!game->SetupRace(type, track, cars, ghost, 0, 0))
+        if (!game->SetupRace(type, track, cars, ghost, formula, level))
             return false;
         game->GetCar()->SetLaps(laps);
         game->StartRace(true);
@@ -97,20 +98,21 @@ public:
         eng_time = clock_ms / 1000.0;
     }
 
-    // One frame of 1/60 s: the pilot's keys, the clock, the game's tick. False once the race has ended
-    // (the menus are back).
-    bool RunFrame()
+    // One frame (1/60 s unless told): the pilot's keys, the clock, the game's tick. False once the race has
+    // ended (the menus are back).
+    bool RunFrame(double seconds = kFrameSeconds)
     {
         if (pilot_on)
             pilot.Drive(game);
-        eng_frame_time = float(kFrameSeconds);
-        SetClock(clock_ms + kFrameSeconds * 1000.0);
+        eng_frame_time = float(seconds);
+        SetClock(clock_ms + seconds * 1000.0);
         game->Tick();
         frames++;
         return !game->IsMenusOn();
     }
 
-    double Seconds() const { return frames * kFrameSeconds; }
+    // The clock's time since the harness began.
+    double Seconds() const { return (clock_ms - kStartMs) / 1000.0; }
 
     void Key(int key, bool down) { SendKeyMessage(window, down ? ENG_WM_KEYDOWN : ENG_WM_KEYUP, key); }
 
