@@ -111,7 +111,10 @@ convert "$work/05-main.png" -crop 8x768+0+0 +repage "$work/05-main-edge.png"
     fail_with_shots "the menu picture at the screen's edge differs from the picture file"
 xmessage -geometry 700x500+100+100 "covering the game" &
 cover=$!
-torvi_wait_for "the covering window" xdotool search --onlyvisible --class xmessage
+covering() {
+    xdotool search --onlyvisible --class xmessage >/dev/null 2>&1
+}
+torvi_wait_for "the covering window" covering
 kill "$cover"
 wait "$cover" 2>/dev/null
 drawn_again() {
@@ -154,12 +157,13 @@ shot 07-test-popup
 [ "$(pixels_apart 05-main 07-test-popup)" -ge 1500 ] || fail_with_shots "DRIVING TEST showed no instructions"
 xdotool key Return
 track_mean=$(mean_colour "tga:$(dirname "$program")/Data/1600.dat")
+race_mean=""
 shows_track() {
     shot 08-race
     race_mean=$(mean_colour "$work/08-race.png")
     colours_near "$track_mean" "$race_mean" 16
 }
-wait_with_shots "race frame showing the track (the last was $race_mean, the track is $track_mean)" shows_track
+wait_with_shots "race frame showing the track ($track_mean)" shows_track
 echo "track picture: $track_mean, race frame: $race_mean"
 car_drove() {
     shot 09-race-driven

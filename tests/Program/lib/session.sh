@@ -262,7 +262,7 @@ torvi_settle() {
 # An uncompressed screenshot for comparing, kept with the test's preferences.
 torvi_quick_shot() {
     mkdir -p "$XDG_DATA_HOME/quick-shots"
-    timeout 30 import -window "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm" 2>/dev/null ||
+    timeout "$torvi_patience" import -window "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm" 2>/dev/null ||
         fail "no screenshot of window $window"
 }
 
@@ -289,7 +289,7 @@ torvi_type() {
 # A screenshot of the game's window as "$shots/<label>.png".
 torvi_shot() {
     mkdir -p "$shots"
-    timeout 30 import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of window $window"
+    timeout "$torvi_patience" import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of window $window"
 }
 
 # Takes the screenshot "$shots/<label>.png" until the check that follows passes on it; fails naming what it
