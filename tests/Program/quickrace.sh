@@ -50,7 +50,7 @@ deadline=$((SECONDS + 3 * torvi_patience))
 while [ -z "$result" ] && [ "$SECONDS" -lt "$deadline" ]; do
     # How long only sets how often the test looks.
     sleep 5
-    xdotool key Escape
+    torvi_escape_to_menus
     torvi_shot_until escape "the pause or the result screen after Escape" is_pause_or_result
     if is_result_screen escape; then
         result=yes

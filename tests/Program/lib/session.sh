@@ -236,7 +236,7 @@ torvi_point() {
 torvi_wait_change() {
     local deadline=$((SECONDS + 10))
     while [ "$SECONDS" -lt "$deadline" ]; do
-        torvi_quick_shot changed
+        torvi_quick_shot changed || return 0
         torvi_same_shot settled changed || return 0
     done
 }
@@ -251,19 +251,22 @@ torvi_after_input() {
 # never stands still: the wait gives up after a while, without failing.
 torvi_settle() {
     local deadline=$((SECONDS + 10))
-    torvi_quick_shot settled
+    torvi_quick_shot settled || return 0
     while [ "$SECONDS" -lt "$deadline" ]; do
         mv "$XDG_DATA_HOME/quick-shots/settled.ppm" "$XDG_DATA_HOME/quick-shots/before.ppm"
-        torvi_quick_shot settled
+        torvi_quick_shot settled || return 0
         torvi_same_shot before settled && return 0
     done
 }
 
-# An uncompressed screenshot for comparing, kept with the test's preferences.
+# An uncompressed screenshot for comparing, kept with the test's preferences. False when the window is gone:
+# input that ends the game (EXIT) takes it away, and what comes next is for the test to check.
 torvi_quick_shot() {
     mkdir -p "$XDG_DATA_HOME/quick-shots"
-    timeout "$torvi_patience" import -window "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm" 2>/dev/null ||
-        fail "no screenshot of window $window"
+    timeout "$torvi_patience" import -window "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm" 2>/dev/null &&
+        return 0
+    xdotool getwindowname "$window" >/dev/null 2>&1 || return 1
+    fail "no screenshot of window $window"
 }
 
 # True when two quick shots differ in fewer than 40 pixels: a blinking caret, not a change of screen.
@@ -329,8 +332,22 @@ torvi_race_to_pause() {
     torvi_click 320 445
     torvi_wait_for "the race's start (\"MUSIC OFF\" in the log)" grep -q "MUSIC OFF" "$log"
     torvi_shot_until race-started "the race's track on the screen" torvi_lit_above race-started 0 0 640 480 100000
-    xdotool key Escape
+    torvi_escape_to_menus
     torvi_shot_until pause "the GAME PAUSED title after Escape" torvi_lit_above pause 200 76 240 30 50
+}
+
+# Escape in a race, then the menus' music, which the pause and the result screens start: until then the race
+# is still on the screen (Escape in the countdown takes effect at the start signal), and its track can look
+# like a screen's texts.
+torvi_escape_to_menus() {
+    local music_on
+    music_on=$(grep -c "MUSIC ON" "$log")
+    xdotool key Escape
+    torvi_wait_for "the menus' music after Escape in the race" torvi_log_count_above "MUSIC ON" "$music_on"
+}
+
+torvi_log_count_above() {
+    [ "$(grep -c "$1" "$log")" -gt "$2" ]
 }
 
 # The pixels of a virtual-screen rectangle that differ between two screenshots.
