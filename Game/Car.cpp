@@ -655,9 +655,13 @@ int Car::BodyWallSamples(int car) const
     return samples;
 }
 
+// The car's own point too: it lies off the samples' centre, where a one-pixel wall can pass between them.
 bool Car::InWall(int car) const
 {
-    return BodyWallSamples(car) != 0;
+    const CarState& state = m_states[car];
+    const int mx = int(std::floor(state.x / 640.0f * TRAV_MAP_SIZE));
+    const int my = int(std::floor(state.y / 480.0f * TRAV_MAP_SIZE));
+    return BodyWallSamples(car) != 0 || m_game->GetTraverse()->GetAlpha(state.floor, mx, my) == TRAV_WALL;
 }
 
 // True when the car stands free of walls there.
@@ -685,6 +689,22 @@ bool Car::PushOutOfWall(int car, const CarPose& start)
         return true;
     TryPlace(car, now.x, now.y, now.heading);
     return false;
+}
+
+bool Car::Recover(int car, const CarPose& pose)
+{
+    CarState& state = m_states[car];
+    const CarPose now = {state.x, state.y, state.heading};
+    const float heading = Wrap(pose.heading);
+    if (!TryPlace(car, pose.x, pose.y, heading) && !PlaceNear(car, {pose.x, pose.y, heading}, m_sizes.length)) {
+        TryPlace(car, now.x, now.y, now.heading);
+        return false;
+    }
+    state.speed = 0.0f;
+    state.turn = 0.0f;
+    int checkpoint = -1;
+    TrackCheck(car, &checkpoint);
+    return true;
 }
 
 // The free spot nearest a pose within a reach, in rings of half a pixel. Of the free spots of a ring the one

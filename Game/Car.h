@@ -53,6 +53,9 @@ struct CarState
     // A computer driver's overtaking: the car being passed and the side, -1 none.
     int passing_car;
     int passing_side;
+    // A computer driver's watch for being stuck: where it last got away from, and the steps since.
+    float still_x, still_y;
+    int still_steps;
 };
 
 enum _CarFinishState : EngUInt8
@@ -174,6 +177,9 @@ public:
 
     // The race frame: track picture, cars (by floor), head-up texts, finish flags.
     void Render();
+
+    // A stuck car put back, standing, at a pose or the nearest free spot within a car length; false when none.
+    bool Recover(int car, const CarPose& pose);
 
     // Collision geometry, shared with the computer drivers.
     void PlaceOutline(int car);

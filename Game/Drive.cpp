@@ -26,6 +26,12 @@ constexpr float kPassBlendBase = 0.3f;
 constexpr float kPassProbeSpeed = 10.0f;
 // A car on a cell that touches a wall drives by the nearest road cell within this many cells.
 constexpr int kRoadSearchRings = 4;
+// A racing car that has not got this many car lengths away in so many steps is stuck (wedged on a wall's
+// tip): two, as a wedged car jitters by about one.
+constexpr float kStuckReach = 2.0f;
+constexpr int kStuckSteps = 2 * GAME_RACE_STEPS_PER_SECOND;
+// A stuck car is put back this many car lengths further along its way, past what holds it.
+constexpr float kPutBackAhead = 2.0f;
 
 float Clamp(float v, float lo, float hi)
 {
@@ -146,6 +152,10 @@ void Drive::Tick(int c, bool overtaking)
     if (!state || !state->trav || !RoadCellNear(state->floor, state->x, state->y, &cx, &cy))
         return;
     const _TravInfo* cell = m_game->GetTraverse()->GetTravInfo(state->floor, cx, cy);
+    if (Stuck(c)) {
+        PutBack(c, cx, cy);
+        return;
+    }
     const CarParms* parms = m_car->GetParms(c);
     const int row = m_game->GetLevels()->GetCarRow(c);
     const TrackParmsRecord* track = m_game->GetTraverse()->GetTrackParms(TrackInfoGetCurrentTrack(), row);
@@ -267,6 +277,40 @@ bool Drive::SearchCarToPass(int c, float look_x, float look_y, float look, float
         }
     }
     return false;
+}
+
+bool Drive::Stuck(int c)
+{
+    CarState* state = m_car->GetState(c);
+    const float size = m_car->GetSizes().length;
+    if (m_car->GetRecord(c)->finish_state != CAR_RACING ||
+        Distance2(state->x, state->y, state->still_x, state->still_y) > kStuckReach * kStuckReach * size * size) {
+        state->still_x = state->x;
+        state->still_y = state->y;
+        state->still_steps = 0;
+        return false;
+    }
+    if (++state->still_steps < kStuckSteps)
+        return false;
+    state->still_steps = 0;
+    return true;
+}
+
+void Drive::PutBack(int c, int cx, int cy)
+{
+    const Traverse* traverse = m_game->GetTraverse();
+    const int floor = m_car->GetState(c)->floor;
+    const float cell_w = 640.0f / TRAV_GRID_SIZE, cell_h = 480.0f / TRAV_GRID_SIZE;
+    float ahead[2];
+    Ahead((float(cx) + 0.5f) * cell_w, (float(cy) + 0.5f) * cell_h, traverse->GetTravInfo(floor, cx, cy)->direction,
+          kPutBackAhead * m_car->GetSizes().length, ahead);
+    int ax = 0, ay = 0;
+    if (RoadCellNear(floor, Clamp(ahead[0], 0.0f, 639.0f), Clamp(ahead[1], 0.0f, 479.0f), &ax, &ay)) {
+        cx = ax;
+        cy = ay;
+    }
+    const float heading = traverse->GetTravInfo(floor, cx, cy)->direction;
+    m_car->Recover(c, {(float(cx) + 0.5f) * cell_w, (float(cy) + 0.5f) * cell_h, heading});
 }
 
 bool Drive::OverlapsSlowerCar(int c) const

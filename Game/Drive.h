@@ -27,6 +27,8 @@ private:
     bool SearchCarToPass(int car, float look_x, float look_y, float look_distance, float* kept);
     bool ChooseSide(int car, const float kept[2], float* point);
     bool OverlapsSlowerCar(int car) const;
+    bool Stuck(int car);
+    void PutBack(int car, int cx, int cy);
     const _TravInfo* AimCell(int floor, float x, float y) const;
     bool RoadCellNear(int floor, float x, float y, int* cx, int* cy) const;
 
