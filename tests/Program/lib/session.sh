@@ -318,12 +318,18 @@ torvi_lit_above() {
 # The pixels of a virtual-screen rectangle (x, y, w, h) of a screenshot whose brightest channel is above
 # 55%: text and pictures on the menus' dark background.
 torvi_lit_pixels() {
+    torvi_count_in_rect "$1" "$2" "$3" "$4" "$5" -separate -evaluate-sequence max -threshold 55%
+}
+
+# The pixels of a virtual-screen rectangle (label, x, y, w, h) of a screenshot left white by the ImageMagick
+# operations that follow.
+torvi_count_in_rect() {
     local shot="$shots/$1.png" size sw sh
     size=$(identify -format "%w %h" "$shot")
     sw=${size% *}
     sh=${size#* }
     "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
-        +repage -separate -evaluate-sequence max -threshold 55% -format "%[fx:round(mean*w*h)]" info:
+        +repage "${@:6}" -format "%[fx:round(mean*w*h)]" info:
 }
 
 # RACE !!! on a set-up screen; once the race is on its track, Escape: the pause screen with its title, shot as
@@ -365,12 +371,7 @@ torvi_changed_pixels() {
 # The pixels of a virtual-screen rectangle (x, y, w, h) of a screenshot that pass an ImageMagick -fx test of
 # r, g and b (0 to 1), e.g. a driver's colour in a result row.
 torvi_pixels_where() {
-    local shot="$shots/$1.png" size sw sh
-    size=$(identify -format "%w %h" "$shot")
-    sw=${size% *}
-    sh=${size#* }
-    "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
-        +repage -fx "$6" -format "%[fx:round(mean*w*h)]" info:
+    torvi_count_in_rect "$1" "$2" "$3" "$4" "$5" -fx "$6"
 }
 
 # ---- Waiting for the game ----
