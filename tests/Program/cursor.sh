@@ -54,10 +54,10 @@ look_at_cursor() {
     wh=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
     far_x=$((px < ww / 2 ? ww - 30 : 10))
     far_y=$((py < wh / 2 ? wh - 40 : 10))
-    timeout 30 import -window "$window" "$shot" 2>/dev/null || miss "$label: no screenshot of window $window"
+    torvi_import "$window" "$shot" || miss "$label: no screenshot of window $window"
     move_in_window "$far_x" "$far_y"
     sleep 0.4
-    timeout 30 import -window "$window" "$reference" 2>/dev/null || miss "$label: no reference of window $window"
+    torvi_import "$window" "$reference" || miss "$label: no reference of window $window"
     move_in_window "$px" "$py"
     cx=$((px > 20 ? px - 20 : 0))
     cy=$((py > 20 ? py - 20 : 0))

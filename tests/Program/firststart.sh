@@ -57,7 +57,7 @@ park_pointer() {
 }
 
 shot() {
-    timeout 30 import -window "$window" "$work/$1.png" 2>/dev/null || fail_with_shots "no screenshot $1"
+    torvi_import "$window" "$work/$1.png" || fail_with_shots "no screenshot $1: the window is gone"
 }
 
 # How many pixels of two screenshots differ clearly.

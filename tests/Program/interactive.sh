@@ -158,11 +158,9 @@ kill -0 "$pid" 2>/dev/null || fail "the game ended on its own"
 # site: each leaves the game running and says so in a message, which Enter closes.
 wait_for_menus "$window" >/dev/null || fail "no driver screen"
 torvi_click 540 447
-xdotool type --delay 50 "anna"
-xdotool key Return
-sleep 0.5
-xdotool key Return
-sleep 0.5
+torvi_type "anna"
+torvi_key Return
+torvi_key Return
 torvi_click 571 449
 wait_for_menus "$window" 5 >/dev/null || fail "no main menu"
 torvi_shot menu

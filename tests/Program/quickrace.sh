@@ -19,7 +19,7 @@ magick_convert=$(torvi_find_convert) || fail "ImageMagick's convert is missing"
 
 # The result screen's places "1." to "8." stand where the pause screen shows nothing.
 is_result_screen() {
-    [ "$(torvi_lit_pixels "$1" 120 151 30 190)" -gt 40 ]
+    torvi_shows_menus "$1" && [ "$(torvi_lit_pixels "$1" 120 151 30 190)" -gt 40 ]
 }
 
 torvi_start_to_drivers
@@ -43,7 +43,7 @@ torvi_wait_for_lit race-full-screen 0 0 640 480 100000
 # The driver stays on the grid, short of the start line, while the computer cars drive their lap; Escape
 # shows the pause until they are home, then the result.
 is_pause_or_result() {
-    torvi_lit_above escape 200 76 240 30 50 || is_result_screen escape
+    torvi_pause_screen escape || is_result_screen escape
 }
 result=""
 deadline=$((SECONDS + 3 * torvi_patience))

@@ -60,7 +60,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 # frame larger than the screen would show the picture's top-left part only.
 look=$(mktemp -d)
 convert "$(dirname "$program")/Data/1120.dat" -resize 64x51\! -crop 64x35+0+0 +repage "$look/picture.png"
-timeout 30 import -window "$window" png:- | convert - -resize 64x51\! -crop 64x35+0+0 +repage "$look/screen.png"
+torvi_import "$window" png:- | convert - -resize 64x51\! -crop 64x35+0+0 +repage "$look/screen.png"
 apart=$(compare -metric AE -fuzz 4% "$look/picture.png" "$look/screen.png" null: 2>&1 | cut -d' ' -f1)
 rm -rf "$look"
 echo "full screen from a stored 1920 x 1200: ${WIDTH}x${HEIGHT}, $apart of 2240 small-scale pixels off the picture"

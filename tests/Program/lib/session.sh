@@ -94,7 +94,7 @@ torvi_close_down() {
 
 # The mean colour "r g b" (0 to 255) of a part of the window's picture, the part given as a crop geometry.
 window_mean() {
-    timeout 30 import -window "$1" png:- 2>/dev/null | convert - -crop "$2" +repage -scale 1x1\! \
+    torvi_import "$1" png:- | convert - -crop "$2" +repage -scale 1x1\! \
         -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info: 2>/dev/null
 }
 
@@ -263,10 +263,17 @@ torvi_settle() {
 # input that ends the game (EXIT) takes it away, and what comes next is for the test to check.
 torvi_quick_shot() {
     mkdir -p "$XDG_DATA_HOME/quick-shots"
-    timeout "$torvi_patience" import -window "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm" 2>/dev/null &&
-        return 0
-    xdotool getwindowname "$window" >/dev/null 2>&1 || return 1
-    fail "no screenshot of window $window"
+    torvi_import "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm"
+}
+
+# Writes a screenshot of a window to a file (ImageMagick's "format:path"); false once the window is gone.
+# import can wait for ever on a window that goes away under it, so each try is cut short and tried again.
+torvi_import() {
+    local deadline=$((SECONDS + torvi_patience))
+    until timeout 10 import -window "$1" "$2" 2>/dev/null; do
+        xdotool getwindowname "$1" >/dev/null 2>&1 || return 1
+        [ "$SECONDS" -lt "$deadline" ] || fail "no screenshot of window $1 after $torvi_patience seconds"
+    done
 }
 
 # True when two quick shots differ in fewer than 40 pixels: a blinking caret, not a change of screen.
@@ -292,7 +299,7 @@ torvi_type() {
 # A screenshot of the game's window as "$shots/<label>.png".
 torvi_shot() {
     mkdir -p "$shots"
-    timeout "$torvi_patience" import -window "$window" "$shots/$1.png" 2>/dev/null || fail "no screenshot of window $window"
+    torvi_import "$window" "$shots/$1.png" || fail "no screenshot: window $window is gone"
 }
 
 # Takes the screenshot "$shots/<label>.png" until the check that follows passes on it; fails naming what it
@@ -339,7 +346,21 @@ torvi_race_to_pause() {
     torvi_wait_for "the race's start (\"MUSIC OFF\" in the log)" grep -q "MUSIC OFF" "$log"
     torvi_shot_until race-started "the race's track on the screen" torvi_lit_above race-started 0 0 640 480 100000
     torvi_escape_to_menus
-    torvi_shot_until pause "the GAME PAUSED title after Escape" torvi_lit_above pause 200 76 240 30 50
+    torvi_shot_until pause "the GAME PAUSED title after Escape" torvi_pause_screen pause
+}
+
+# The pause screen's title over the menus' dark background: the track's sand and flags are lit where the
+# title stands.
+torvi_pause_screen() {
+    torvi_shows_menus "$1" && torvi_lit_above "$1" 200 76 240 30 50
+}
+
+# A menu screen rather than a race: the menus' dark background leaves under an eighth of the window lit, the
+# track's sand and kerbs about a sixth.
+torvi_shows_menus() {
+    local size
+    size=$(identify -format "%w %h" "$shots/$1.png")
+    [ "$(($(torvi_lit_pixels "$1" 0 0 640 480) * 8))" -lt "$((${size% *} * ${size#* }))" ]
 }
 
 # Escape in a race, then the menus' music, which the pause and the result screens start: until then the race

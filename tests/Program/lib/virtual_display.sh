@@ -9,7 +9,8 @@ torvi_with_virtual_display() {
     shift
     local dir xvfb number="" status deadline=$((SECONDS + 120))
     dir=$(mktemp -d)
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$dir/number" 2>"$dir/xvfb.log" &
+    # -noreset: by default the server resets when its last client leaves, and refuses the next one meanwhile.
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$dir/number" 2>"$dir/xvfb.log" &
     xvfb=$!
     # The number is written once the server takes connections; a loaded machine may take long to get there.
     while [ "$SECONDS" -lt "$deadline" ]; do
