@@ -125,10 +125,10 @@ void CloseWindow()
     s_updater.text_control = -1;
 }
 
-// Waits so that the player can read the window's text; nothing to read without a window.
+// Waits so that the player can read the window's text; nothing to read without a window or a person.
 void ShowForAWhile()
 {
-    if (!s_updater.window.IsCreated())
+    if (!s_updater.window.IsCreated() || EngMessageBoxIsNonInteractive_PC())
         return;
     double end = EngMainUpdateTime() + kNoticeTime;
     while (EngMainUpdateTime() < end && s_updater.window.IsCreated()) {

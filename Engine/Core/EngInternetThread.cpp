@@ -12,8 +12,8 @@
 namespace {
 
 constexpr double kWorkerMutexWait = 5.0;
-constexpr double kWorkerTickSleep = 0.1;
-constexpr double kExitPoll = 0.1;
+// The worker's pause between ticks, and the poll while waiting for it to end.
+double s_tick_sleep = 0.1;
 constexpr unsigned kChunkSize = 4096;
 
 // A read that ended (well or not) keeps its final state; one that was cut short while running says why.
@@ -38,6 +38,11 @@ char* CopyBytes(const char* data, unsigned size)
 }
 
 }  // namespace
+
+void EngInternetThreadSetTickSleep(double seconds)
+{
+    s_tick_sleep = seconds;
+}
 
 // ---- worker ----
 
@@ -88,7 +93,7 @@ bool EngInternetThreadWorker::Setup(const char* url, unsigned buffer_size, doubl
     m_mutex.Unlock();
     if (!ok)
         return false;
-    SetTickSleep(kWorkerTickSleep);
+    SetTickSleep(s_tick_sleep);
     if (Create(nullptr))
         return true;
     m_mutex.Lock();
@@ -397,7 +402,7 @@ void EngInternetThread::WaitForThreadToExit()
         return;
     m_worker->RequestStop(false);
     double next_report = 0.0;
-    for (double waited = 0.0; m_worker->IsRunning(); waited += kExitPoll) {
+    for (double waited = 0.0; m_worker->IsRunning(); waited += s_tick_sleep) {
         if (waited >= ENG_INTERNET_THREAD_MAX_EXIT_WAIT) {
             DebugError(ENG_FUNC, "Worker did not finish.");
             return;
@@ -406,6 +411,6 @@ void EngInternetThread::WaitForThreadToExit()
             DebugInfoQuick(ENG_FUNC, "EIT> Waiting for worker to finish [%.1f] ...", EngThreadGetClock());
             next_report = waited + 1.0;
         }
-        EngMiscSleep(kExitPoll);
+        EngMiscSleep(s_tick_sleep);
     }
 }

@@ -84,3 +84,6 @@ private:
     signed char m_verbosity;
     EngInternetThreadWorker* m_worker;
 };
+
+// The worker's pause between its ticks, 0.1 s. Tests shorten it, so that a read on the loopback ends at once.
+void EngInternetThreadSetTickSleep(double seconds);

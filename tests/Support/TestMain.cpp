@@ -2,6 +2,8 @@
 // so a test program behaves the same under ctest and when started by hand.
 #include <gtest/gtest.h>
 
+#include <ftw.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "Engine/Core/EngInternetThread.h"
 
 extern "C" {
 
@@ -76,11 +80,18 @@ void SetHeadlessEnvironment()
     setenv("TORVI_NONINTERACTIVE", "1", 0);
     setenv("TORVI_WEB_BASE", "http://127.0.0.1:9", 0);
     setenv("XDG_DATA_HOME", (ProgramFolder() + "/test-home").c_str(), 0);
-    // Mesa draws on the calling thread and keeps no shader-cache thread: no driver thread is still ending when
-    // the leak checker stops the process at exit (its tracer can crash on one), and parallel test processes
-    // share no cache folder.
+    // Mesa draws on the calling thread.
     setenv("LP_NUM_THREADS", "0", 0);
+#ifdef __SANITIZE_ADDRESS__
+    // No shader-cache thread either: none may still be ending when the leak checker stops the process at exit
+    // (its tracer can crash on one).
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+#else
+    // Every case starts a process of its own; the shaders it compiles are kept for the next (the cache is
+    // safe for processes running side by side).
+    setenv("MESA_SHADER_CACHE_DISABLE", "false", 0);
+    setenv("MESA_SHADER_CACHE_DIR", (ProgramFolder() + "/test-shader-cache").c_str(), 0);
+#endif
 }
 
 // The cases a filter of the form "Suite.*" or "Suite.Case" names, as "Suite.Case"; none for other filters.
@@ -99,6 +110,19 @@ std::vector<std::string> CasesNamedBy(const std::string& filter)
     return cases;
 }
 
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
+{
+    return remove(path);
+}
+
+// A case's scratch folder (gtest's TempDir), removed after the case unless it failed: what a failure left is
+// there to look at.
+std::string MakeCaseFolder()
+{
+    std::string pattern = "/tmp/torvi-case-XXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
 // Runs each case in a child process of its own: the engine's one-per-process globals (its application
 // object, its main thread, its window) start fresh for every case, while the program's start (its libraries,
 // its static set-up) is paid once. The exit code is 1 when any case failed or died.
@@ -106,9 +130,12 @@ int RunEachCaseInItsOwnProcess(const std::vector<std::string>& cases)
 {
     std::vector<std::string> failed;
     for (const std::string& name : cases) {
+        std::string folder = MakeCaseFolder();
         fflush(nullptr);
         pid_t child = fork();
         if (child == 0) {
+            if (!folder.empty())
+                setenv("TEST_TMPDIR", folder.c_str(), 1);
             GTEST_FLAG_SET(filter, name);
             exit(RUN_ALL_TESTS());
         }
@@ -117,6 +144,9 @@ int RunEachCaseInItsOwnProcess(const std::vector<std::string>& cases)
             failed.push_back(name);
             if (child > 0 && WIFSIGNALED(status))
                 printf("%s ended on signal %d\n", name.c_str(), WTERMSIG(status));
+            printf("%s left its files in %s\n", name.c_str(), folder.c_str());
+        } else if (!folder.empty()) {
+            nftw(folder.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
         }
     }
     printf("%zu of %zu cases passed, each in its own process.\n", cases.size() - failed.size(), cases.size());
@@ -130,6 +160,8 @@ int RunEachCaseInItsOwnProcess(const std::vector<std::string>& cases)
 int main(int argc, char** argv)
 {
     SetHeadlessEnvironment();
+    // Background reads of the loopback server end within a tick: no case waits out the game's 0.1 s pauses.
+    EngInternetThreadSetTickSleep(0.001);
     testing::InitGoogleTest(&argc, argv);
     // Set by ctest (AddSuites.cmake) for a suite's run.
     if (getenv("TORVI_PROCESS_PER_CASE")) {

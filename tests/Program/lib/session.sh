@@ -266,14 +266,18 @@ torvi_quick_shot() {
     torvi_import "$window" "ppm:$XDG_DATA_HOME/quick-shots/$1.ppm"
 }
 
-# Writes a screenshot of a window to a file (ImageMagick's "format:path"); false once the window is gone.
-# import can wait for ever on a window that goes away under it, so each try is cut short and tried again.
+# Writes a screenshot of a window to a file (ImageMagick's "format:path"); false once the window is gone or
+# hidden. import waits for ever on a window that is unmapped under it, so each try is cut short and tried again.
 torvi_import() {
     local deadline=$((SECONDS + torvi_patience))
-    until timeout 10 import -window "$1" "$2" 2>/dev/null; do
-        xdotool getwindowname "$1" >/dev/null 2>&1 || return 1
+    until torvi_window_shown "$1" && timeout 10 import -window "$1" "$2" 2>/dev/null; do
+        torvi_window_shown "$1" || return 1
         [ "$SECONDS" -lt "$deadline" ] || fail "no screenshot of window $1 after $torvi_patience seconds"
     done
+}
+
+torvi_window_shown() {
+    xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable"
 }
 
 # True when two quick shots differ in fewer than 40 pixels: a blinking caret, not a change of screen.
