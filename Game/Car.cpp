@@ -256,11 +256,30 @@ const float* Car::GetColour(int colour)
     return kColours[colour >= 0 && colour < CAR_COLOURS ? colour : 0];
 }
 
+namespace {
+
+void PutTwoDigits(char* out, unsigned value)
+{
+    out[0] = char('0' + value / 10);
+    out[1] = char('0' + value % 10);
+}
+
+} // namespace
+
+// Every car's lap time is written every race step: the common case is built by hand, not formatted.
 const char* Car::GetTimeText(EngUInt32 ms, char* out, int size)
 {
     if (!out || size <= 0)
         return "";
     EngUInt32 minutes = ms / 60000;
+    if (minutes < 100 && size >= 9) {
+        PutTwoDigits(out, unsigned(minutes));
+        PutTwoDigits(out + 3, unsigned(ms / 1000 % 60));
+        PutTwoDigits(out + 6, unsigned(ms / 10 % 100));
+        out[2] = out[5] = ':';
+        out[8] = 0;
+        return out;
+    }
     if (minutes >= 10000)
         std::snprintf(out, size_t(size), "%s", "9999:59:99");
     else

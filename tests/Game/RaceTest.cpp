@@ -641,11 +641,13 @@ TEST(Cars, TimeTextsAndCollisionsOfCarsOnOneSpot)
         const char* text;
     };
     for (TimeCase c : {TimeCase{0, "00:00:00"}, {61234, "01:01:23"}, {599999999, "9999:59:99"},
-                       {3599990, "59:59:99"}}) {
+                       {3599990, "59:59:99"}, {5999990, "99:59:99"}, {6000000, "100:00:00"}}) {
         char text[CAR_TIME_TEXT_SIZE];
         EXPECT_STREQ(c.text, Car::GetTimeText(c.ms, text, sizeof text));
     }
     EXPECT_STREQ("", Car::GetTimeText(1000, nullptr, 10));
+    char short_text[5];
+    EXPECT_STREQ("01:0", Car::GetTimeText(61234, short_text, sizeof short_text)) << "cut to the buffer";
 
     RaceHarness race;
     ASSERT_TRUE(race.SetupRace(GAME_TYPE_QUICK_RACE, 0, 2, 3));

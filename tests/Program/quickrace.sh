@@ -33,7 +33,7 @@ torvi_shot quick-race
 # Escape as soon as the start lights are out, well before the computer cars can finish their lap.
 torvi_race_to_pause
 is_result_screen pause && fail "Escape early in the race showed the result"
-torvi_click 320 445
+torvi_click_into_race 320 445
 # The track fills the window: its sand leaves little of the menus' dark background.
 torvi_shot_until race "the race on its track after RESUME" torvi_lit_above race 0 0 640 480 100000
 # Alt+Enter: the race goes on full screen, drawn on its track again.
@@ -55,7 +55,7 @@ while [ -z "$result" ] && [ "$SECONDS" -lt "$deadline" ]; do
     if is_result_screen escape; then
         result=yes
     else
-        torvi_click 320 445
+        torvi_click_into_race 320 445
     fi
 done
 [ -n "$result" ] || fail "no result screen after $((3 * torvi_patience)) seconds of racing"

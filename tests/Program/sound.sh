@@ -25,16 +25,24 @@ export ALSOFT_DRIVERS=wave
 # takes them to the main menu.
 torvi_driver "$torvi_folder" SOUND
 
-torvi_on_virtual_screen 1280x1024 <<'INNER'
+torvi_on_virtual_screen 1280x1024 "$recording" <<'INNER'
+recording=$1
+# Waits for the recording to hold the seconds given more than now (16-bit stereo at 44.1 kHz).
+record_seconds() {
+    local until=$(($(stat -c %s "$recording") + $1 * 176400))
+    recorded_past() { [ "$(stat -c %s "$recording")" -ge "$until" ]; }
+    torvi_wait_for "$1 more seconds of the recording" recorded_past
+}
+
 torvi_start_to_drivers
 # The menus' music, a few seconds of it.
-sleep 2
+record_seconds 2
 torvi_click 320 240
 torvi_click 95 144
-torvi_click 320 445
+torvi_click_into_race 320 445
 torvi_wait_for "\"MUSIC OFF\" in the log: the race turns the music off" grep -q "MUSIC OFF" "$log"
-# The start sequence and the engines, a few seconds of them to record.
-sleep 6
+# The start sequence and the engines.
+record_seconds 8
 torvi_close_down 50
 grep -q "MUSIC ON" "$log" || fail "the menus did not turn the music on"
 INNER

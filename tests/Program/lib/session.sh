@@ -221,6 +221,14 @@ torvi_click() {
     torvi_after_input
 }
 
+# Clicks a button that starts or resumes a race: waits for the screen to change, not for a race that never
+# stands still to settle.
+torvi_click_into_race() {
+    torvi_point "$1" "$2"
+    xdotool click 1
+    torvi_wait_change
+}
+
 # Moves the pointer to the point (x, y) of the 640 x 480 virtual screen and waits for the window to settle.
 torvi_point() {
     local geometry width height
@@ -346,7 +354,7 @@ torvi_count_in_rect() {
 # RACE !!! on a set-up screen; once the race is on its track, Escape: the pause screen with its title, shot as
 # "pause".
 torvi_race_to_pause() {
-    torvi_click 320 445
+    torvi_click_into_race 320 445
     torvi_wait_for "the race's start (\"MUSIC OFF\" in the log)" grep -q "MUSIC OFF" "$log"
     torvi_shot_until race-started "the race's track on the screen" torvi_lit_above race-started 0 0 640 480 100000
     torvi_escape_to_menus
