@@ -225,7 +225,7 @@ constexpr int kFramePatternCount = int(std::size(kFramePatterns));
 #if defined(__SANITIZE_ADDRESS__)
 constexpr unsigned kStressSeeds = 2;
 #else
-constexpr unsigned kStressSeeds = 40;
+constexpr unsigned kStressSeeds = 24;
 #endif
 
 class RacesOnTrack : public ::testing::TestWithParam<std::tuple<int, int>>
