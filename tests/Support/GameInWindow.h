@@ -12,7 +12,14 @@
 #include "Game/Main.h"
 #include "Game/Program.h"
 
-// Null when the program, its window or its device could not be made.
+// The game ends as the program ends it, its sound devices closed before their library's own clean-up runs.
+inline void EndGameInWindow()
+{
+    MainDestroyMainProgram(true);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// Null when the program, its window or its device could not be made. The game ends at the process's exit.
 inline Program* StartGameInWindow()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -31,6 +38,7 @@ inline Program* StartGameInWindow()
     parms->windowed = 1;
     parms->width = 1024;
     parms->height = 768;
+    std::atexit(EndGameInWindow);
     if (EngMainCreateMainWindow() != 1 || !EngMainCreateMainGraphicsDevice())
         return nullptr;
     return MainGetProgram();

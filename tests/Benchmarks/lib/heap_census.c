@@ -168,8 +168,12 @@ void* memalign(size_t alignment, size_t size)
 static void WriteCensus(int signal_number)
 {
     (void)signal_number;
+    // Written aside and renamed, so that a reader never sees half of it.
     const char* path = getenv("TORVI_HEAP_CENSUS");
-    FILE* out = path ? fopen(path, "w") : NULL;
+    char part[4096];
+    if (!path || snprintf(part, sizeof part, "%s.part", path) >= (int)sizeof part)
+        return;
+    FILE* out = fopen(part, "w");
     if (!out)
         return;
     g_inside = 1;
@@ -187,6 +191,7 @@ static void WriteCensus(int signal_number)
         fputc('\n', out);
     }
     fclose(out);
+    rename(part, path);
     g_inside = 0;
 }
 
