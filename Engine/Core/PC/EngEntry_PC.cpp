@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     // Pictures and sounds pass through buffers of megabytes while they load. glibc would raise its mmap
     // threshold past them after the first is freed and keep the later ones in the heap, whose freed pages stay
     // resident; above a fixed threshold each goes back to the system as it is freed.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     static char command_line[4096];
     std::size_t used = 0;
     for (int i = 1; i < argc; ++i) {
