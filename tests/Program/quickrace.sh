@@ -1,5 +1,5 @@
 #!/bin/bash
-# A driver who has passed the driving test plays a quick race as a person would: CONTINUE DRIVER, QUICK
+# A driver who has passed the driving test plays a quick race in FORMULA 1 as a person would: CONTINUE DRIVER, QUICK
 # RACE, a race of 1 lap against all seven computer drivers, RACE !!!. The race runs on the track; Escape
 # opens the pause screen and RESUME goes back to it; Alt+Enter takes the race on full screen, still on its
 # track; the driver never leaves the grid and, once the computer cars are home, Escape shows the result
@@ -12,6 +12,10 @@ torvi_test_environment "$1"
 
 torvi_windowed_settings "$torvi_folder"
 torvi_driver "$torvi_folder" ANNA
+# In FORMULA 1 (its ROOKIE licence, the current class), whose races run at 1.6 times FORMULA 4's pace: the
+# computer cars are home sooner.
+torvi_put "$torvi_folder/Drivers/ANNA.drv" 64 '\x01'
+torvi_put "$torvi_folder/Drivers/ANNA.drv" 80 "$(torvi_le32 3)"
 
 torvi_on_virtual_screen 1280x1024 <<'INNER'
 shots="$(mktemp -d)/quickrace-shots"
