@@ -44,11 +44,6 @@ window_size() {
     wh=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
 }
 
-# A click at a point of the game's 640 x 480 virtual screen, waiting for what it shows.
-click_virtual() {
-    torvi_click "$@"
-}
-
 # The pointer out of the way of what a step looks at.
 park_pointer() {
     window_size
@@ -65,16 +60,6 @@ pixels_apart() {
     compare -metric AE -fuzz 12% "$work/$1.png" "$work/$2.png" null: 2>&1 | awk '{ printf "%d", $1 }'
 }
 
-# The mean colour of a picture as three numbers 0..255.
-mean_colour() {
-    convert "$1" -scale 1x1\! -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:
-}
-
-colours_near() {
-    awk -v a="$1" -v b="$2" -v d="$3" 'BEGIN { split(a, x, " "); split(b, y, " ");
-        for (i = 1; i <= 3; i++) if (x[i] - y[i] > d || y[i] - x[i] > d) exit 1 }'
-}
-
 # Same screen: a moved cursor or a highlight may differ, a screen change or a popup changes thousands.
 same_screen() {
     [ "$(pixels_apart "$1" "$2")" -lt 1500 ]
@@ -85,7 +70,7 @@ park_pointer
 shot 01-drivers
 
 # NEW DRIVER, then the name typed into the popup's field.
-click_virtual 540 447
+torvi_click 540 447
 shot 02-name-popup
 [ "$(pixels_apart 01-drivers 02-name-popup)" -ge 1500 ] || fail_with_shots "NEW DRIVER opened no popup"
 torvi_type "anna"
@@ -98,7 +83,7 @@ shot 03-country-question
 torvi_key Return
 park_pointer
 shot 04-country-screen
-click_virtual 571 446
+torvi_click 571 446
 park_pointer
 shot 05-main
 [ "$(pixels_apart 04-country-screen 05-main)" -ge 1500 ] || fail_with_shots "Continue did not leave the country screen"
@@ -151,17 +136,17 @@ for mode in "545 144" "525 96" "95 144" "115 96"; do
 done
 
 # DRIVING TEST shows its instructions; Enter closes them and the test race starts.
-click_virtual 320 382
+torvi_click 320 382
 park_pointer
 shot 07-test-popup
 [ "$(pixels_apart 05-main 07-test-popup)" -ge 1500 ] || fail_with_shots "DRIVING TEST showed no instructions"
 xdotool key Return
-track_mean=$(mean_colour "tga:$(dirname "$program")/Data/1600.dat")
+track_mean=$(torvi_mean_colour "tga:$(dirname "$program")/Data/1600.dat")
 race_mean=""
 shows_track() {
     shot 08-race
-    race_mean=$(mean_colour "$work/08-race.png")
-    colours_near "$track_mean" "$race_mean" 16
+    race_mean=$(torvi_mean_colour "$work/08-race.png")
+    same_colour "$track_mean" "$race_mean" 16
 }
 wait_with_shots "race frame showing the track ($track_mean)" shows_track
 echo "track picture: $track_mean, race frame: $race_mean"
@@ -184,7 +169,7 @@ main_again() {
 }
 wait_with_shots "main menu after Escape" main_again
 
-click_virtual 62 446
+torvi_click 62 446
 program_ends_within 100 || fail_with_shots "EXIT did not end the game"
 wait "$pid"
 code=$?

@@ -92,23 +92,27 @@ torvi_close_down() {
     [ "$code" -eq 0 ] || fail "exit code $code after SIGTERM"
 }
 
-# The mean colour "r g b" (0 to 255) of a part of the window's picture, the part given as a crop geometry.
-window_mean() {
-    torvi_import "$1" png:- | convert - -crop "$2" +repage -scale 1x1\! \
-        -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info: 2>/dev/null
+# The mean colour "r g b" (0 to 255) of a picture (an ImageMagick input, "-" for standard input) after the
+# operations that follow.
+torvi_mean_colour() {
+    convert "$1" "${@:2}" -scale 1x1\! -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:
 }
 
-# True when two mean colours agree within 12 in every channel.
+# The mean colour of a part of the window's picture, the part given as a crop geometry.
+window_mean() {
+    torvi_import "$1" png:- | torvi_mean_colour - -crop "$2" +repage 2>/dev/null
+}
+
+# True when two mean colours agree within a tolerance (12 unless given) in every channel.
 same_colour() {
-    [ -n "$1" ] && [ -n "$2" ] && awk -v a="$1" -v b="$2" 'BEGIN {
+    [ -n "$1" ] && [ -n "$2" ] && awk -v a="$1" -v b="$2" -v d="${3:-12}" 'BEGIN {
         split(a, x, " "); split(b, y, " ");
-        for (i = 1; i <= 3; i++) if (x[i] - y[i] > 12 || y[i] - x[i] > 12) exit 1 }'
+        for (i = 1; i <= 3; i++) if (x[i] - y[i] > d || y[i] - x[i] > d) exit 1 }'
 }
 
 # The mean colour of the top-left quarter of the menus' picture, "Data/1120.dat".
 menus_picture_mean() {
-    convert "$(dirname "$program")/Data/1120.dat" -crop 25%x25%+0+0 +repage -scale 1x1\! \
-        -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:
+    torvi_mean_colour "$(dirname "$program")/Data/1120.dat" -crop 25%x25%+0+0 +repage
 }
 
 # The menus' picture is up once the top-left quarter of the window shows that of "Data/1120.dat": the splash
@@ -343,12 +347,17 @@ torvi_lit_pixels() {
 # The pixels of a virtual-screen rectangle (label, x, y, w, h) of a screenshot left white by the ImageMagick
 # operations that follow.
 torvi_count_in_rect() {
-    local shot="$shots/$1.png" size sw sh
-    size=$(identify -format "%w %h" "$shot")
+    "$magick_convert" "$shots/$1.png" -crop "$(torvi_virtual_crop "$@")" +repage "${@:6}" \
+        -format "%[fx:round(mean*w*h)]" info:
+}
+
+# The crop geometry, in a screenshot's own pixels, of a virtual-screen rectangle: label, x, y, w, h.
+torvi_virtual_crop() {
+    local size sw sh
+    size=$(identify -format "%w %h" "$shots/$1.png")
     sw=${size% *}
     sh=${size#* }
-    "$magick_convert" "$shot" -crop "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))" \
-        +repage "${@:6}" -format "%[fx:round(mean*w*h)]" info:
+    echo "$(($4 * sw / 640))x$(($5 * sh / 480))+$(($2 * sw / 640))+$(($3 * sh / 480))"
 }
 
 # RACE !!! on a set-up screen; once the race is on its track, Escape: the pause screen with its title, shot as
@@ -391,11 +400,8 @@ torvi_log_count_above() {
 
 # The pixels of a virtual-screen rectangle that differ between two screenshots.
 torvi_changed_pixels() {
-    local size sw sh crop
-    size=$(identify -format "%w %h" "$shots/$1.png")
-    sw=${size% *}
-    sh=${size#* }
-    crop="$(($5 * sw / 640))x$(($6 * sh / 480))+$(($3 * sw / 640))+$(($4 * sh / 480))"
+    local crop
+    crop=$(torvi_virtual_crop "$1" "$3" "$4" "$5" "$6")
     "$magick_convert" "$shots/$1.png" -crop "$crop" +repage "$shots/crop-a.png"
     "$magick_convert" "$shots/$2.png" -crop "$crop" +repage "$shots/crop-b.png"
     compare -metric AE -fuzz 15% "$shots/crop-a.png" "$shots/crop-b.png" null: 2>&1 | awk '{ printf "%d", $1 }'
